@@ -1,0 +1,80 @@
+// The effect: identity, channel layout, parameters and meter preferences of
+// Korvane Brassel, and the owner of the engine state.
+#pragma once
+
+#include <atomic>
+
+#include "vst2/audioeffectx.h"
+
+using vst2::int32;
+using vst2::intptr;
+
+constexpr int32 kNumParams = 12;
+constexpr int32 kNumPrograms = 1;
+
+class AutoComp : public vst2::AudioEffectX {
+public:
+    explicit AutoComp(vst2::audioMasterCallback audioMaster);
+    ~AutoComp() override;
+
+    // Any host thread, the audio thread included: clamp, store, derive the engine quantity.
+    void setParameter(int32 index, float value) override;
+    float getParameter(int32 index) override;
+    // Host's main thread: the texts hosts show for each parameter.
+    void getParameterLabel(int32 index, char* label) override;
+    void getParameterDisplay(int32 index, char* text) override;
+    void getParameterName(int32 index, char* text) override;
+
+    // Host's main thread: identity.
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    int32 getVendorVersion() override { return 1100; }
+    int32 getVstVersion() override { return 2400; }
+    int32 canDo(char* text) override;
+    int32 getPlugCategory() override { return vst2::kPlugCategMastering; }
+
+    // Host's main thread: pins and channel layout.
+    bool getInputProperties(int32 index, vst2::VstPinProperties* properties) override;
+    bool getOutputProperties(int32 index, vst2::VstPinProperties* properties) override;
+    bool setSpeakerArrangement(vst2::VstSpeakerArrangement* input,
+                               vst2::VstSpeakerArrangement* output) override;
+
+    // Meter preferences, kept per machine in the settings store.
+    virtual float getVUreference();
+    virtual float getVUtimeConst();
+    virtual float getPPMrelease();
+    virtual float getPPMhold();
+    virtual void setVUreference(float value);
+    virtual void setVUtimeConst(float value);
+    virtual void setPPMrelease(float value);
+    virtual void setPPMhold(float value);
+
+    // Engine quantities derived by setParameter; read per sample by the engine.
+    int getProcessMode() const { return processMode.load(std::memory_order_relaxed); }
+    int getRatioStep() const { return ratioStep.load(std::memory_order_relaxed); }
+    double getTimeFactor() const { return timeFactor.load(std::memory_order_relaxed); }
+    double getCompressionGain() const { return compressionGain.load(std::memory_order_relaxed); }
+    double getOutputGain() const { return outputGain.load(std::memory_order_relaxed); }
+    bool isStereoInput() const { return stereoInput.load(std::memory_order_relaxed); }
+    bool isStereoOutput() const { return stereoOutput.load(std::memory_order_relaxed); }
+
+    double vuReference = -14.0;
+    double vuTimeConst = 0.6;
+    double ppmRelease = 0.6;
+    double ppmHold = 1.0;
+
+protected:
+    void loadMeterPreferences();
+
+    // Values cross threads (automation on the audio thread, the engine reading
+    // them per sample): relaxed atomics are plain loads and stores on x86-64.
+    std::atomic<float> params[kNumParams];
+    std::atomic<int32> processMode{0};
+    std::atomic<int32> ratioStep{0};
+    std::atomic<double> timeFactor{0.005};
+    std::atomic<double> compressionGain{0.125};
+    std::atomic<double> outputGain{1.0};
+    std::atomic<bool> stereoInput{true};
+    std::atomic<bool> stereoOutput{true};
+};

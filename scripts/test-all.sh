@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the release and the sanitizer builds and runs every test suite on both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+for preset in release debug-asan; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j"$jobs"
+  ctest --preset "$preset" -j"$jobs"
+done
