@@ -25,15 +25,29 @@ bool fillPin(vst2::VstPinProperties* properties, int32 index, const char* direct
 AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
     for (auto& p : params) p.store(0.0f, std::memory_order_relaxed);
+    // 1. The base has set up the record; the program bank joins here.
+    // 2. Stereo in and out until the host negotiates otherwise.
     stereoInput = true;
     stereoOutput = true;
-
+    // 3. Engine sections designed for 44.1 kHz, noise generators seeded.
+    initEngine();
+    // 4. Identity.
     setNumInputs(2);
     setNumOutputs(2);
     canProcessReplacing(true);
     canDoubleReplacing(true);
     setUniqueID(vst2::fourCharCode('K', 'v', 'B', 'r'));
-
+    // 5. The factory programs are written again here once the bank exists.
+    meterReading.store(1.0, std::memory_order_relaxed);
+    // 6. Program 0 is applied here once the bank exists. The smoothers start at
+    // their targets so the first block does not glide in from nothing.
+    engine.smoothedDrive = getCompressionGain();
+    engine.inverseDrive = 1.0 / engine.smoothedDrive;
+    engine.smoothedOutputGain = getOutputGain();
+    // 7. The editor is created here once it exists.
+    // 8. Idle state.
+    suspend();
+    // 9. Meter preferences.
     loadMeterPreferences();
 }
 

@@ -2,8 +2,10 @@
 // Korvane Brassel, and the owner of the engine state.
 #pragma once
 
+#include <array>
 #include <atomic>
 
+#include "engine/EngineState.h"
 #include "vst2/audioeffectx.h"
 
 using vst2::int32;
@@ -16,6 +18,15 @@ class AutoComp : public vst2::AudioEffectX {
 public:
     explicit AutoComp(vst2::audioMasterCallback audioMaster);
     ~AutoComp() override;
+
+    // Host's main thread, never while processing: rate and activation.
+    void setSampleRate(float rate) override;
+    void resume() override;
+    void suspend() override;
+
+    // Host's audio thread. Input and output buffers may be the same memory.
+    void processReplacing(float** inputs, float** outputs, int32 sampleFrames) override;
+    void processDoubleReplacing(double** inputs, double** outputs, int32 sampleFrames) override;
 
     // Any host thread, the audio thread included: clamp, store, derive the engine quantity.
     void setParameter(int32 index, float value) override;
@@ -58,6 +69,9 @@ public:
     double getOutputGain() const { return outputGain.load(std::memory_order_relaxed); }
     bool isStereoInput() const { return stereoInput.load(std::memory_order_relaxed); }
     bool isStereoOutput() const { return stereoOutput.load(std::memory_order_relaxed); }
+    // 1.0 means no gain reduction; written per sample, read by the editor's idle.
+    double getMeterReading() const { return meterReading.load(std::memory_order_relaxed); }
+    const EngineState& engineState() const { return engine; }
 
     double vuReference = -14.0;
     double vuTimeConst = 0.6;
@@ -66,6 +80,13 @@ public:
 
 protected:
     void loadMeterPreferences();
+    void initEngine();
+    std::array<FilterSection*, 5> processingSections();
+    template <typename Sample>
+    void processBlock(Sample** inputs, Sample** outputs, int32 sampleFrames);
+
+    EngineState engine;
+    std::atomic<double> meterReading{1.0};
 
     // Values cross threads (automation on the audio thread, the engine reading
     // them per sample): relaxed atomics are plain loads and stores on x86-64.

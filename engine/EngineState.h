@@ -1,0 +1,41 @@
+// Everything the audio path keeps from sample to sample.
+#pragma once
+
+#include <cstdint>
+
+#include "FilterSection.h"
+
+// Three shift registers whose combined word is the anti-denormal noise.
+struct NoiseGenerators {
+    std::uint32_t s1 = 592, s2 = 153768, s3 = 1526;
+
+    std::uint32_t step() {
+        s1 = (s1 << 13) ^ ((((s1 >> 9) ^ s1) >> 6) & 0x1FFFu);
+        s2 = (s2 << 20) ^ ((((s2 >> 2) ^ s2) >> 7) & 0xFFFFFu);
+        s3 = (s3 << 17) ^ ((((s3 >> 6) ^ s3) >> 8) & 0x1FFFFu);
+        return s1 ^ s2 ^ s3;
+    }
+
+    // A word as noise in [-1e-10, 1e-10): enough to keep every filter away from
+    // denormal numbers, far below anything audible.
+    static double value(std::uint32_t u) {
+        return (static_cast<double>(u) * 2.3283064365e-10 * 2.0 - 1.0) * 1e-10;
+    }
+};
+
+struct EngineState {
+    FilterSection meterSection{8, 2.0, 0.583};
+    FilterSection fastDetector{8, 5.0, 0.5};
+    FilterSection slowDetector{8, 20.0, 0.5};
+    FilterSection cellSection{8, 1.0, 0.1};
+    FilterSection sideChainLeft{1, 40.0, 0.3};
+    FilterSection sideChainRight{1, 40.0, 0.3};
+
+    NoiseGenerators noise;
+    // Alternates in sign every sample; keeps the gain smoothers off denormals.
+    double engineOffset = 0.0;
+    double smoothedDrive = 1.0;
+    double inverseDrive = 1.0;
+    double smoothedOutputGain = 1.0;
+    double cellLevel = 0.0001;
+};

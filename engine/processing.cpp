@@ -1,0 +1,90 @@
+// The audio path: channel selection, the Off bypass and the per-sample
+// pipeline, one template for both sample widths.
+#include <cmath>
+
+#include "gainCurves.h"
+#include "optoModel.h"
+#include "plugin/AutoComp.h"
+
+namespace {
+
+// A NaN or an infinity from the host would poison every filter for good.
+template <typename Sample>
+double finiteOrZero(Sample x) {
+    const double d = static_cast<double>(x);
+    return std::isfinite(d) ? d : 0.0;
+}
+
+}  // namespace
+
+template <typename Sample>
+void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrames) {
+    if (!inputs || !outputs || !inputs[0] || !outputs[0]) return;
+    const bool inputPinConnected = isInputConnected(1);
+    const bool outputPinConnected = isOutputConnected(1);
+    const Sample* inL = inputs[0];
+    Sample* outL = outputs[0];
+    // Pin 1 is used only when the host connected it, the layout asked for it and
+    // the buffer is really there; otherwise the left buffer stands in.
+    const Sample* inR =
+        inputPinConnected && isStereoInput() && inputs[1] ? inputs[1] : inputs[0];
+    Sample* outR = outputPinConnected && isStereoOutput() && outputs[1] ? outputs[1] : outputs[0];
+
+    if (getProcessMode() == 0) {
+        for (int32 i = 0; i < sampleFrames; ++i) {
+            const Sample l = inL[i], r = inR[i];
+            outL[i] = l;
+            outR[i] = r;
+            meterReading.store(engine.meterSection.singleStep(1.0), std::memory_order_relaxed);
+        }
+        return;
+    }
+
+    int32 step = getRatioStep();
+    if (step < 0 || step > 6) {
+        step = step < 0 ? 0 : 6;
+        ratioStep.store(step, std::memory_order_relaxed);
+    }
+    const ValveConstants valve = valveConstants(step);
+
+    // Work on a local copy: the output buffers cannot alias it, so the compiler
+    // keeps the state in registers.
+    EngineState s = engine;
+    for (int32 i = 0; i < sampleFrames; ++i) {
+        const double inLeft = finiteOrZero(inL[i]);
+        const double inRight = finiteOrZero(inR[i]);
+
+        s.engineOffset = -s.engineOffset;
+        s.smoothedOutputGain =
+            (getOutputGain() - s.smoothedOutputGain) * 0.001 + s.engineOffset + s.smoothedOutputGain;
+        s.smoothedDrive =
+            (getCompressionGain() - s.smoothedDrive) * 0.001 + s.engineOffset + s.smoothedDrive;
+        s.inverseDrive = 1.0 / s.smoothedDrive;
+
+        const double noiseL = NoiseGenerators::value(s.noise.step());
+        const double noiseR = NoiseGenerators::value(s.noise.step());
+        const double L = inLeft * s.smoothedDrive + noiseL;
+        const double R = inRight * s.smoothedDrive + noiseR;
+
+        const double g = opto::gain(s, L, R, getRatioStep(), getTimeFactor());
+        meterReading.store(s.meterSection.singleStep(g), std::memory_order_relaxed);
+
+        double yL = g * L;
+        double yR = g * R;
+        if (getProcessMode() == 2) {
+            yL = valveCurve(yL, valve);
+            yR = valveCurve(yR, valve);
+        }
+        outL[i] = static_cast<Sample>(yL * s.inverseDrive * s.smoothedOutputGain);
+        outR[i] = static_cast<Sample>(yR * s.inverseDrive * s.smoothedOutputGain);
+    }
+    engine = s;
+}
+
+void AutoComp::processReplacing(float** inputs, float** outputs, int32 sampleFrames) {
+    processBlock(inputs, outputs, sampleFrames);
+}
+
+void AutoComp::processDoubleReplacing(double** inputs, double** outputs, int32 sampleFrames) {
+    processBlock(inputs, outputs, sampleFrames);
+}

@@ -1,0 +1,299 @@
+// The processing driver: bypass, layouts, the two sample widths, bad input.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engineHarness.h"
+
+using namespace harness;
+
+namespace {
+
+void layout(AutoComp& e, int ins, int outs) {
+    vst2::VstSpeakerArrangement in{}, out{};
+    in.numChannels = ins;
+    out.numChannels = outs;
+    e.setSpeakerArrangement(&in, &out);
+}
+
+template <typename Sample>
+void fillMusic(Buffers<Sample>& b, long& t, double level = 0.8) {
+    for (size_t i = 0; i < b.inL.size(); ++i, ++t) {
+        const double env = (t / 2205) % 3 == 0 ? 1.0 : 0.1;  // bursts every 150 ms
+        b.inL[i] = static_cast<Sample>(level * env * sine(t, 220.0, 44100.0));
+        b.inR[i] = static_cast<Sample>(level * env * sine(t, 330.0, 44100.0));
+    }
+}
+
+}  // namespace
+
+TEST(Driver, OffCopiesExactlyWhileTheMeterReturnsToRest) {
+    Settings heavy;
+    heavy.compression = 1.0f;
+    heavy.ratio = 1.0f;
+    auto e = makeEffect(heavy);
+    Buffers<double> d(512);
+    Buffers<float> f(512);
+    long t = 0;
+    for (int block = 0; block < 40; ++block) {
+        fillMusic(d, t, 1.0);
+        e->processDoubleReplacing(d.inputs(), d.outputs(), 512);
+    }
+    const double compressed = e->getMeterReading();
+    ASSERT_LT(compressed, 0.5);
+    const EngineState frozen = e->engineState();
+
+    e->setParameter(0, 0.0f);
+    double previous = compressed;
+    for (int block = 0; block < 200; ++block) {
+        fillMusic(d, t);
+        d.inL[3] = std::numeric_limits<double>::quiet_NaN();  // even NaN passes untouched
+        e->processDoubleReplacing(d.inputs(), d.outputs(), 512);
+        for (int i = 0; i < 512; ++i) {
+            if (i != 3) {
+                EXPECT_EQ(d.outL[i], d.inL[i]);
+            }
+            EXPECT_EQ(d.outR[i], d.inR[i]);
+        }
+        EXPECT_TRUE(std::isnan(d.outL[3]));
+        fillMusic(f, t);
+        e->processReplacing(f.inputs(), f.outputs(), 512);
+        EXPECT_EQ(f.outL, f.inL);
+        EXPECT_EQ(f.outR, f.inR);
+        if (block == 0) {
+            EXPECT_LT(e->getMeterReading(), 0.9) << "not at once";
+        }
+        EXPECT_GE(e->getMeterReading(), previous - 1e-3);
+        previous = e->getMeterReading();
+    }
+    EXPECT_NEAR(e->getMeterReading(), 1.0, 1e-3);
+    // Nothing but the meter moved.
+    const EngineState& now = e->engineState();
+    EXPECT_EQ(now.cellLevel, frozen.cellLevel);
+    EXPECT_EQ(now.smoothedDrive, frozen.smoothedDrive);
+    EXPECT_EQ(now.engineOffset, frozen.engineOffset);
+    EXPECT_EQ(now.noise.s1, frozen.noise.s1);
+    EXPECT_EQ(now.cellSection.y1, frozen.cellSection.y1);
+}
+
+TEST(Driver, OffToClearContinuesFromTheFrozenState) {
+    auto a = makeEffect();
+    auto b = makeEffect();
+    Buffers<double> x(256), y(256);
+    long ta = 0, tb = 0;
+    for (int block = 0; block < 20; ++block) {
+        fillMusic(x, ta);
+        fillMusic(y, tb);
+        a->processDoubleReplacing(x.inputs(), x.outputs(), 256);
+        b->processDoubleReplacing(y.inputs(), y.outputs(), 256);
+    }
+    b->setParameter(0, 0.0f);
+    long tOff = 0;
+    for (int block = 0; block < 10; ++block) {
+        fillMusic(y, tOff, 0.3);
+        b->processDoubleReplacing(y.inputs(), y.outputs(), 256);
+    }
+    b->setParameter(0, 0.5f);
+    for (int block = 0; block < 20; ++block) {
+        fillMusic(x, ta);
+        fillMusic(y, tb);
+        a->processDoubleReplacing(x.inputs(), x.outputs(), 256);
+        b->processDoubleReplacing(y.inputs(), y.outputs(), 256);
+        ASSERT_EQ(x.outL, y.outL) << block;
+        ASSERT_EQ(x.outR, y.outR) << block;
+    }
+}
+
+TEST(Driver, FloatTwinIsTheDoubleTwinNarrowed) {
+    for (float mode : {0.5f, 1.0f}) {
+        for (int ratio : {0, 4, 6}) {
+            Settings s;
+            s.process = mode;
+            s.ratio = ratio / 6.0f;
+            s.compression = 0.8f;
+            auto ed = makeEffect(s);
+            auto ef = makeEffect(s);
+            Buffers<double> d(300);
+            Buffers<float> f(300);
+            long t = 0;
+            for (int block = 0; block < 30; ++block) {
+                long tf = t;
+                fillMusic(f, tf);
+                for (int i = 0; i < 300; ++i) {
+                    d.inL[i] = f.inL[i];
+                    d.inR[i] = f.inR[i];
+                }
+                t = tf;
+                ed->processDoubleReplacing(d.inputs(), d.outputs(), 300);
+                ef->processReplacing(f.inputs(), f.outputs(), 300);
+                for (int i = 0; i < 300; ++i) {
+                    ASSERT_EQ(f.outL[i], static_cast<float>(d.outL[i]));
+                    ASSERT_EQ(f.outR[i], static_cast<float>(d.outR[i]));
+                }
+            }
+        }
+    }
+}
+
+TEST(Driver, OneInTwoOutAndOneInOneOut) {
+    auto stereo = makeEffect();
+    auto oneTwo = makeEffect();
+    auto oneOne = makeEffect();
+    layout(*oneTwo, 1, 2);
+    layout(*oneOne, 1, 1);
+    Buffers<double> s(512), a(512), b(512);
+    long t = 0;
+    for (int block = 0; block < 30; ++block) {
+        long t2 = t;
+        fillMusic(s, t);
+        for (int i = 0; i < 512; ++i) s.inR[i] = s.inL[i];
+        fillMusic(a, t2);
+        a.inR = a.inL;
+        b.inL = a.inL;
+        b.inR.assign(512, 99.0);
+        stereo->processDoubleReplacing(s.inputs(), s.outputs(), 512);
+        oneTwo->processDoubleReplacing(a.inputs(), a.outputs(), 512);
+        // The host's second output buffer may hold anything: one output only.
+        b.outR.assign(512, -7.0);
+        oneOne->processDoubleReplacing(b.inputs(), b.outputs(), 512);
+        for (int i = 0; i < 512; ++i) {
+            EXPECT_NEAR(a.outL[i], a.outR[i], 1e-8) << "they differ only by the noise";
+            EXPECT_EQ(b.outL[i], s.outR[i]) << "the single output carries the right result";
+            EXPECT_EQ(b.outR[i], -7.0);
+        }
+    }
+}
+
+TEST(Driver, OffUsesTheSameChannelSelection) {
+    auto e = makeEffect();
+    layout(*e, 1, 1);
+    e->setParameter(0, 0.0f);
+    pinAnswer() = 0;  // the host claims output pin 1 is connected
+    Buffers<float> b(64);
+    long t = 0;
+    fillMusic(b, t);
+    b.outR.assign(64, -1.0f);
+    e->processReplacing(b.inputs(), b.outputs(), 64);
+    EXPECT_EQ(b.outR, std::vector<float>(64, -1.0f)) << "no write into a buffer it never gave";
+    EXPECT_EQ(b.outL, b.inL);
+
+    auto s = makeEffect();
+    s->setParameter(0, 0.0f);
+    pinAnswer() = 1;  // pin 1 not connected: the right input is the left one
+    fillMusic(b, t);
+    s->processReplacing(b.inputs(), b.outputs(), 64);
+    EXPECT_EQ(b.outL, b.inL);
+}
+
+TEST(Driver, SilenceGivesTinyNonZeroNonDenormalOutput) {
+    for (float mode : {0.5f, 1.0f}) {
+        Settings s;
+        s.process = mode;
+        auto e = makeEffect(s);
+        Buffers<double> b(1024);
+        Buffers<float> f(1024);
+        for (int block = 0; block < 200; ++block) {
+            e->processDoubleReplacing(b.inputs(), b.outputs(), 1024);
+            for (double y : b.outL) {
+                ASSERT_NE(y, 0.0);
+                ASSERT_FALSE(isDenormal(y));
+                ASSERT_LT(std::fabs(y), 1e-9);
+            }
+        }
+        e->processReplacing(f.inputs(), f.outputs(), 1024);
+        for (float y : f.outR) {
+            EXPECT_NE(y, 0.0f);
+            EXPECT_NE(std::fpclassify(y), FP_SUBNORMAL);
+        }
+    }
+}
+
+TEST(Driver, NonFiniteInputIsProcessedAsSilence) {
+    auto bad = makeEffect();
+    auto good = makeEffect();
+    Buffers<double> x(256), y(256);
+    long tx = 0, ty = 0;
+    for (int block = 0; block < 10; ++block) {
+        fillMusic(x, tx);
+        fillMusic(y, ty);
+        bad->processDoubleReplacing(x.inputs(), x.outputs(), 256);
+        good->processDoubleReplacing(y.inputs(), y.outputs(), 256);
+    }
+    for (int i = 0; i < 256; ++i) {
+        const double nasty[] = {std::numeric_limits<double>::quiet_NaN(), INFINITY, -INFINITY};
+        x.inL[i] = nasty[i % 3];
+        x.inR[i] = nasty[(i + 1) % 3];
+    }
+    y.inL.assign(256, 0.0);
+    y.inR.assign(256, 0.0);
+    bad->processDoubleReplacing(x.inputs(), x.outputs(), 256);
+    good->processDoubleReplacing(y.inputs(), y.outputs(), 256);
+    for (int i = 0; i < 256; ++i) ASSERT_TRUE(std::isfinite(x.outL[i]) && std::isfinite(x.outR[i]));
+    for (int block = 0; block < 20; ++block) {
+        fillMusic(x, tx);
+        fillMusic(y, ty);
+        bad->processDoubleReplacing(x.inputs(), x.outputs(), 256);
+        good->processDoubleReplacing(y.inputs(), y.outputs(), 256);
+        ASSERT_EQ(x.outL, y.outL);
+        ASSERT_EQ(x.outR, y.outR);
+    }
+}
+
+TEST(Driver, InPlaceEqualsSeparateBuffers) {
+    auto a = makeEffect();
+    auto b = makeEffect();
+    Buffers<float> sep(333);
+    long t = 0;
+    for (int block = 0; block < 10; ++block) {
+        fillMusic(sep, t);
+        std::vector<float> l = sep.inL, r = sep.inR;
+        float* io[2] = {l.data(), r.data()};
+        a->processReplacing(sep.inputs(), sep.outputs(), 333);
+        b->processReplacing(io, io, 333);
+        ASSERT_EQ(l, sep.outL);
+        ASSERT_EQ(r, sep.outR);
+    }
+}
+
+TEST(Driver, MissingBuffersProcessNothing) {
+    auto e = makeEffect();
+    Buffers<float> b(16);
+    b.outL.assign(16, 5.0f);
+    float* noLeft[2] = {nullptr, b.inR.data()};
+    e->processReplacing(nullptr, b.outputs(), 16);
+    e->processReplacing(b.inputs(), nullptr, 16);
+    e->processReplacing(noLeft, b.outputs(), 16);
+    EXPECT_EQ(b.outL, std::vector<float>(16, 5.0f));
+    // A missing second buffer counts as an unconnected pin.
+    float* leftOnlyIn[2] = {b.inL.data(), nullptr};
+    float* leftOnlyOut[2] = {b.outL.data(), nullptr};
+    long t = 0;
+    fillMusic(b, t);
+    e->processReplacing(leftOnlyIn, leftOnlyOut, 16);
+    for (float y : b.outL) EXPECT_TRUE(std::isfinite(y));
+    e->processReplacing(b.inputs(), b.outputs(), 0);
+    e->processReplacing(b.inputs(), b.outputs(), -5);
+}
+
+TEST(Driver, QuietSignalInClearKeepsItsLevel) {
+    for (int ratio = 0; ratio < 7; ++ratio) {
+        Settings s;
+        s.ratio = ratio / 6.0f;
+        s.compression = 0.0f;
+        auto e = makeEffect(s);
+        Buffers<double> b(441);
+        long t = 0;
+        double in = 0, out = 0;
+        for (int block = 0; block < 200; ++block) {
+            for (int i = 0; i < 441; ++i, ++t) b.inL[i] = b.inR[i] = sine(t, 440.0, 44100.0, 0.1);
+            e->processDoubleReplacing(b.inputs(), b.outputs(), 441);
+            if (block > 100)
+                for (int i = 0; i < 441; ++i) {
+                    in += b.inL[i] * b.inL[i];
+                    out += b.outL[i] * b.outL[i];
+                }
+        }
+        EXPECT_LT(std::fabs(10.0 * std::log10(out / in)), 0.27) << ratio;
+    }
+}
