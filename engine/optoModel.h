@@ -32,7 +32,9 @@ inline void redesignCell(FilterSection& cell, double fc) {
 }
 
 // Gain g (0 < g <= 1) for the driven samples L and R.
-inline double gain(EngineState& s, double L, double R, int ratioStep, double timeFactor) {
+// Inlined into the per-sample loop so the state stays in registers.
+[[gnu::always_inline]] inline double gain(EngineState& s, double L, double R, int ratioStep,
+                                          double timeFactor) {
     const double sL = s.sideChainLeft.singleStep(L);
     const double sR = s.sideChainRight.singleStep(R);
     // Both channels feed one detector, so the stereo image never shifts.

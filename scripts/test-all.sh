@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the release and the sanitizer builds and runs every test suite on both.
+# Builds the release and the sanitizer builds and runs every test suite on both,
+# then the concurrency suite under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,3 +10,6 @@ for preset in release debug-asan; do
   cmake --build --preset "$preset" -j"$jobs"
   ctest --preset "$preset" -j"$jobs"
 done
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j"$jobs" --target kvbr_unit_tests
+ctest --preset tsan -R 'Concurrency\.'

@@ -1,0 +1,99 @@
+// Nanoseconds per stereo frame of the audio path, beside the cost of the libm
+// calls every frame needs (the floor no implementation can go below).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "platform/headless/memorySettingsStore.h"
+#include "plugin/AutoComp.h"
+
+namespace {
+
+constexpr int kBlock = 512;
+constexpr double kRate = 48000.0;
+
+vst2::intptr host(vst2::AEffect*, vst2::int32 opcode, vst2::int32, vst2::intptr, void*, float) {
+    return opcode == vst2::audioMasterVersion ? 2400 : 0;
+}
+
+// Steady material, or bursts that switch between quiet and loud every 50 ms so
+// the ten-step attack runs again and again.
+template <typename Sample>
+std::vector<Sample> material(bool bursts, int channel, int frames) {
+    std::vector<Sample> v(static_cast<size_t>(frames));
+    for (int t = 0; t < frames; ++t) {
+        const double env = bursts ? ((t / 2400) % 2 ? 1.0 : 0.02) : 0.5;
+        v[static_cast<size_t>(t)] =
+            static_cast<Sample>(env * std::sin(6.283185307179586 * (220.0 + 110.0 * channel) * t / kRate));
+    }
+    return v;
+}
+
+template <typename Sample>
+void runEngine(benchmark::State& state) {
+    const float mode = state.range(0) == 2 ? 1.0f : 0.5f;
+    const int ratio = static_cast<int>(state.range(1));
+    const bool bursts = state.range(2) != 0;
+    platform::headless::memorySettingsStore().clear();
+    auto e = std::make_unique<AutoComp>(host);
+    e->setSampleRate(static_cast<float>(kRate));
+    e->resume();
+    e->setParameter(0, mode);
+    e->setParameter(2, ratio / 6.0f);
+    e->setParameter(5, 0.7f);
+    const int frames = 48000;
+    auto left = material<Sample>(bursts, 0, frames), right = material<Sample>(bursts, 1, frames);
+    std::vector<Sample> outL(kBlock), outR(kBlock);
+    int position = 0;
+    for (auto _ : state) {
+        Sample* in[2] = {left.data() + position, right.data() + position};
+        Sample* out[2] = {outL.data(), outR.data()};
+        if constexpr (sizeof(Sample) == sizeof(float))
+            e->processReplacing(in, out, kBlock);
+        else
+            e->processDoubleReplacing(in, out, kBlock);
+        benchmark::DoNotOptimize(outL.data());
+        position += kBlock;
+        if (position + kBlock > frames) position = 0;
+    }
+    state.counters["ns/frame"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * kBlock,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.SetItemsProcessed(state.iterations() * kBlock);
+}
+
+// One sine, one cosine, one square root, the gain curve's arc tangent and two
+// valve curves per frame: what the audio path must call whatever else it does.
+void libmFloor(benchmark::State& state) {
+    std::vector<double> w(kBlock), x(kBlock), y(kBlock);
+    for (int i = 0; i < kBlock; ++i) {
+        w[static_cast<size_t>(i)] = 1e-4 + i * 1e-6;
+        x[static_cast<size_t>(i)] = 0.05 + i * 0.01;
+        y[static_cast<size_t>(i)] = (i % 2 ? 1.0 : -1.0) * (0.1 + i * 0.003);
+    }
+    for (auto _ : state) {
+        double acc = 0;
+        for (size_t i = 0; i < kBlock; ++i) {
+            acc += std::sin(w[i]) + std::cos(w[i]);
+            acc += std::sqrt(x[i]);
+            acc += std::atan(x[i] * 1.2);
+            acc += 4.0 * std::atan(0.25 * y[i]);
+            acc += 4.0 * std::tanh(-0.16 * y[i]) / -0.64;
+        }
+        benchmark::DoNotOptimize(acc);
+    }
+    state.counters["ns/frame"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * kBlock,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+}  // namespace
+
+BENCHMARK(libmFloor);
+// Arguments: mode (1 Clear, 2 Valve), ratio step, bursts (0 steady, 1 bursts).
+BENCHMARK(runEngine<float>)->ArgsProduct({{1, 2}, {0, 4, 6}, {0, 1}});
+BENCHMARK(runEngine<double>)->ArgsProduct({{1, 2}, {0, 4, 6}, {0, 1}});
+
+BENCHMARK_MAIN();

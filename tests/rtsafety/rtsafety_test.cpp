@@ -1,0 +1,127 @@
+// The audio path of the built plug-in allocates nothing, locks nothing and
+// makes no system call, in every mode, layout and sample width.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <pthread.h>
+#include <time.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "interposers.h"
+#include "plugin/vst2/aeffect.h"
+
+using namespace vst2;
+
+namespace {
+
+// A host that answers without allocating: the callback runs inside the process calls.
+intptr quietHost(AEffect*, int32 opcode, int32, intptr, void*, float) {
+    if (opcode == audioMasterVersion) return 2400;
+    return 0;  // pins connected, everything else unanswered
+}
+
+struct Plugin {
+    void* library = nullptr;
+    AEffect* effect = nullptr;
+    Plugin() {
+        setenv("XDG_CONFIG_HOME", "/tmp/kvbr-rtsafety-config", 1);
+        library = dlopen(KVBR_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+        auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(
+            library ? dlsym(library, "VSTPluginMain") : nullptr);
+        effect = entry ? entry(quietHost) : nullptr;
+    }
+    ~Plugin() {
+        if (effect) effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+        if (library) dlclose(library);
+    }
+    intptr dispatch(int32 op, int32 index = 0, intptr value = 0, void* ptr = nullptr, float opt = 0) {
+        return effect->dispatcher(effect, op, index, value, ptr, opt);
+    }
+};
+
+VstSpeakerArrangement arrangement(int channels) {
+    VstSpeakerArrangement a;
+    std::memset(&a, 0, sizeof(a));
+    a.numChannels = channels;
+    return a;
+}
+
+template <typename Sample>
+rtcount::Counts oneSecond(Plugin& p, bool doublePrecision) {
+    const int block = 512, rate = 48000;
+    std::vector<Sample> l(block), r(block), ol(block), orr(block);
+    Sample* in[2] = {l.data(), r.data()};
+    Sample* out[2] = {ol.data(), orr.data()};
+    long t = 0;
+    rtcount::Counts total{0, 0, 0};
+    for (int done = 0; done < rate; done += block) {
+        for (int i = 0; i < block; ++i, ++t) {
+            const double burst = (t / 4800) % 2 ? 0.9 : 0.05;
+            l[i] = static_cast<Sample>(burst * std::sin(t * 0.05));
+            r[i] = static_cast<Sample>(burst * std::sin(t * 0.07));
+        }
+        rtcount::start();
+        if (doublePrecision)
+            p.effect->processDoubleReplacing(p.effect, reinterpret_cast<double**>(in),
+                                             reinterpret_cast<double**>(out), block);
+        else
+            p.effect->processReplacing(p.effect, reinterpret_cast<float**>(in),
+                                       reinterpret_cast<float**>(out), block);
+        // Automation arrives on the audio thread too.
+        p.effect->setParameter(p.effect, 5, static_cast<float>((done / block) % 10) / 10.0f);
+        (void)p.effect->getParameter(p.effect, 5);
+        const rtcount::Counts c = rtcount::stop();
+        total.allocations += c.allocations;
+        total.locks += c.locks;
+        total.systemCalls += c.systemCalls;
+    }
+    return total;
+}
+
+}  // namespace
+
+void* volatile escape;
+
+TEST(RealTimeSafety, TheCountersSeeWhatTheyCount) {
+    rtcount::start();
+    escape = std::malloc(16);
+    std::free(escape);
+    escape = new int(3);
+    delete static_cast<int*>(escape);
+    timespec nap{0, 1000};
+    nanosleep(&nap, nullptr);
+    pthread_mutex_t m = PTHREAD_MUTEX_INITIALIZER;
+    pthread_mutex_lock(&m);
+    pthread_mutex_unlock(&m);
+    const rtcount::Counts c = rtcount::stop();
+    EXPECT_EQ(c.allocations, 4);
+    EXPECT_EQ(c.systemCalls, 1);
+    EXPECT_EQ(c.locks, 1);
+}
+
+TEST(RealTimeSafety, ProcessingAllocatesLocksAndCallsNothing) {
+    Plugin p;
+    ASSERT_NE(p.effect, nullptr);
+    p.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    p.dispatch(effSetBlockSize, 0, 512);
+    p.dispatch(effMainsChanged, 0, 1);
+    for (int layout = 0; layout < 3; ++layout) {
+        const int ins = layout == 2 ? 2 : 1, outs = layout == 0 ? 1 : 2;
+        auto in = arrangement(ins), out = arrangement(outs);
+        p.dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<intptr>(&in), &out);
+        for (float mode : {0.0f, 0.5f, 1.0f}) {
+            p.effect->setParameter(p.effect, 0, mode);
+            for (bool dbl : {false, true}) {
+                const rtcount::Counts c =
+                    dbl ? oneSecond<double>(p, true) : oneSecond<float>(p, false);
+                EXPECT_EQ(c.allocations, 0) << "layout " << layout << " mode " << mode << " double " << dbl;
+                EXPECT_EQ(c.locks, 0) << "layout " << layout << " mode " << mode;
+                EXPECT_EQ(c.systemCalls, 0) << "layout " << layout << " mode " << mode;
+            }
+        }
+    }
+}
