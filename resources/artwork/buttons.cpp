@@ -63,45 +63,44 @@ void arrowHead(cairo_t* cr, double tipX, double tipY, double dx, double dy, doub
     cairo_fill(cr);
 }
 
+// Icons sit on whole pixels where they can, so that 1 and 2 pixel strokes stay sharp;
+// only the arrow heads' slopes are left to antialiasing.
 void drawIcon(cairo_t* cr, ButtonIcon icon, double ox, double oy)
 {
-    cairo_set_line_width(cr, 1.2);
+    cairo_set_line_width(cr, 1.0);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     switch (icon) {
     case ButtonIcon::Save:
     case ButtonIcon::Load:
         // A tray with an arrow going into it (save) or coming out of it (load).
-        cairo_move_to(cr, ox + 2.6, oy + 8.4);
-        cairo_line_to(cr, ox + 2.6, oy + 10.9);
-        cairo_line_to(cr, ox + 9.4, oy + 10.9);
-        cairo_line_to(cr, ox + 9.4, oy + 8.4);
+        cairo_move_to(cr, ox + 2.5, oy + 8.0);
+        cairo_line_to(cr, ox + 2.5, oy + 10.5);
+        cairo_line_to(cr, ox + 9.5, oy + 10.5);
+        cairo_line_to(cr, ox + 9.5, oy + 8.0);
         cairo_stroke(cr);
         if (icon == ButtonIcon::Save) {
-            cairo_move_to(cr, ox + 6, oy + 2.4);
-            cairo_line_to(cr, ox + 6, oy + 6.2);
-            cairo_stroke(cr);
-            arrowHead(cr, ox + 6, oy + 9.3, 0, 1, 3.4, 2.5);
+            cairo_rectangle(cr, ox + 5, oy + 2, 2, 4);
+            cairo_fill(cr);
+            arrowHead(cr, ox + 6, oy + 9.2, 0, 1, 3.6, 3.1);
         } else {
-            cairo_move_to(cr, ox + 6, oy + 9.4);
-            cairo_line_to(cr, ox + 6, oy + 5.6);
-            cairo_stroke(cr);
-            arrowHead(cr, ox + 6, oy + 2.3, 0, -1, 3.4, 2.5);
+            cairo_rectangle(cr, ox + 5, oy + 5, 2, 4);
+            cairo_fill(cr);
+            arrowHead(cr, ox + 6, oy + 1.8, 0, -1, 3.6, 3.1);
         }
         break;
     case ButtonIcon::Store:
     case ButtonIcon::Recall: {
         // Store: an arrow running into a bar (the memory slot); recall: out of it.
-        const double barX = icon == ButtonIcon::Store ? ox + 9.4 : ox + 2.6;
-        cairo_move_to(cr, barX, oy + 3.8);
-        cairo_line_to(cr, barX, oy + 10.2);
+        const bool store = icon == ButtonIcon::Store;
+        const double barX = store ? ox + 9.5 : ox + 2.5;
+        cairo_move_to(cr, barX, oy + 3.5);
+        cairo_line_to(cr, barX, oy + 10.5);
         cairo_stroke(cr);
-        const double start = icon == ButtonIcon::Store ? ox + 2.0 : ox + 3.4;
-        const double tip = icon == ButtonIcon::Store ? ox + 8.2 : ox + 10.0;
-        cairo_move_to(cr, start, oy + 7);
-        cairo_line_to(cr, tip - 2.8, oy + 7);
-        cairo_stroke(cr);
-        arrowHead(cr, tip, oy + 7, 1, 0, 3.3, 2.4);
+        const double shaftLeft = store ? ox + 2 : ox + 4;
+        cairo_rectangle(cr, shaftLeft, oy + 6, 3, 2);
+        cairo_fill(cr);
+        arrowHead(cr, shaftLeft + 6.4, oy + 7, 1, 0, 3.6, 3.1);
         break;
     }
     }
@@ -138,7 +137,7 @@ Image renderSmallButton(const Image& panel, const Rect& place, ButtonIcon icon)
         if (states[k] == State::Hover)
             glow(cr, w / 2.0, oy + h / 2.0, 6.5);
         setColour(cr, glyphColour(states[k]));
-        drawIcon(cr, icon, 0, oy + (states[k] == State::Pressed ? 0.7 : 0.0));
+        drawIcon(cr, icon, 0, oy + (states[k] == State::Pressed ? 1.0 : 0.0));
     }
     return strip;
 }
@@ -176,7 +175,7 @@ Image renderRocker(const Image& panel, const Rect& place)
             }
             const double dir = side == 0 ? -1.0 : 1.0;
             const double cx = w / 2.0 + dir * 7.5;
-            const double cy = oy + h / 2.0 + (s == State::Pressed ? 0.7 : 0.0);
+            const double cy = oy + h / 2.0 + (s == State::Pressed ? 1.0 : 0.0);
             setColour(cr, glyphColour(s));
             arrowHead(cr, cx + dir * 2.6, cy, dir, 0, 5.0, 3.1);
         }
