@@ -10,10 +10,10 @@ constexpr Rect kFace = layout::kMeterFace;
 constexpr double kPx = layout::kMeterPivotX - kFace.left;
 constexpr double kPy = layout::kMeterPivotY - kFace.top;
 
-constexpr double kArcRadius = 71.5;
-constexpr double kMajorOuter = 79.0;
-constexpr double kMinorOuter = 76.0;
-constexpr double kNumberRadius = 84.0;
+constexpr double kArcRadius = 66.0;
+constexpr double kMajorOuter = 75.0;
+constexpr double kMinorOuter = 71.0;
+constexpr double kNumberRadius = 81.0;
 
 constexpr Colour kFaceInk = rgb(238, 226, 198);
 
@@ -137,7 +137,7 @@ Image renderMeterFace()
         cairo_line_to(cr, b.x, b.y);
         cairo_stroke(cr);
     }
-    Font numbers{"Liberation Sans", 7.5, true};
+    Font numbers{"Liberation Sans", 8.0, true};
     for (const Mark& m : majors) {
         const Point a = onNeedle(m.db, kArcRadius - 0.4);
         const Point b = onNeedle(m.db, kMajorOuter);

@@ -368,9 +368,9 @@ TEST(Artwork, MeterMarksSitOnTheNeedleLineOfTheirValue)
     };
     for (double db : {0.0, 3.0, 6.0, 12.0, 24.0}) {
         const double theta = meterDegrees(db);
-        const double mark = lumaOnNeedle(theta, 77.5);
-        const double left = lumaOnNeedle(theta + 2.5, 77.5);
-        const double right = lumaOnNeedle(theta - 2.5, 77.5);
+        const double mark = lumaOnNeedle(theta, 72.5);
+        const double left = lumaOnNeedle(theta + 2.5, 72.5);
+        const double right = lumaOnNeedle(theta - 2.5, 72.5);
         // Cream ink on the dark face: the mark is much lighter than the paper either side of it.
         EXPECT_GT(mark, left + 60.0) << db << " dB";
         EXPECT_GT(mark, right + 60.0) << db << " dB";
