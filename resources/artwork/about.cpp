@@ -52,25 +52,37 @@ void drawOptoCell(cairo_t* cr, double cx, double cy)
         cairo_fill(cr);
     }
 
-    // Photoresistor: a body with a serpentine track.
-    roundedRect(cr, cellX - 17, cy - 15, 34, 30, 5);
+    // Photoresistor: a round cell with its serpentine track between two combs.
+    circle(cr, cellX, cy, 15);
     cairo_stroke(cr);
-    cairo_set_line_width(cr, 1.2);
+    cairo_save(cr);
+    circle(cr, cellX, cy, 11.5);
+    cairo_clip(cr);
+    cairo_set_line_width(cr, 1.3);
     setColour(cr, palette::kBrass);
-    cairo_move_to(cr, cellX - 11, cy - 9);
-    for (int i = 0; i < 5; ++i) {
-        const double y = cy - 9 + i * 4.5;
-        cairo_line_to(cr, (i % 2 == 0) ? cellX + 11 : cellX - 11, y);
-        if (i < 4)
-            cairo_line_to(cr, (i % 2 == 0) ? cellX + 11 : cellX - 11, y + 4.5);
+    cairo_move_to(cr, cellX - 12, cy - 10);
+    for (int i = 0; i < 6; ++i) {
+        const double y = cy - 10 + i * 4.0;
+        const double far = (i % 2 == 0) ? cellX + 7 : cellX - 7;
+        const double near = (i % 2 == 0) ? cellX - 12 : cellX + 12;
+        cairo_line_to(cr, near, y);
+        cairo_line_to(cr, far, y);
+        cairo_line_to(cr, far, y + 4.0);
     }
     cairo_stroke(cr);
+    cairo_restore(cr);
 
     // Leads down to the engraved rule.
     setColour(cr, palette::kInkDim);
     cairo_set_line_width(cr, 1.0);
-    for (double x : {lampX - 6.0, lampX + 6.0, cellX - 8.0, cellX + 8.0}) {
-        const double top = (x < cx) ? cy + std::sqrt(169.0 - 36.0) : cy + 15.0;
+    // Each lead leaves its body where the vertical through it meets the body's outline.
+    struct Lead {
+        double x, bodyX, bodyRadius;
+    };
+    for (const Lead& l : {Lead{lampX - 6.0, lampX, 13.0}, Lead{lampX + 6.0, lampX, 13.0},
+                          Lead{cellX - 8.0, cellX, 15.0}, Lead{cellX + 8.0, cellX, 15.0}}) {
+        const double x = l.x;
+        const double top = cy + std::sqrt(l.bodyRadius * l.bodyRadius - (x - l.bodyX) * (x - l.bodyX));
         cairo_move_to(cr, x, top);
         cairo_line_to(cr, x, cy + 28);
     }
