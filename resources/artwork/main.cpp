@@ -92,7 +92,9 @@ int main(int argc, char** argv)
         busy.reductionDb = 24.0;
         busy.hoveredButton = kLoadPreset;
         busy.rockerFrame = 2;
-        ok = ok && writePng(composeMockup(bitmaps, busy), previewDir + "/mockup-extremes.png");
+        const Image extremes = composeMockup(bitmaps, busy);
+        ok = ok && writePng(extremes, previewDir + "/mockup-extremes.png");
+        ok = ok && writePng(enlarged(extremes.crop(Rect{40, 40, 380, 124}), 3), previewDir + "/preview-top-extremes-3x.png");
         MockupState about;
         about.about = true;
         ok = ok && writePng(composeMockup(bitmaps, about), previewDir + "/mockup-about.png");
@@ -100,6 +102,10 @@ int main(int argc, char** argv)
         ok = ok && writePng(enlarged(strip, 4), previewDir + "/preview-strip-4x.png");
         ok = ok && writePng(enlarged(mockup.crop(Rect{136, 52, 264, 124}), 5), previewDir + "/preview-meter-5x.png");
         ok = ok && writePng(enlarged(mockup.crop(Rect{40, 40, 380, 124}), 3), previewDir + "/preview-top-3x.png");
+        ok = ok && writePng(enlarged(mockup.crop(Rect{140, 118, 260, 262}), 4), previewDir + "/preview-knob-4x.png");
+        ok = ok && writePng(enlarged(composeMockup(bitmaps, about).crop(Rect{0, 0, 400, 276}), 2),
+                            previewDir + "/preview-about-2x.png");
+        ok = ok && writePng(enlarged(buttonSheet(bitmaps), 5), previewDir + "/preview-buttons-5x.png");
         if (!ok) {
             std::fprintf(stderr, "kvbr-artwork: cannot write previews to %s\n", previewDir.c_str());
             return 1;

@@ -121,6 +121,26 @@ Image contactSheet(const Bitmaps& bitmaps)
     return sheet;
 }
 
+Image buttonSheet(const Bitmaps& bitmaps)
+{
+    const int ids[] = {kSavePreset, kLoadPreset, kSaveBank, kLoadBank, kStoreA, kStoreB, kRecallA, kRecallB, kRocker};
+    Image sheet(4 + 5 * 35, 4 + 9 * 18);
+    {
+        Pen pen(sheet);
+        cairo_set_source_rgb(pen, 0.5, 0.5, 0.52);
+        cairo_paint(pen);
+    }
+    int y = 2;
+    for (int id : ids) {
+        const Image& strip = bitmaps.at(id);
+        const int frames = strip.height() / 14;
+        for (int k = 0; k < frames; ++k)
+            sheet.paste(frameOf(strip, 14, k), 2 + k * 35, y);
+        y += 18;
+    }
+    return sheet;
+}
+
 bool writePng(const Image& image, const std::string& path)
 {
     cairo_surface_flush(image.surface());

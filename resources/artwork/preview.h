@@ -29,6 +29,9 @@ Image enlarged(const Image& image, int factor);
 // Every bitmap laid out on one sheet; strips are shown frame by frame in rows.
 Image contactSheet(const Bitmaps& bitmaps);
 
+// The small buttons and the rocker, every frame side by side.
+Image buttonSheet(const Bitmaps& bitmaps);
+
 bool writePng(const Image& image, const std::string& path);
 
 } // namespace artwork
