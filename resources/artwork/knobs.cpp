@@ -132,11 +132,20 @@ void drawKnob(cairo_t* cr, double cx, double cy, const KnobGeometry& g, double a
     cairo_pattern_destroy(rim);
     cairo_pattern_destroy(body);
 
-    // Cap: a smooth dome with a broad highlight towards the light.
+    // Cap: a smooth dome with a broad highlight towards the light, seated in a thin brass collar.
     const double C = g.capRadius;
-    circle(cr, cx, cy, C + 0.8);
+    circle(cr, cx, cy, C + 1.6);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.65);
     cairo_fill(cr);
+    cairo_pattern_t* collar = cairo_pattern_create_linear(cx - C, cy - C, cx + C, cy + C);
+    cairo_pattern_add_color_stop_rgb(collar, 0.0, palette::kBrassLight.r, palette::kBrassLight.g, palette::kBrassLight.b);
+    cairo_pattern_add_color_stop_rgb(collar, 0.5, palette::kBrass.r * 0.7, palette::kBrass.g * 0.7, palette::kBrass.b * 0.7);
+    cairo_pattern_add_color_stop_rgb(collar, 1.0, palette::kBrassDark.r * 0.6, palette::kBrassDark.g * 0.6, palette::kBrassDark.b * 0.6);
+    cairo_set_line_width(cr, 1.0);
+    circle(cr, cx, cy, C + 0.7);
+    cairo_set_source(cr, collar);
+    cairo_stroke(cr);
+    cairo_pattern_destroy(collar);
     cairo_pattern_t* cap = cairo_pattern_create_radial(cx - C * 0.45, cy - C * 0.55, C * 0.05, cx, cy, C * 1.05);
     cairo_pattern_add_color_stop_rgb(cap, 0.0, 0.36, 0.36, 0.37);
     cairo_pattern_add_color_stop_rgb(cap, 0.45, 0.14, 0.14, 0.145);
