@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -34,6 +35,7 @@ constexpr Expected kBitmaps[] = {
 };
 
 using Rgb = std::array<int, 3>;
+constexpr double kPi = std::numbers::pi;
 
 const BmpImage& decoded(int id)
 {
@@ -295,7 +297,7 @@ double pointerDirection(const BmpImage& strip, int frame, int size, double radiu
     const double c = size / 2.0;
     std::vector<double> light;
     for (int i = 0; i < 720; ++i) {
-        const double rad = (i * 0.5 - 180.0) * M_PI / 180.0;
+        const double rad = (i * 0.5 - 180.0) * kPi / 180.0;
         light.push_back(smoothLumaAt(strip, c + radius * std::sin(rad) - 0.5,
                                      frame * size + c - radius * std::cos(rad) - 0.5));
     }
@@ -342,10 +344,10 @@ TEST(Artwork, RatioMarksOnThePanelLieWhereTheRatioKnobPoints)
 {
     const BmpImage& panel = decoded(12128);
     for (int k = 0; k < 7; ++k) {
-        const double a = (-150.0 + 50.0 * k) * M_PI / 180.0;
+        const double a = (-150.0 + 50.0 * k) * kPi / 180.0;
         // Between the tick's ends, and a little beside it.
         const double onTick = lumaAt(panel, 85 + 20.0 * std::sin(a) - 0.5, 85 - 20.0 * std::cos(a) - 0.5);
-        const double b = a + 12.0 * M_PI / 180.0;
+        const double b = a + 12.0 * kPi / 180.0;
         const double beside = lumaAt(panel, 85 + 20.0 * std::sin(b) - 0.5, 85 - 20.0 * std::cos(b) - 0.5);
         EXPECT_GT(onTick, beside + 60.0) << "mark " << k;
     }
@@ -363,7 +365,7 @@ TEST(Artwork, MeterMarksSitOnTheNeedleLineOfTheirValue)
     const BmpImage& face = decoded(12151);
     ASSERT_EQ(face.width, 100);
     auto lumaOnNeedle = [&](double degrees, double radius) {
-        const double t = degrees * M_PI / 180.0;
+        const double t = degrees * kPi / 180.0;
         return lumaAt(face, 200 + radius * std::cos(t) - 150, 155 - radius * std::sin(t) - 66);
     };
     for (double db : {0.0, 3.0, 6.0, 12.0, 24.0}) {
@@ -404,7 +406,7 @@ TEST(Artwork, ProcessSwitchLeverPointsAtValveClearOff)
     // Lever tips for Valve, Clear and Off, in frame coordinates.
     const double cx = 53.0, cy = 48.0, length = 23.0;
     for (int k = 0; k < 3; ++k) {
-        const double a = (-55.0 + 55.0 * k) * M_PI / 180.0;
+        const double a = (-55.0 + 55.0 * k) * kPi / 180.0;
         const double tx = cx + length * std::sin(a) - 0.5;
         const double ty = cy - length * std::cos(a) - 0.5;
         const double own = lumaAt(strip, tx, ty + k * 78);
