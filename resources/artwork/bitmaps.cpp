@@ -1,0 +1,40 @@
+#include "bitmaps.h"
+
+#include "about.h"
+#include "buttons.h"
+#include "knobs.h"
+#include "meter.h"
+#include "panel.h"
+#include "processSwitch.h"
+
+namespace artwork {
+
+Bitmaps renderAll()
+{
+    Bitmaps out;
+    Image panel = renderPanel();
+
+    out.emplace(kProcessSwitchStrip, renderProcessSwitch(panel));
+    out.emplace(kMeterFace, renderMeterFace());
+    out.emplace(kMeterOverlay, panel.crop(layout::kMeterOverlay));
+    out.emplace(kCompressionKnob, renderKnobStrip(panel, layout::kCompressionKnob, largeKnob(), 41));
+    out.emplace(kTimeKnob, renderKnobStrip(panel, layout::kTimeKnob, largeKnob(), 21));
+    out.emplace(kOutputKnob, renderKnobStrip(panel, layout::kOutputKnob, largeKnob(), 61));
+    out.emplace(kRatioKnob, renderKnobStrip(panel, layout::kRatioKnob, smallKnob(), 7));
+    out.emplace(kAbout, renderAbout());
+
+    out.emplace(kRecallA, renderSmallButton(panel, layout::kRecallA, ButtonIcon::Recall));
+    out.emplace(kRecallB, renderSmallButton(panel, layout::kRecallB, ButtonIcon::Recall));
+    out.emplace(kLoadBank, renderSmallButton(panel, layout::kLoadBank, ButtonIcon::Load));
+    out.emplace(kSaveBank, renderSmallButton(panel, layout::kSaveBank, ButtonIcon::Save));
+    out.emplace(kStoreA, renderSmallButton(panel, layout::kStoreA, ButtonIcon::Store));
+    out.emplace(kStoreB, renderSmallButton(panel, layout::kStoreB, ButtonIcon::Store));
+    out.emplace(kRocker, renderRocker(panel, layout::kRocker));
+    out.emplace(kLoadPreset, renderSmallButton(panel, layout::kLoadPreset, ButtonIcon::Load));
+    out.emplace(kSavePreset, renderSmallButton(panel, layout::kSavePreset, ButtonIcon::Save));
+
+    out.emplace(kBackground, std::move(panel));
+    return out;
+}
+
+} // namespace artwork

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace resources {
+
+struct EmbeddedBitmap {
+    int id;
+    const unsigned char* data;
+    unsigned long size;
+};
+
+// The BMP file bytes of the resource with this number, or nullptr when there is none.
+const EmbeddedBitmap* findEmbeddedBitmap(int id);
+
+} // namespace resources
