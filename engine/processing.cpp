@@ -15,6 +15,13 @@ double finiteOrZero(Sample x) {
     return std::isfinite(d) ? d : 0.0;
 }
 
+// One sample's front half, kept until its cell half runs.
+struct Front {
+    double L = 0.0, R = 0.0;
+    double inverseDrive = 1.0, outputGain = 1.0;
+    opto::CellDrive drive{};
+};
+
 }  // namespace
 
 template <typename Sample>
@@ -50,33 +57,41 @@ void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrame
     // Work on a local copy: the output buffers cannot alias it, so the compiler
     // keeps the state in registers.
     EngineState s = engine;
-    for (int32 i = 0; i < sampleFrames; ++i) {
-        const double inLeft = finiteOrZero(inL[i]);
-        const double inRight = finiteOrZero(inR[i]);
-
+    // The front half of a sample (gain smoothing, noise, drive, detectors) does
+    // not depend on the cell, so it runs one sample ahead and the processor
+    // overlaps it with the cell's long chain of the sample before.
+    auto front = [&](int32 i) {
+        Front f;
         s.engineOffset = -s.engineOffset;
         s.smoothedOutputGain =
             (getOutputGain() - s.smoothedOutputGain) * 0.001 + s.engineOffset + s.smoothedOutputGain;
         s.smoothedDrive =
             (getCompressionGain() - s.smoothedDrive) * 0.001 + s.engineOffset + s.smoothedDrive;
         s.inverseDrive = 1.0 / s.smoothedDrive;
-
+        f.inverseDrive = s.inverseDrive;
+        f.outputGain = s.smoothedOutputGain;
         const double noiseL = NoiseGenerators::value(s.noise.step());
         const double noiseR = NoiseGenerators::value(s.noise.step());
-        const double L = inLeft * s.smoothedDrive + noiseL;
-        const double R = inRight * s.smoothedDrive + noiseR;
-
-        const double g = opto::gain(s, L, R, getRatioStep(), getTimeFactor());
+        f.L = finiteOrZero(inL[i]) * s.smoothedDrive + noiseL;
+        f.R = finiteOrZero(inR[i]) * s.smoothedDrive + noiseR;
+        f.drive = opto::detect(s, f.L, f.R, getTimeFactor());
+        return f;
+    };
+    Front current = sampleFrames > 0 ? front(0) : Front{};
+    for (int32 i = 0; i < sampleFrames; ++i) {
+        const Front next = i + 1 < sampleFrames ? front(i + 1) : Front{};
+        const double g = opto::cellGain(s, current.drive, getRatioStep());
         meterReading.store(s.meterSection.singleStep(g), std::memory_order_relaxed);
 
-        double yL = g * L;
-        double yR = g * R;
+        double yL = g * current.L;
+        double yR = g * current.R;
         if (getProcessMode() == 2) {
             yL = valveCurve(yL, valve);
             yR = valveCurve(yR, valve);
         }
-        outL[i] = static_cast<Sample>(yL * s.inverseDrive * s.smoothedOutputGain);
-        outR[i] = static_cast<Sample>(yR * s.inverseDrive * s.smoothedOutputGain);
+        outL[i] = static_cast<Sample>(yL * current.inverseDrive * current.outputGain);
+        outR[i] = static_cast<Sample>(yR * current.inverseDrive * current.outputGain);
+        current = next;
     }
     engine = s;
 }
