@@ -23,7 +23,7 @@ bool fillPin(vst2::VstPinProperties* properties, int32 index, const char* direct
 }  // namespace
 
 AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
+    : CPresetSystemEffect(audioMaster) {
     for (auto& p : params) p.store(0.0f, std::memory_order_relaxed);
     stereoInput = true;
     stereoOutput = true;
@@ -33,6 +33,10 @@ AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
     canProcessReplacing(true);
     canDoubleReplacing(true);
     setUniqueID(vst2::fourCharCode('K', 'v', 'B', 'r'));
+
+    // The bank is written again now that the engine exists, then program 0 drives it.
+    fillFactoryPresets();
+    setProgram(0);
 
     loadMeterPreferences();
 }
