@@ -14,11 +14,6 @@ CPresetSystemEffect::CPresetSystemEffect(vst2::audioMasterCallback audioMaster)
 
 CPresetSystemEffect::~CPresetSystemEffect() { delete[] programs; }
 
-CProgram* CPresetSystemEffect::getBankProgram(vst2::int32 slot) {
-    if (!programs || slot < 0 || slot >= kBankPrograms) return nullptr;
-    return &programs[slot];
-}
-
 void CPresetSystemEffect::writeThrough(vst2::int32 index, float value) {
     if (!programs || index < 0 || index >= kProgramParams ||
         presetLoading.load(std::memory_order_relaxed))

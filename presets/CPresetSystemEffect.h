@@ -45,7 +45,9 @@ public:
     virtual void fillFactoryPresets();
 
     // A bank slot, or null when the bank is missing or the slot does not exist.
-    CProgram* getBankProgram(vst2::int32 slot);
+    CProgram* getBankProgram(vst2::int32 slot) {
+        return programs && slot >= 0 && slot < kBankPrograms ? &programs[slot] : nullptr;
+    }
     // The editor registers its preset panel here while it exists.
     void setPresetPanel(CPresetPanel* panel) { presetPanel = panel; }
 
