@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds the release and the sanitizer builds and runs every test suite on both.
+# Builds the release and the sanitizer builds and runs every test suite on both,
+# then builds the fuzzers with clang and gives each a bounded run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
-for preset in release debug-asan; do
+for preset in release debug-asan fuzz; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j"$jobs"
   ctest --preset "$preset" -j"$jobs"
