@@ -17,7 +17,9 @@ constexpr std::uint32_t kMemoNameRoom = 64;
 std::string memoKey(const char* memo) { return std::string(kSettingsKeyBase) + "\\" + memo; }
 
 // "param  0" to "param 11": the index right-aligned in three characters.
-void paramValueName(char (&out)[16], int index) { std::snprintf(out, sizeof(out), "param%3d", index); }
+void paramValueName(char (&out)[16], int index) {
+    std::snprintf(out, sizeof(out), "param%3d", index);
+}
 
 }  // namespace
 

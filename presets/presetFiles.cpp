@@ -24,8 +24,9 @@ constexpr unsigned char kReversedMagic[4] = {'K', 'v', 'B', 'r'};
 ReadResult checkHeader(std::span<const unsigned char> file, unsigned char kind,
                        std::size_t layoutSize) {
     if (file.size() < 4) return ReadResult::tooShort;
-    if (std::memcmp(file.data(), kMagic, 4) != 0 && std::memcmp(file.data(), kReversedMagic, 4) != 0)
-        return ReadResult::badMagic;
+    const bool magic = std::memcmp(file.data(), kMagic, 4) == 0 ||
+                       std::memcmp(file.data(), kReversedMagic, 4) == 0;
+    if (!magic) return ReadResult::badMagic;
     if (file.size() < kHeaderSize) return ReadResult::tooShort;
     if (file[4] != kind) return ReadResult::wrongKind;
     if (file.size() < layoutSize) return ReadResult::tooShort;

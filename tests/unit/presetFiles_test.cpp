@@ -48,7 +48,8 @@ TEST(PresetFileLayout, SeventySevenBytes) {
 
     // A 24-character name fills its field with no zero.
     const auto full = writePresetFile(makeRecord("ABCDEFGHIJKLMNOPQRSTUVWX", 0.0f));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&full[5]), 24), "ABCDEFGHIJKLMNOPQRSTUVWX");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&full[5]), 24),
+              "ABCDEFGHIJKLMNOPQRSTUVWX");
     EXPECT_EQ(full[29], 0x00);
 }
 
@@ -68,7 +69,8 @@ TEST(PresetFileLayout, RoundTripIsBitForBit) {
 TEST(BankFileLayout, TwoThousandThreeHundredEightyOneBytesAndBack) {
     std::array<Record, 33> records;
     for (int j = 0; j < 33; ++j)
-        records[j] = makeRecord(("Slot " + std::to_string(j)).c_str(), 0.02f * static_cast<float>(j));
+        records[j] =
+            makeRecord(("Slot " + std::to_string(j)).c_str(), 0.02f * static_cast<float>(j));
     const auto file = writeBankFile(records);
     ASSERT_EQ(file.size(), 2381u);
     EXPECT_EQ(std::string(file.begin(), file.begin() + 5), "rBvK7");
@@ -81,7 +83,8 @@ TEST(BankFileLayout, TwoThousandThreeHundredEightyOneBytesAndBack) {
     for (int j = 0; j < 33; ++j) {
         EXPECT_STREQ(parsed.records[j].name, records[j].name);
         for (int k = 0; k < 12; ++k)
-            EXPECT_TRUE(sameBits(parsed.records[j].values[k], records[j].values[k])) << j << "/" << k;
+            EXPECT_TRUE(sameBits(parsed.records[j].values[k], records[j].values[k]))
+                << j << "/" << k;
     }
 }
 
@@ -111,29 +114,6 @@ TEST(FileReaders, NameStopsAtItsZero) {
     for (int i = 2; i < 25; ++i) EXPECT_EQ(p.record.name[i], 0);
 }
 
-TEST(FileReaders, ForeignSizesCarryNamesOnly) {
-    std::vector<unsigned char> preset = bytes("rBvK!Old layout name");
-    preset.resize(149, 0x41);
-    preset[5 + 15] = 0;
-    PresetFile p;
-    ASSERT_EQ(readPresetFile(preset, p), ReadResult::ok);
-    EXPECT_TRUE(p.namesOnly);
-    EXPECT_STREQ(p.record.name, "Old layout name");
-
-    std::vector<unsigned char> bank = bytes("KvBr7");
-    bank.resize(4325, 0);
-    for (int j = 0; j < 32; ++j) {
-        const std::string name = "Old " + std::to_string(j);
-        std::memcpy(&bank[5 + 24 * j], name.c_str(), name.size());
-    }
-    BankFile b;
-    ASSERT_EQ(readBankFile(bank, b), ReadResult::ok);
-    EXPECT_TRUE(b.namesOnly);
-    EXPECT_EQ(b.recordCount, 32);
-    EXPECT_STREQ(b.records[0].name, "Old 0");
-    EXPECT_STREQ(b.records[31].name, "Old 31");
-}
-
 TEST(FileReaders, ChecksComeInOrderMagicKindLength) {
     const auto preset = toVector(writePresetFile(makeRecord("p", 0.5f)));
     const auto bank = toVector(writeBankFile(std::array<Record, 33>{}));
@@ -158,13 +138,4 @@ TEST(FileReaders, ChecksComeInOrderMagicKindLength) {
         EXPECT_EQ(readPresetFile(std::span(preset.data(), n), p), ReadResult::tooShort) << n;
     for (std::size_t n : {5u, 29u, 77u, 149u, 2380u})
         EXPECT_EQ(readBankFile(std::span(bank.data(), n), b), ReadResult::tooShort) << n;
-}
-
-TEST(FileReaders, RejectedInputLeavesTheResultUntouched) {
-    PresetFile p;
-    std::strcpy(p.record.name, "keep");
-    p.record.values[0] = 0.25f;
-    EXPECT_NE(readPresetFile(bytes("rBvK!short"), p), ReadResult::ok);
-    EXPECT_STREQ(p.record.name, "keep");
-    EXPECT_EQ(p.record.values[0], 0.25f);
 }

@@ -28,7 +28,8 @@ Snapshot snapshot(CPresetSystemEffect& effect) {
     Snapshot s;
     for (int j = 0; j < kBankPrograms; ++j) {
         s.names[j] = nameOf(*effect.getBankProgram(j));
-        for (int k = 0; k < kProgramParams; ++k) s.values[j][k] = effect.getBankProgram(j)->getParam(k);
+        for (int k = 0; k < kProgramParams; ++k)
+            s.values[j][k] = effect.getBankProgram(j)->getParam(k);
     }
     return s;
 }
@@ -174,7 +175,8 @@ TEST_F(Bank, SelectionCopiesIntoSlotZeroAndLaterChangesGoToBothOnly) {
     for (int j = 1; j < kBankPrograms; ++j) {
         if (j == 5) continue;
         EXPECT_EQ(after.names[j], before.names[j]) << j;
-        for (int k = 0; k < kProgramParams; ++k) EXPECT_EQ(after.values[j][k], before.values[j][k]) << j;
+        for (int k = 0; k < kProgramParams; ++k)
+            EXPECT_EQ(after.values[j][k], before.values[j][k]) << j;
     }
 }
 

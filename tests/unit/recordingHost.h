@@ -37,7 +37,9 @@ struct FakePresetPanel : CPresetPanel {
     void displayPresetName(const char* name) override {
         events.push_back(std::string("display ") + name);
     }
-    void setNameFieldText(const char* text) override { events.push_back(std::string("field ") + text); }
+    void setNameFieldText(const char* text) override {
+        events.push_back(std::string("field ") + text);
+    }
     void setMenuEntryText(int entry, const char* text) override {
         events.push_back("entry " + std::to_string(entry) + " " + text);
     }
