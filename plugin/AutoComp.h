@@ -6,15 +6,14 @@
 #include <atomic>
 
 #include "engine/EngineState.h"
-#include "vst2/audioeffectx.h"
+#include "presets/CPresetSystemEffect.h"
 
 using vst2::int32;
 using vst2::intptr;
 
 constexpr int32 kNumParams = 12;
-constexpr int32 kNumPrograms = 1;
 
-class AutoComp : public vst2::AudioEffectX {
+class AutoComp : public CPresetSystemEffect {
 public:
     explicit AutoComp(vst2::audioMasterCallback audioMaster);
     ~AutoComp() override;

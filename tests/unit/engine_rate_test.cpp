@@ -109,21 +109,31 @@ TEST(RateSetup, SetSampleRateOnlyStoresTheRate) {
     expectProcessingRate(*e, 48000.0);
 }
 
+TEST(Smoothers, StartAtProgramZerosTargets) {
+    AutoComp fresh(host);
+    EXPECT_EQ(fresh.engineState().smoothedDrive, fresh.getCompressionGain());
+    EXPECT_NEAR(fresh.engineState().smoothedDrive, 9.5137, 1e-4);
+    EXPECT_EQ(fresh.engineState().smoothedOutputGain, 1.0);
+    EXPECT_EQ(fresh.engineState().inverseDrive, 1.0 / fresh.getCompressionGain());
+}
+
 TEST(Smoothers, DriveGlidesAndClearStaysCompensated) {
     Settings s;
     s.compression = 0.0f;
     auto e = makeEffect(s);
-    EXPECT_EQ(e->engineState().smoothedDrive, 0.125) << "the smoothers start at their targets";
-    e->setParameter(5, 1.0f);
     Buffers<double> b(100);
+    for (int block = 0; block < 300; ++block) e->processDoubleReplacing(b.inputs(), b.outputs(), 100);
+    ASSERT_NEAR(e->engineState().smoothedDrive, 0.125, 1e-9);
+    e->setParameter(5, 1.0f);
     long t = 0;
-    double lastDrive = 0.125;
+    double lastDrive = e->engineState().smoothedDrive;
     for (int block = 0; block < 100; ++block) {
         for (int i = 0; i < 100; ++i, ++t) b.inL[i] = b.inR[i] = sine(t, 440.0, 44100.0, 0.001);
         e->processDoubleReplacing(b.inputs(), b.outputs(), 100);
         EXPECT_GT(e->engineState().smoothedDrive, lastDrive);
         lastDrive = e->engineState().smoothedDrive;
         if (block == 9) {
+            // One time constant (1000 samples) covers 63 % of the way.
             EXPECT_NEAR(lastDrive, 128.0 - (128.0 - 0.125) * std::exp(-1.0), 1.0);
         }
         // Compensated: only the small gain reduction of a quiet signal remains.
