@@ -1,5 +1,7 @@
 #include "cairoDevice.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <cstdlib>
 

@@ -3,12 +3,15 @@
 // line end points are exact.
 #pragma once
 
-#include <cairo.h>
-
 #include <cstdint>
 #include <string>
 
 #include "../drawDevice.h"
+
+// Declared as cairo declares them, so that tests can use this header without
+// seeing cairo itself.
+typedef struct _cairo_surface cairo_surface_t;
+typedef struct _cairo cairo_t;
 
 namespace platform::headless {
 

@@ -2,6 +2,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include "fontLookup.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -78,6 +80,10 @@ void selectFont(cairo_t* cr, const FontSpec& font) {
     cairo_font_options_destroy(options);
 }
 
+}  // namespace platform::cairo_text
+
+namespace platform::headless {
+
 std::string servingFamily(const char* face) {
     std::string family;
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(face));
@@ -95,6 +101,10 @@ std::string servingFamily(const char* face) {
     FcPatternDestroy(pattern);
     return family;
 }
+
+}  // namespace platform::headless
+
+namespace platform::cairo_text {
 
 void drawLine(cairo_t* cr, const FontSpec& font, const char* text, const Rect& r, TextAlign align,
               const Colour* opaqueBackground, Colour textColour) {

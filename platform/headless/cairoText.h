@@ -22,9 +22,6 @@ bool isSymbolFace(const FontSpec& font);
 // Selects the face, weight, slant and size of `font` on cr.
 void selectFont(cairo_t* cr, const FontSpec& font);
 
-// The family fontconfig serves for `face` ("Arial" gives "Liberation Sans").
-std::string servingFamily(const char* face);
-
 // Draws one line of text into r as described for DrawDevice::drawText; the
 // caller has set the clip and the source colour for the glyphs.
 void drawLine(cairo_t* cr, const FontSpec& font, const char* text, const Rect& r, TextAlign align,

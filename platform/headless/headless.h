@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cairoDevice.h"
+#include "fontLookup.h"
 #include "headlessBitmaps.h"
 #include "headlessClock.h"
 #include "headlessDragDrop.h"

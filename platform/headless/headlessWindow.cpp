@@ -1,5 +1,7 @@
 #include "headlessWindow.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -73,6 +75,8 @@ HeadlessWindow::HeadlessWindow(void* parent, int width, int height, WindowEvents
     CairoDevice fresh(backing);
     fresh.setBrush(Colour{240, 240, 240, 255});
     fresh.fillRect(Rect{0, 0, width, height});
+    // Like a real window, a new one asks to be painted whole.
+    damage = Rect{0, 0, width, height};
     windows().push_back(this);
 }
 

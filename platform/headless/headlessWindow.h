@@ -3,8 +3,6 @@
 // rules of a real window (paints only while an earlier event is being handled).
 #pragma once
 
-#include <cairo.h>
-
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -13,6 +11,10 @@
 #include "../dragDrop.h"
 #include "../window.h"
 #include "cairoDevice.h"
+
+// Declared as cairo declares them, so that tests can use this header without
+// seeing cairo itself.
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace platform::headless {
 
