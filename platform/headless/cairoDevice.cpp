@@ -40,6 +40,23 @@ bool saveSurfacePng(cairo_surface_t* surface, const std::string& path) {
     return surface && cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
+bool saveSurfacePngScaled(cairo_surface_t* surface, const std::string& path, int factor) {
+    if (!surface || factor < 1) return false;
+    cairo_surface_flush(surface);
+    const int w = cairo_image_surface_get_width(surface);
+    const int h = cairo_image_surface_get_height(surface);
+    cairo_surface_t* big = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w * factor, h * factor);
+    cairo_t* cr = cairo_create(big);
+    cairo_scale(cr, factor, factor);
+    cairo_set_source_surface(cr, surface, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    const bool saved = saveSurfacePng(big, path);
+    cairo_surface_destroy(big);
+    return saved;
+}
+
 CairoDevice::CairoDevice(cairo_surface_t* surface, Stats* stats)
     : target(cairo_surface_reference(surface)), cr(cairo_create(surface)), stats(stats) {
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);

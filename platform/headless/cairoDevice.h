@@ -84,5 +84,7 @@ private:
 // Helpers for tests: pixels of any cairo image surface.
 std::uint32_t surfacePixel(cairo_surface_t* surface, int x, int y);
 bool saveSurfacePng(cairo_surface_t* surface, const std::string& path);
+// The same, every pixel drawn as a factor x factor square, for looking closely.
+bool saveSurfacePngScaled(cairo_surface_t* surface, const std::string& path, int factor);
 
 }  // namespace platform::headless

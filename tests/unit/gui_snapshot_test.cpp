@@ -81,6 +81,7 @@ TEST_F(GuiTest, SmallFrameWithBackgroundSwitchAndTextFieldSavesAsPng) {
     frame->idle();  // first paint and the whole frame
     const std::string path = std::string(KVBR_TEST_OUTPUT_DIR) + "/gui_snapshot.png";
     ASSERT_TRUE(window->savePng(path)) << path;
+    ASSERT_TRUE(hl::saveSurfacePngScaled(window->surface(), path + ".x4.png", 4));
     std::printf("snapshot: %s\n", path.c_str());
 
     // The lever of the middle picture points up: bright above the pivot.
