@@ -1,0 +1,145 @@
+#include "CDrawContext.h"
+
+#include "CFrame.h"
+#include "platform/input.h"
+#include "platform/window.h"
+
+namespace gui {
+
+platform::Colour toPlatform(CColor color) {
+    return platform::Colour{color.red, color.green, color.blue, color.alpha};
+}
+
+CDrawContext::CDrawContext(CFrame* frame, platform::DrawDevice* device, platform::Window* window)
+    : device(device), window(window), frame(frame) {
+    if (!this->window && frame) this->window = frame->getPlatformWindow();
+    if (!this->device && this->window) {
+        ownDevice = this->window->createDevice();
+        this->device = ownDevice.get();
+    }
+    if (this->window) {
+        const platform::Point origin = this->window->screenOrigin();
+        screenOffset = CPoint(origin.x, origin.y);
+    }
+    clipRect = frame ? CRect(0, 0, frame->getWidth(), frame->getHeight()) : CRect(0, 0, 1000, 1000);
+    setFont(kSystemFont, 0, kBoldFace);
+    if (this->device) this->device->setTextBackground(toPlatform(fillColor));
+}
+
+CDrawContext::~CDrawContext() = default;
+
+platform::Rect CDrawContext::toDevice(const CRect& rect) const {
+    return platform::Rect{rect.left + offset.h, rect.top + offset.v, rect.right + offset.h,
+                          rect.bottom + offset.v};
+}
+
+void CDrawContext::applyPen() {
+    if (penValid || !device) return;
+    device->setPen(toPlatform(frameColor), frameWidth,
+                   lineStyle == kLineSolid ? platform::LineStyle::solid
+                                           : platform::LineStyle::onOffDash);
+    penValid = true;
+}
+
+void CDrawContext::moveTo(const CPoint& point) {
+    if (device) device->moveTo(platform::Point{point.h + offset.h, point.v + offset.v});
+}
+
+void CDrawContext::lineTo(const CPoint& point) {
+    if (!device) return;
+    applyPen();
+    device->lineTo(platform::Point{point.h + offset.h, point.v + offset.v});
+}
+
+void CDrawContext::fillRect(const CRect& rect) {
+    if (!device) return;
+    device->setBrush(toPlatform(fillColor));
+    device->fillRect(toDevice(rect));
+}
+
+void CDrawContext::drawRect(const CRect& rect) {
+    if (!device) return;
+    applyPen();
+    device->frameRect(toDevice(rect));
+}
+
+void CDrawContext::drawString(const char* text, const CRect& rect, bool opaque,
+                              CHoriTxtAlign hAlign) {
+    if (!device || !text) return;
+    platform::Rect r = toDevice(rect);
+    platform::TextAlign align = platform::TextAlign::centre;
+    if (hAlign == kLeftText) {
+        align = platform::TextAlign::left;
+        r.left += 1;
+    } else if (hAlign == kRightText) {
+        align = platform::TextAlign::right;
+    }
+    device->setTextColour(toPlatform(fontColor));
+    device->setTextBackground(toPlatform(fillColor));
+    device->drawText(text, r, align, opaque);
+}
+
+void CDrawContext::setFrameColor(CColor color) {
+    if (color == frameColor) return;
+    frameColor = color;
+    penValid = false;
+}
+
+void CDrawContext::setLineWidth(int width) {
+    if (width == frameWidth) return;
+    frameWidth = width;
+    penValid = false;
+}
+
+void CDrawContext::setLineStyle(CLineStyle style) {
+    if (style == lineStyle) return;
+    lineStyle = style;
+    penValid = false;
+}
+
+void CDrawContext::setFillColor(CColor color) { fillColor = color; }
+void CDrawContext::setFontColor(CColor color) { fontColor = color; }
+
+void CDrawContext::setFont(int id, int, int style) {
+    if (id < 0 || id >= kNumStandardFonts) id = kSystemFont;
+    const CFontDesc& desc = fontDescription(id);
+    if (id == fontId && desc.size == fontSize && style == fontStyle) return;
+    fontId = id;
+    fontSize = desc.size;
+    fontStyle = style;
+    if (!device) return;
+    platform::FontSpec spec;
+    spec.face = desc.face;
+    spec.height = desc.size;
+    spec.weight = (style & kBoldFace) || id == kSystemFont ? 700 : 400;
+    spec.italic = (style & kItalicFace) != 0;
+    spec.underline = (style & kUnderlineFace) != 0;
+    spec.decorative = id == kSymbolFont;
+    device->setFont(spec);
+}
+
+void CDrawContext::setClipRect(const CRect& clip) {
+    clipRect = clip;
+    clipRect.offset(offset.h, offset.v);
+    if (device) device->setClip(toDevice(clip));
+}
+
+CRect& CDrawContext::getClipRect(CRect& clip) const {
+    clip = clipRect;
+    clip.offset(-offset.h, -offset.v);
+    return clip;
+}
+
+void CDrawContext::resetClipRect() {
+    clipRect = frame ? CRect(0, 0, frame->getWidth(), frame->getHeight()) : CRect(0, 0, 1000, 1000);
+    if (device) device->resetClip();
+}
+
+int CDrawContext::getMouseButtons() { return platform::input().buttonState(); }
+
+void CDrawContext::getMouseLocation(CPoint& point) {
+    const platform::Point p = platform::input().cursorPosition();
+    point = CPoint(p.x - screenOffset.h, p.y - screenOffset.v);
+}
+
+}  // namespace gui

@@ -1,0 +1,36 @@
+#include "CFrameWindowEvents.h"
+
+#include "CDrawContext.h"
+#include "CFrame.h"
+
+namespace gui {
+
+void CFrameWindowEvents::onPaint(platform::DrawDevice& device, const platform::Rect& damaged) {
+    if (!damaged.empty()) {
+        CDrawContext context(&frame, &device, frame.getPlatformWindow());
+        frame.drawRect(&context, CRect(damaged.left, damaged.top, damaged.right, damaged.bottom));
+    }
+    frame.bFirstDraw = false;
+}
+
+void CFrameWindowEvents::onButtonDown(platform::Point where) {
+    CDrawContext context(&frame, nullptr, frame.getPlatformWindow());
+    CPoint point(where.x, where.y);
+    frame.mouse(&context, point, -1);
+}
+
+void CFrameWindowEvents::onWheel(platform::Point screenWhere, int delta) {
+    platform::Window* window = frame.getPlatformWindow();
+    if (!window) return;
+    CDrawContext context(&frame, nullptr, window);
+    const platform::Point origin = window->screenOrigin();
+    const CPoint where(screenWhere.x - origin.x, screenWhere.y - origin.y);
+    frame.onWheel(&context, where, static_cast<float>(delta / 120.0));
+}
+
+void CFrameWindowEvents::onDestroyed() {
+    frame.bOpenFlag = false;
+    frame.pSystemWindow = nullptr;
+}
+
+}  // namespace gui

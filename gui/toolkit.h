@@ -1,0 +1,23 @@
+// The whole toolkit in one include, for editors.
+#pragma once
+
+#include "AEffGUIEditor.h"
+#include "CAnimKnob.h"
+#include "CBitmap.h"
+#include "CControl.h"
+#include "CControlListener.h"
+#include "CDragContainer.h"
+#include "CDrawContext.h"
+#include "CFrame.h"
+#include "CHorizontalSwitch.h"
+#include "CKickButton.h"
+#include "CKnob.h"
+#include "COffscreenContext.h"
+#include "COnOffButton.h"
+#include "COptionMenu.h"
+#include "CParamDisplay.h"
+#include "CRockerSwitch.h"
+#include "CSplashScreen.h"
+#include "CTextEdit.h"
+#include "CView.h"
+#include "CViewContainer.h"

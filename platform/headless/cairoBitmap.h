@@ -1,0 +1,36 @@
+// A picture held as a cairo image surface, with the colour-keyed copy the
+// transparent drawing needs made once and kept.
+#pragma once
+
+#include <cairo.h>
+
+#include "../resourceBitmap.h"
+#include "../types.h"
+
+namespace platform::headless {
+
+class CairoBitmap final : public NativeBitmap {
+public:
+    // `rgb` holds width * height pixels of three bytes, top row first.
+    CairoBitmap(int width, int height, const unsigned char* rgb);
+    ~CairoBitmap() override;
+    CairoBitmap(const CairoBitmap&) = delete;
+    CairoBitmap& operator=(const CairoBitmap&) = delete;
+
+    int width() const override { return w; }
+    int height() const override { return h; }
+    cairo_surface_t* surface() const { return image; }
+    // The picture with the pixels of colour `key` made fully transparent.
+    cairo_surface_t* keyedSurface(Colour key) const;
+
+    static int live();
+
+private:
+    int w;
+    int h;
+    cairo_surface_t* image;
+    mutable cairo_surface_t* keyed = nullptr;
+    mutable Colour keyedColour;
+};
+
+}  // namespace platform::headless

@@ -1,0 +1,30 @@
+// Text for the cairo backends: 8-bit Windows text converted to UTF-8, the
+// font table's faces mapped to faces Linux has, and one line laid out the way
+// GDI's single-line DrawText lays it out.
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+
+#include "../drawDevice.h"
+
+namespace platform::cairo_text {
+
+// Converts Windows-1252 bytes to UTF-8 (cairo refuses invalid UTF-8 and would
+// stop drawing altogether). With `symbol` the letters are mapped to the Greek
+// ones the Symbol encoding puts at their places.
+std::string toUtf8(const char* text, bool symbol);
+
+// True when the face is served through the Symbol mapping.
+bool isSymbolFace(const FontSpec& font);
+
+// Selects the face, weight, slant and size of `font` on cr.
+void selectFont(cairo_t* cr, const FontSpec& font);
+
+// Draws one line of text into r as described for DrawDevice::drawText; the
+// caller has set the clip and the source colour for the glyphs.
+void drawLine(cairo_t* cr, const FontSpec& font, const char* text, const Rect& r, TextAlign align,
+              const Colour* opaqueBackground, Colour textColour);
+
+}  // namespace platform::cairo_text
