@@ -5,6 +5,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcairo2-dev libfontconfig-dev fonts-liberation
+  g++-mingw-w64-x86-64 wine wine64
 )
 missing=()
 for p in "${packages[@]}"; do

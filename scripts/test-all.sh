@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release and the sanitizer builds and runs every test suite on both,
-# then the concurrency suite under ThreadSanitizer.
+# then the concurrency suite under ThreadSanitizer, then cross-builds the
+# Windows DLL and runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,3 +14,6 @@ done
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j"$jobs" --target kvbr_unit_tests
 ctest --preset tsan -R 'Concurrency\.'
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$jobs"
+ctest --preset windows -j"$jobs"
