@@ -36,7 +36,8 @@ public:
     virtual ~SettingsStore() = default;
     // Opens an existing key for reading; null with *status set when it cannot.
     virtual std::unique_ptr<SettingsKey> openKey(const char* path, long* status) = 0;
-    // Opens a key for writing, creating it and its parents when missing.
+    // Opens a key for writing, creating it and its parents when missing. Such a
+    // key need not allow reads (the registry's refuses them): read through openKey.
     virtual std::unique_ptr<SettingsKey> createKey(const char* path, long* status) = 0;
 };
 

@@ -1,7 +1,13 @@
 // The library's one entry point, exported as VSTPluginMain and as main.
 #include "AutoComp.h"
 
+// On Windows the module-definition file (exports.def) names the exports; on
+// Linux the entry point is made visible and the version script keeps it alone.
+#if defined(_WIN32)
+#define KVBR_EXPORT extern "C"
+#else
 #define KVBR_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 KVBR_EXPORT vst2::AEffect* VSTPluginMain(vst2::audioMasterCallback audioMaster) {
     if (!audioMaster) return nullptr;
@@ -16,9 +22,12 @@ KVBR_EXPORT vst2::AEffect* VSTPluginMain(vst2::audioMasterCallback audioMaster) 
     }
 }
 
+#if !defined(_WIN32)
 // Older hosts look the entry up as "main"; the assembler name gives the same
-// function that second name without defining a C++ main.
+// function that second name without defining a C++ main. (Windows gets the
+// second name from exports.def.)
 KVBR_EXPORT vst2::AEffect* vstPluginMainAlias(vst2::audioMasterCallback audioMaster) __asm__("main");
 KVBR_EXPORT vst2::AEffect* vstPluginMainAlias(vst2::audioMasterCallback audioMaster) {
     return VSTPluginMain(audioMaster);
 }
+#endif

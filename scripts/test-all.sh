@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release and the sanitizer builds and runs every test suite on both,
 # then the concurrency suite under ThreadSanitizer, then builds the fuzzers with
-# clang and gives each a bounded run.
+# clang and gives each a bounded run, then cross-builds the Windows DLL and runs
+# its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -17,3 +18,6 @@ ctest --preset tsan -R 'Concurrency\.'
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$jobs"
 ctest --preset fuzz
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$jobs"
+ctest --preset windows -j"$jobs"

@@ -12,6 +12,9 @@ public:
     long queryValue(const char* name, std::uint32_t* type, void* data,
                     std::uint32_t* size) override {
         if (!name || !size) return kSettingsInvalidParameter;
+        // As in the registry, a key opened for writing is not one to read through:
+        // code that works here then works on Windows too.
+        if (forWriting) return kSettingsAccessDenied;
         std::lock_guard<std::mutex> lock(store.mutex);
         auto key = store.keys.find(path);
         if (key == store.keys.end()) return kSettingsNotFound;
