@@ -12,10 +12,11 @@
 
 namespace {
 
+// Windows takes either separator in a path; Linux only the slash.
 #ifdef _WIN32
-constexpr char kPathSeparator = '\\';
+constexpr const char* kPathSeparators = "\\/";
 #else
-constexpr char kPathSeparator = '/';
+constexpr const char* kPathSeparators = "/";
 #endif
 
 // No preset or bank file comes anywhere near this; anything larger is not ours.
@@ -72,7 +73,7 @@ std::optional<std::string> CPresetFileOperations::chooseFile(FileKind kind, bool
 
     std::optional<std::string> path = platform::showFileDialog(request);
     if (!path) return std::nullopt;
-    const std::size_t cut = path->rfind(kPathSeparator);
+    const std::size_t cut = path->find_last_of(kPathSeparators);
     if (cut == std::string::npos || cut + 1 == path->size()) return std::nullopt;
     // The file is used by its full path; the folder and name are kept only for
     // the next dialog, and the process's current directory is never touched:

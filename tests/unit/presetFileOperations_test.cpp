@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <cmath>
 #include <csignal>
@@ -11,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 
 #include "platform/headless/headlessDialogs.h"
@@ -27,7 +30,7 @@ using platform::headless::shownMessages;
 
 namespace {
 
-std::vector<unsigned char> readBytes(const std::string& path) {
+[[maybe_unused]] std::vector<unsigned char> readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
@@ -72,9 +75,13 @@ struct FileOperations : ::testing::Test {
         platform::headless::memorySettingsStore().clear();
         platform::headless::resetDialogs();
         platform::headless::resetMessages();
-        char tmpl[] = "/tmp/kvbr-files-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        // A fresh folder per test, on every system the suite runs on.
+        static int serial = 0;
+        const auto base = fs::temp_directory_path() /
+                          ("kvbr-files-" + std::to_string(std::random_device{}()) + "-" +
+                           std::to_string(++serial));
+        ASSERT_TRUE(fs::create_directories(base));
+        dir = base.generic_string();
         effect = std::make_unique<AutoComp>(recordingHost);
         files = std::make_unique<CPresetFileOperations>(effect.get(), &panel);
         recordedCalls().clear();
@@ -332,6 +339,7 @@ TEST_F(FileOperations, FailedSaveSaysSoAndKeepsTheOldFile) {
     files->savePreset();
     EXPECT_EQ(shownMessages().size(), 1u) << "a folder in the way";
 
+#ifndef _WIN32
     // A write that runs out of room mid-file leaves the earlier file whole.
     const std::vector<unsigned char> old(300, 0xAB);
     writeBytes(path("keep.kvb"), old);
@@ -352,6 +360,9 @@ TEST_F(FileOperations, FailedSaveSaysSoAndKeepsTheOldFile) {
     int entries = 0;
     for (auto& e : fs::directory_iterator(dir)) entries += e.is_regular_file();
     EXPECT_EQ(entries, 1) << "no temporary file is left behind";
+#else
+    writeBytes(path("keep.kvb"), std::vector<unsigned char>(300, 0xAB));
+#endif
 
     // The same save with room to spare replaces the file.
     platform::headless::resetMessages();
