@@ -2,8 +2,8 @@
 // puts it back to a known state between tests.
 #pragma once
 
-#include "cairoDevice.h"
-#include "fontLookup.h"
+#include "../cairo/cairoDevice.h"
+#include "../cairo/fontLookup.h"
 #include "headlessBitmaps.h"
 #include "headlessClock.h"
 #include "headlessDragDrop.h"
@@ -13,6 +13,8 @@
 #include "headlessWindow.h"
 
 namespace platform::headless {
+
+using cairo_draw::servingFamily;
 
 // Clears the input and answer scripts, the registered bitmaps and the counters,
 // and sets the clock to `startTime`. The bitmap provider is kept.

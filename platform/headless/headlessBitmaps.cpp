@@ -3,7 +3,7 @@
 #include <map>
 
 #include "../resourceBitmap.h"
-#include "cairoBitmap.h"
+#include "../cairo/cairoBitmap.h"
 
 namespace platform {
 
@@ -44,7 +44,7 @@ void unregisterBitmap(int id) { registry().erase(id); }
 void clearRegisteredBitmaps() { registry().clear(); }
 void setBitmapProvider(BitmapProvider p) { provider = p; }
 BitmapProvider bitmapProvider() { return provider; }
-int liveNativeBitmaps() { return CairoBitmap::live(); }
+int liveNativeBitmaps() { return cairo_draw::CairoBitmap::live(); }
 
 }  // namespace headless
 
@@ -52,13 +52,13 @@ std::unique_ptr<NativeBitmap> loadResourceBitmap(int id) {
     const auto& images = headless::registry();
     auto found = images.find(id);
     if (found != images.end())
-        return std::make_unique<headless::CairoBitmap>(found->second.width, found->second.height,
+        return std::make_unique<cairo_draw::CairoBitmap>(found->second.width, found->second.height,
                                                        found->second.rgb.data());
     headless::RgbImage image;
     if (headless::provider && headless::provider(id, image) && image.width > 0 &&
         image.height > 0 &&
         image.rgb.size() >= static_cast<std::size_t>(image.width) * image.height * 3)
-        return std::make_unique<headless::CairoBitmap>(image.width, image.height,
+        return std::make_unique<cairo_draw::CairoBitmap>(image.width, image.height,
                                                        image.rgb.data());
     return nullptr;
 }

@@ -1,6 +1,6 @@
-// A DrawDevice on a cairo image surface: real pixels that a test can read
-// back or save as PNG. Thin lines are set pixel by pixel as GDI sets them, so
-// line end points are exact.
+// A DrawDevice on a cairo surface: an image (real pixels that a test can read
+// back or save as PNG) or a window's surface. Thin lines are set pixel by pixel
+// as GDI sets them, so line end points are exact on either.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,7 @@
 typedef struct _cairo_surface cairo_surface_t;
 typedef struct _cairo cairo_t;
 
-namespace platform::headless {
+namespace platform::cairo_draw {
 
 class CairoDevice final : public DrawDevice {
 public:
@@ -26,6 +26,8 @@ public:
 
     // Draws on `surface` (RGB24 or ARGB32 image), taking its own reference.
     explicit CairoDevice(cairo_surface_t* surface, Stats* stats = nullptr);
+    // Draws on a surface of any kind whose size cairo cannot tell (a window's).
+    CairoDevice(cairo_surface_t* surface, int width, int height, Stats* stats = nullptr);
     ~CairoDevice() override;
     CairoDevice(const CairoDevice&) = delete;
     CairoDevice& operator=(const CairoDevice&) = delete;
@@ -52,7 +54,7 @@ public:
     cairo_surface_t* surface() const { return target; }
     int width() const;
     int height() const;
-    // The pixel at x, y as 0xRRGGBB (0 outside the surface).
+    // The pixel at x, y as 0xRRGGBB (0 outside the surface or on a window).
     std::uint32_t pixel(int x, int y) const;
     bool savePng(const std::string& path) const;
     Point currentPosition() const { return current; }
@@ -62,11 +64,13 @@ public:
 private:
     void counted() const;
     void paintSurface(cairo_surface_t* source, const Rect& dest, Point sourceOrigin, double alpha);
-    void plot(std::uint32_t* data, int stride, int x, int y, std::uint32_t colour) const;
+    bool visible(int x, int y) const;
     void thinLine(Point from, Point to);
 
     cairo_surface_t* target;
     cairo_t* cr;
+    int w;
+    int h;
     Stats* stats;
     Colour pen{255, 255, 255, 255};
     int penWidth = 1;
@@ -87,4 +91,4 @@ bool saveSurfacePng(cairo_surface_t* surface, const std::string& path);
 // The same, every pixel drawn as a factor x factor square, for looking closely.
 bool saveSurfacePngScaled(cairo_surface_t* surface, const std::string& path, int factor);
 
-}  // namespace platform::headless
+}  // namespace platform::cairo_draw

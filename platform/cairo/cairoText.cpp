@@ -97,7 +97,7 @@ void selectFont(cairo_t* cr, const FontSpec& font) {
 
 }  // namespace platform::cairo_text
 
-namespace platform::headless {
+namespace platform::cairo_draw {
 
 std::string servingFamily(const char* face) {
     cairo_text::releaseFontCachesAtExit();
@@ -118,7 +118,7 @@ std::string servingFamily(const char* face) {
     return family;
 }
 
-}  // namespace platform::headless
+}  // namespace platform::cairo_draw
 
 namespace platform::cairo_text {
 

@@ -7,7 +7,7 @@
 #include "../resourceBitmap.h"
 #include "../types.h"
 
-namespace platform::headless {
+namespace platform::cairo_draw {
 
 class CairoBitmap final : public NativeBitmap {
 public:
@@ -33,4 +33,4 @@ private:
     mutable Colour keyedColour;
 };
 
-}  // namespace platform::headless
+}  // namespace platform::cairo_draw

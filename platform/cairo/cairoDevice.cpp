@@ -8,7 +8,7 @@
 #include "cairoBitmap.h"
 #include "cairoText.h"
 
-namespace platform::headless {
+namespace platform::cairo_draw {
 
 namespace {
 
@@ -19,14 +19,10 @@ void sourceColour(cairo_t* cr, Colour c) {
     cairo_set_source_rgb(cr, c.red / 255.0, c.green / 255.0, c.blue / 255.0);
 }
 
-std::uint32_t packed(Colour c) {
-    return 0xFF000000u | (std::uint32_t(c.red) << 16) | (std::uint32_t(c.green) << 8) | c.blue;
-}
-
 }  // namespace
 
 std::uint32_t surfacePixel(cairo_surface_t* surface, int x, int y) {
-    if (!surface) return 0;
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) return 0;
     cairo_surface_flush(surface);
     const int w = cairo_image_surface_get_width(surface);
     const int h = cairo_image_surface_get_height(surface);
@@ -58,7 +54,15 @@ bool saveSurfacePngScaled(cairo_surface_t* surface, const std::string& path, int
 }
 
 CairoDevice::CairoDevice(cairo_surface_t* surface, Stats* stats)
-    : target(cairo_surface_reference(surface)), cr(cairo_create(surface)), stats(stats) {
+    : CairoDevice(surface, cairo_image_surface_get_width(surface),
+                  cairo_image_surface_get_height(surface), stats) {}
+
+CairoDevice::CairoDevice(cairo_surface_t* surface, int width, int height, Stats* stats)
+    : target(cairo_surface_reference(surface)),
+      cr(cairo_create(surface)),
+      w(width),
+      h(height),
+      stats(stats) {
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     fontFace = font.face;
     font.face = fontFace.c_str();
@@ -73,8 +77,8 @@ CairoDevice::~CairoDevice() {
 
 int CairoDevice::live() { return liveDevices; }
 
-int CairoDevice::width() const { return cairo_image_surface_get_width(target); }
-int CairoDevice::height() const { return cairo_image_surface_get_height(target); }
+int CairoDevice::width() const { return w; }
+int CairoDevice::height() const { return h; }
 std::uint32_t CairoDevice::pixel(int x, int y) const { return surfacePixel(target, x, y); }
 bool CairoDevice::savePng(const std::string& path) const { return saveSurfacePng(target, path); }
 
@@ -94,26 +98,23 @@ void CairoDevice::setFont(const FontSpec& f) {
     font.face = fontFace.c_str();
 }
 
-void CairoDevice::plot(std::uint32_t* data, int stride, int x, int y, std::uint32_t colour) const {
-    if (x < 0 || y < 0 || x >= width() || y >= height()) return;
-    if (clipped && (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom)) return;
-    reinterpret_cast<std::uint32_t*>(reinterpret_cast<unsigned char*>(data) + y * stride)[x] =
-        colour;
+bool CairoDevice::visible(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w || y >= h) return false;
+    return !clipped || (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom);
 }
 
-// Bresenham from `from` up to but not including `to`, as a cosmetic GDI pen draws.
+// Bresenham from `from` up to but not including `to`, as a cosmetic GDI pen
+// draws. The pixels are gathered as unit squares and filled in one go, which
+// sets exactly those pixels on any kind of surface.
 void CairoDevice::thinLine(Point from, Point to) {
-    cairo_surface_flush(target);
-    auto* data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(target));
-    if (!data) return;
-    const int stride = cairo_image_surface_get_stride(target);
-    const std::uint32_t colour = packed(pen);
     const int dx = std::abs(to.x - from.x), sx = from.x < to.x ? 1 : -1;
     const int dy = -std::abs(to.y - from.y), sy = from.y < to.y ? 1 : -1;
     int err = dx + dy;
     int x = from.x, y = from.y;
+    cairo_new_path(cr);
     for (int step = 0; !(x == to.x && y == to.y); ++step) {
-        if (penStyle == LineStyle::solid || (step & 1) == 0) plot(data, stride, x, y, colour);
+        if ((penStyle == LineStyle::solid || (step & 1) == 0) && visible(x, y))
+            cairo_rectangle(cr, x, y, 1, 1);
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -124,7 +125,8 @@ void CairoDevice::thinLine(Point from, Point to) {
             y += sy;
         }
     }
-    cairo_surface_mark_dirty(target);
+    sourceColour(cr, pen);
+    cairo_fill(cr);
 }
 
 void CairoDevice::lineTo(Point to) {
@@ -233,8 +235,8 @@ void CairoDevice::copyFrom(DrawDevice& from, const Rect& dest, Point source) {
         return;
     }
     // Overlapping copy within one surface: go through a snapshot.
-    cairo_surface_t* snapshot = cairo_surface_create_similar_image(
-        target, cairo_image_surface_get_format(target), width(), height());
+    cairo_surface_t* snapshot =
+        cairo_surface_create_similar(target, cairo_surface_get_content(target), w, h);
     cairo_t* copier = cairo_create(snapshot);
     cairo_set_source_surface(copier, target, 0, 0);
     cairo_paint(copier);
@@ -243,4 +245,4 @@ void CairoDevice::copyFrom(DrawDevice& from, const Rect& dest, Point source) {
     cairo_surface_destroy(snapshot);
 }
 
-}  // namespace platform::headless
+}  // namespace platform::cairo_draw

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace platform::headless {
+namespace platform::cairo_draw {
 
 namespace {
 int liveBitmaps = 0;
@@ -60,4 +60,4 @@ cairo_surface_t* CairoBitmap::keyedSurface(Colour key) const {
     return keyed;
 }
 
-}  // namespace platform::headless
+}  // namespace platform::cairo_draw

@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace platform::headless {
+namespace platform::cairo_draw {
 
 // The family fontconfig serves for `face` ("Arial" gives "Liberation Sans").
 std::string servingFamily(const char* face);
 
-}  // namespace platform::headless
+}  // namespace platform::cairo_draw
