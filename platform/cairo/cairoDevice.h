@@ -15,7 +15,7 @@ typedef struct _cairo cairo_t;
 
 namespace platform::cairo_draw {
 
-class CairoDevice final : public DrawDevice {
+class CairoDevice : public DrawDevice {
 public:
     // What was done to a surface, counted for tests that check how a picture
     // reached the window.

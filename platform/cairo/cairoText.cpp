@@ -122,6 +122,16 @@ std::string servingFamily(const char* face) {
 
 namespace platform::cairo_text {
 
+int textAdvance(cairo_t* cr, const FontSpec& font, const char* text) {
+    const std::string utf8 = toUtf8(text, isSymbolFace(font));
+    cairo_save(cr);
+    selectFont(cr, font);
+    cairo_text_extents_t te;
+    cairo_text_extents(cr, utf8.c_str(), &te);
+    cairo_restore(cr);
+    return static_cast<int>(std::lround(te.x_advance));
+}
+
 void drawLine(cairo_t* cr, const FontSpec& font, const char* text, const Rect& r, TextAlign align,
               const Colour* opaqueBackground, Colour textColour) {
     const std::string utf8 = toUtf8(text, isSymbolFace(font));

@@ -22,6 +22,10 @@ bool isSymbolFace(const FontSpec& font);
 // Selects the face, weight, slant and size of `font` on cr.
 void selectFont(cairo_t* cr, const FontSpec& font);
 
+// The width one line of text takes in `font`, in whole pixels, as drawLine
+// lays it out; the caller's cr is used for measuring only.
+int textAdvance(cairo_t* cr, const FontSpec& font, const char* text);
+
 // Draws one line of text into r as described for DrawDevice::drawText; the
 // caller has set the clip and the source colour for the glyphs.
 void drawLine(cairo_t* cr, const FontSpec& font, const char* text, const Rect& r, TextAlign align,
