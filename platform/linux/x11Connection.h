@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "../types.h"
+#include "x11Diagnostics.h"
 
 namespace platform::linux_backend {
 
@@ -39,11 +40,5 @@ private:
     ::Window rootWindow;
     std::thread::id owner;
 };
-
-// Calls refused because they came from a thread other than the one that
-// opened the connection; for tests.
-long offThreadCalls();
-// Connections open now, for tests.
-int openConnections();
 
 }  // namespace platform::linux_backend

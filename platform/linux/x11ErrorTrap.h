@@ -6,6 +6,8 @@
 
 #include <X11/Xlib.h>
 
+#include "x11Diagnostics.h"
+
 namespace platform::linux_backend {
 
 // While any trap is alive, errors of the connections registered below are
@@ -40,9 +42,5 @@ private:
 // The backend's own connections: their errors are never passed on to the host.
 void registerConnection(Display* display);
 void unregisterConnection(Display* display);
-
-// For tests: errors caught since the process started, and traps alive now.
-long trappedErrors();
-int liveTraps();
 
 }  // namespace platform::linux_backend

@@ -138,6 +138,13 @@ private:
         switch (event.type) {
             case Expose:
                 if (event.xexpose.count == 0) paint();
+                if (!focusAsked) {
+                    // Keys answer the message too; without a window manager
+                    // nobody else hands the new window the focus.
+                    focusAsked = true;
+                    XErrorTrap trap(display);
+                    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+                }
                 break;
             case ButtonPress:
                 if (event.xbutton.button == Button1 && onButton(event.xbutton.x, event.xbutton.y))
@@ -201,6 +208,7 @@ private:
     cairo_surface_t* surface = nullptr;
     Atom deleteWindow = None;
     bool pressed = false;
+    bool focusAsked = false;
     bool closed = false;
     bool destroyed = false;
 };

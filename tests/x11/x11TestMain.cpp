@@ -1,0 +1,11 @@
+// The X11 suites run as a threaded host would: Xlib's thread support and the
+// host's own error handler are set up before any test.
+#include <gtest/gtest.h>
+
+#include "platform/linux/testing/x11Driver.h"
+
+int main(int argc, char** argv) {
+    platform::linux_backend::testing::X11Driver::prepareProcess();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
