@@ -2,15 +2,15 @@
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <cairo-xlib.h>
 #include <cairo.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "../cairo/cairoDevice.h"
 #include "../cairo/cairoText.h"
 #include "x11ErrorTrap.h"
-#include "x11WindowDevice.h"
+#include "x11ImageTransfer.h"
 
 namespace platform {
 
@@ -54,7 +54,7 @@ X11EditBox::X11EditBox(X11Window& owner, const Rect& r, const char* text,
         box = 0;
         return;
     }
-    surface = cairo_xlib_surface_create(display, box, owner.visual(), w, h);
+    gc = XCreateGC(display, box, 0, nullptr);
     // Only a viewable window can take the focus; until the host shows the
     // editor the box simply waits for it.
     XSetInputFocus(display, box, RevertToParent, CurrentTime);
@@ -77,26 +77,22 @@ X11EditBox::~X11EditBox() {
                 if (!trap.sync()) XSetInputFocus(display, PointerRoot, RevertToParent, CurrentTime);
             }
         }
-        releaseSurface();
+        releaseGc();
         if (box && !owner->destroyed()) XDestroyWindow(display, box);
     }
     cairo_destroy(measure);
     cairo_surface_destroy(measureImage);
 }
 
-void X11EditBox::releaseSurface() {
-    if (!surface) return;
-    cairo_surface_finish(surface);
-    cairo_surface_destroy(surface);
-    surface = nullptr;
+void X11EditBox::releaseGc() {
+    if (gc && owner) XFreeGC(owner->display(), gc);
+    gc = nullptr;
 }
 
 void X11EditBox::windowGone() {
-    // The connection closes with the editor window, taking this window along.
-    {
-        XErrorTrap trap(owner->display());
-        releaseSurface();
-    }
+    // The connection closes with the editor window, taking this window and
+    // its graphics context along.
+    gc = nullptr;
     owner = nullptr;
     box = 0;
 }
@@ -136,7 +132,8 @@ void X11EditBox::handleEvent(XEvent& event) {
             break;
         case DestroyNotify:
             if (event.xdestroywindow.window == box) {
-                releaseSurface();
+                XErrorTrap trap(owner->display());
+                releaseGc();
                 box = 0;
             }
             break;
@@ -237,7 +234,7 @@ int X11EditBox::positionAt(int x) {
 }
 
 void X11EditBox::paint() {
-    if (!owner || !box || !surface || owner->destroyed()) return;
+    if (!owner || !box || !gc || owner->destroyed()) return;
     // Drawn in the client first, then sent in one copy: no flicker while typing.
     cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
     {
@@ -265,9 +262,11 @@ void X11EditBox::paint() {
             picture.moveTo(Point{x, 1});
             picture.lineTo(Point{x, h - 1});
         }
-        X11WindowDevice window(owner->display(), surface, w, h);
-        window.copyFrom(picture, Rect{0, 0, w, h}, Point{0, 0});
     }
+    XErrorTrap trap(owner->display());
+    putImage(owner->display(), box, gc, owner->visual(), owner->depth(), image, Rect{0, 0, w, h},
+             Point{0, 0});
+    XFlush(owner->display());
     cairo_surface_destroy(image);
 }
 

@@ -39,7 +39,7 @@ private:
     int textLeft();
     void keepCaretVisible();
     int positionAt(int x);
-    void releaseSurface();
+    void releaseGc();
 
     X11Window* owner;
     EditBoxEvents& events;
@@ -49,7 +49,7 @@ private:
     int w;
     int h;
     ::Window box = 0;
-    cairo_surface_t* surface = nullptr;
+    GC gc = nullptr;
     cairo_surface_t* measureImage = nullptr;
     cairo_t* measure = nullptr;
     int scroll = 0;

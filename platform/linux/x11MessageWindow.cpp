@@ -3,7 +3,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <cairo-xlib.h>
 #include <cairo.h>
 #include <poll.h>
 
@@ -14,7 +13,7 @@
 #include "../cairo/cairoText.h"
 #include "x11Connection.h"
 #include "x11ErrorTrap.h"
-#include "x11WindowDevice.h"
+#include "x11ImageTransfer.h"
 
 namespace platform::linux_backend {
 
@@ -97,14 +96,13 @@ public:
         hints.min_height = hints.max_height = h;
         XSetWMNormalHints(display, window, &hints);
         XMapRaised(display, window);
+        gc = XCreateGC(display, window, 0, nullptr);
         if (!trap.sync()) closed = true;
-        surface = cairo_xlib_surface_create(display, window, visual, w, h);
     }
 
     ~MessageWindow() {
         XErrorTrap trap(display);
-        cairo_surface_finish(surface);
-        cairo_surface_destroy(surface);
+        if (gc) XFreeGC(display, gc);
         if (window && !destroyed) XDestroyWindow(display, window);
     }
     MessageWindow(const MessageWindow&) = delete;
@@ -192,9 +190,12 @@ private:
             picture.setPen(kButtonFrame, 1, LineStyle::solid);
             picture.frameRect(button);
             picture.drawText("OK", button, TextAlign::centre, false);
-            X11WindowDevice out(display, surface, w, h);
-            out.copyFrom(picture, Rect{0, 0, w, h}, Point{0, 0});
         }
+        const int screen = connection.screen();
+        XErrorTrap trap(display);
+        putImage(display, window, gc, DefaultVisual(display, screen), DefaultDepth(display, screen),
+                 image, Rect{0, 0, w, h}, Point{0, 0});
+        XFlush(display);
         cairo_surface_destroy(image);
     }
 
@@ -205,7 +206,7 @@ private:
     int h = 0;
     Rect button;
     ::Window window = 0;
-    cairo_surface_t* surface = nullptr;
+    GC gc = nullptr;
     Atom deleteWindow = None;
     bool pressed = false;
     bool focusAsked = false;

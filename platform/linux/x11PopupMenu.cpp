@@ -4,7 +4,6 @@
 // meanwhile; its other events wait.
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <cairo-xlib.h>
 #include <cairo.h>
 #include <poll.h>
 
@@ -16,7 +15,7 @@
 #include "menuLayout.h"
 #include "x11ErrorTrap.h"
 #include "x11Window.h"
-#include "x11WindowDevice.h"
+#include "x11ImageTransfer.h"
 
 namespace platform {
 
@@ -114,8 +113,7 @@ private:
             menu = 0;
             return false;
         }
-        surface = cairo_xlib_surface_create(display, menu, DefaultVisual(display, connection.screen()),
-                                            geometry.width, geometry.height);
+        gc = XCreateGC(display, menu, 0, nullptr);
         grab();
         return true;
     }
@@ -143,11 +141,8 @@ private:
         XErrorTrap trap(display);
         if (pointerGrabbed) XUngrabPointer(display, CurrentTime);
         if (keyboardGrabbed) XUngrabKeyboard(display, CurrentTime);
-        if (surface) {
-            cairo_surface_finish(surface);
-            cairo_surface_destroy(surface);
-            surface = nullptr;
-        }
+        if (gc) XFreeGC(display, gc);
+        gc = nullptr;
         XDestroyWindow(display, menu);
         menu = 0;
     }
@@ -241,7 +236,7 @@ private:
     }
 
     void paint() {
-        if (!menu || !surface) return;
+        if (!menu || !gc) return;
         cairo_surface_t* image =
             cairo_image_surface_create(CAIRO_FORMAT_RGB24, geometry.width, geometry.height);
         {
@@ -256,9 +251,13 @@ private:
                 picture.lineTo(Point{geometry.columnLefts[c] - 1, geometry.height - kMenuBorder});
             }
             for (std::size_t i = 0; i < entries.size(); ++i) paintEntry(picture, i);
-            X11WindowDevice window(display, surface, geometry.width, geometry.height);
-            window.copyFrom(picture, Rect{0, 0, geometry.width, geometry.height}, Point{0, 0});
         }
+        X11Connection& connection = owner.connection();
+        XErrorTrap trap(display);
+        putImage(display, menu, gc, DefaultVisual(display, connection.screen()),
+                 DefaultDepth(display, connection.screen()), image,
+                 Rect{0, 0, geometry.width, geometry.height}, Point{0, 0});
+        XFlush(display);
         cairo_surface_destroy(image);
     }
 
@@ -301,7 +300,7 @@ private:
     Point origin;
     Point openedAt;
     ::Window menu = 0;
-    cairo_surface_t* surface = nullptr;
+    GC gc = nullptr;
     bool pointerGrabbed = false;
     bool keyboardGrabbed = false;
     int highlight = -1;

@@ -1,12 +1,13 @@
 #include "x11Window.h"
 
-#include <cairo-xlib.h>
 #include <cairo.h>
 
 #include <algorithm>
 #include <cstdint>
 
+#include "../cairo/cairoDevice.h"
 #include "x11ErrorTrap.h"
+#include "x11ImageTransfer.h"
 #include "x11Input.h"
 #include "x11WindowDevice.h"
 
@@ -80,8 +81,14 @@ X11Window::X11Window(std::unique_ptr<X11Connection> connection, ::Window window,
       w(width),
       h(height),
       events(events) {
+    shadow = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    {
+        cairo_draw::CairoDevice fresh(shadow);
+        fresh.setBrush(kButtonFace);
+        fresh.fillRect(Rect{0, 0, width, height});
+    }
     XErrorTrap trap(display());
-    surface = cairo_xlib_surface_create(display(), window, visual, width, height);
+    gc = XCreateGC(display(), window, 0, nullptr);
     const char* names[] = {"XdndPosition", "XdndDrop", "XdndStatus", "XdndFinished"};
     XInternAtoms(display(), const_cast<char**>(names), 4, False, dndAtoms);
     registry().push_back(this);
@@ -95,12 +102,12 @@ X11Window::~X11Window() {
     all.erase(std::remove(all.begin(), all.end(), this), all.end());
     {
         XErrorTrap trap(display());
-        cairo_surface_finish(surface);
-        cairo_surface_destroy(surface);
+        if (gc) XFreeGC(display(), gc);
         if (!gone) XDestroyWindow(display(), window);
         trap.sync();
     }
     conn.reset();
+    cairo_surface_destroy(shadow);
 }
 
 Point X11Window::screenOrigin() {
@@ -117,7 +124,15 @@ Point X11Window::screenOrigin() {
 std::unique_ptr<DrawDevice> X11Window::createDevice() {
     // A destroyed window takes no drawing; the toolkit skips a missing device.
     if (gone || !conn->onOwnerThread()) return nullptr;
-    return std::make_unique<X11WindowDevice>(display(), surface, w, h);
+    return std::make_unique<X11WindowDevice>(*this);
+}
+
+void X11Window::present(const Rect& area) {
+    if (gone || area.empty() || !conn->onOwnerThread()) return;
+    XErrorTrap trap(display());
+    putImage(display(), window, gc, windowVisual, windowDepth, shadow, area,
+             Point{area.left, area.top});
+    XFlush(display());
 }
 
 void X11Window::invalidate(const Rect& r) {

@@ -11,6 +11,7 @@
 #include "x11Connection.h"
 
 typedef struct _cairo_surface cairo_surface_t;
+typedef struct _XGC* GC;
 
 namespace platform::linux_backend {
 
@@ -63,6 +64,11 @@ public:
     int buttonState();
     Point pointerPosition();
 
+    // The window's picture in the client: everything drawn into the window
+    // goes here first, and `present` sends an area of it to the server.
+    cairo_surface_t* picture() const { return shadow; }
+    void present(const Rect& area);
+
     // Modal loops of this connection (the pop-up menu) pass on what is not theirs:
     // paints of this window and its clients, its destruction, drag-and-drop
     // messages. Presses and keys are dropped.
@@ -90,7 +96,8 @@ private:
     int w;
     int h;
     WindowEvents& events;
-    cairo_surface_t* surface = nullptr;
+    cairo_surface_t* shadow = nullptr;
+    GC gc = nullptr;
     Rect damage;
     Point lastOrigin;
     std::vector<X11EventClient*> clients;

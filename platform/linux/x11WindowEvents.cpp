@@ -97,7 +97,9 @@ void X11Window::deliverPaint() {
     damage = Rect{};
     ++handling;
     {
-        X11WindowDevice device(display(), surface, w, h);
+        X11WindowDevice device(*this);
+        // The damaged area is sent again even where the toolkit draws nothing new.
+        device.touch(damaged);
         events.onPaint(device, damaged);
     }
     --handling;

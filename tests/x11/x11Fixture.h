@@ -47,8 +47,8 @@ protected:
 
     Pixels screenshot(const std::string& name);
     Pixels reference(const scene::State& state, const std::string& name);
-    // Pixels that differ from the reference, outside the text of the field and
-    // the menu (where anti-aliased glyph edges may differ), and inside them.
+    // The window's pixels equal the reference outside the text of the field
+    // and the menu, and nearly so inside (anti-aliased glyph edges).
     void expectLooksLikeReference(const std::string& name);
     bool logHas(const std::string& line) const;
 
