@@ -35,7 +35,10 @@ void releaseFontCaches() {
     FcFini();
 }
 
+bool cachesStay = false;
+
 void releaseFontCachesAtExit() {
+    if (cachesStay) return;
     static const bool registered = std::atexit(releaseFontCaches) == 0;
     (void)registered;
 }
@@ -54,6 +57,9 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 }  // namespace
+
+void leaveFontCachesAtExit() { cachesStay = true; }
+void releaseFontCachesNow() { releaseFontCaches(); }
 
 std::string toUtf8(const char* text, bool symbol) {
     std::string out;

@@ -11,6 +11,13 @@
 
 namespace platform::cairo_text {
 
+// Inside a host the font caches belong to the whole process (the host may
+// draw with cairo too), so the plug-in must not hand them back at exit as
+// the tests and tools do; called before the first text is drawn.
+void leaveFontCachesAtExit();
+// Hands the caches back now; for a program that has finished drawing.
+void releaseFontCachesNow();
+
 // Converts Windows-1252 bytes to UTF-8 (cairo refuses invalid UTF-8 and would
 // stop drawing altogether). With `symbol` the letters are mapped to the Greek
 // ones the Symbol encoding puts at their places.

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "../cairo/cairoDevice.h"
+#include "../cairo/cairoText.h"
 #include "x11ErrorTrap.h"
 #include "x11ImageTransfer.h"
 #include "x11Input.h"
@@ -66,6 +67,7 @@ std::unique_ptr<X11Window> X11Window::create(void* parent, int width, int height
         }
     }
     learnDoubleClickTime(*connection);
+    cairo_text::leaveFontCachesAtExit();
     return std::unique_ptr<X11Window>(new X11Window(std::move(connection), window,
                                                     parentAttributes.visual,
                                                     parentAttributes.depth, width, height,

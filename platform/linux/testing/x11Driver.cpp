@@ -11,6 +11,8 @@
 
 #include <cstdlib>
 
+#include "../../cairo/cairoText.h"
+
 namespace platform::linux_backend::testing {
 
 namespace {
@@ -345,6 +347,8 @@ void X11Driver::prepareProcess() {
     XInitThreads();
     installHostErrorHandler();
 }
+
+void X11Driver::finishProcess() { cairo_text::releaseFontCachesNow(); }
 
 void X11Driver::installHostErrorHandler() {
     hostErrorCount = 0;

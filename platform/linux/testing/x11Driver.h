@@ -82,6 +82,9 @@ public:
     // What a threaded host does first: Xlib's thread support (the hands of
     // the tests run on threads of their own) and its own error handler.
     static void prepareProcess();
+    // ...and what a test program does last: cairo's and fontconfig's font
+    // caches handed back, which the backend leaves to the process.
+    static void finishProcess();
 
     // The host's own X error handler: installed by the test before the
     // plug-in runs; counts the errors that reach it.
