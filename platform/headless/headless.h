@@ -2,7 +2,7 @@
 // puts it back to a known state between tests.
 #pragma once
 
-#include "../cairo/cairoDevice.h"
+#include "cairoDevice.h"
 #include "../cairo/fontLookup.h"
 #include "headlessBitmaps.h"
 #include "headlessClock.h"

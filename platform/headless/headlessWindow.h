@@ -10,19 +10,13 @@
 
 #include "../dragDrop.h"
 #include "../window.h"
-#include "../cairo/cairoDevice.h"
+#include "cairoDevice.h"
 
 // Declared as cairo declares them, so that tests can use this header without
 // seeing cairo itself.
 typedef struct _cairo_surface cairo_surface_t;
 
 namespace platform::headless {
-
-// The cairo drawing the headless backend shares with the Linux one.
-using cairo_draw::CairoDevice;
-using cairo_draw::saveSurfacePng;
-using cairo_draw::saveSurfacePngScaled;
-using cairo_draw::surfacePixel;
 
 class HeadlessEditBox;
 

@@ -265,6 +265,22 @@ Pixels X11Driver::capture(unsigned long window) {
     return pixels;
 }
 
+Pixels X11Driver::captureScreen(int x, int y, int width, int height) {
+    Display* d = dpy(display);
+    Pixels pixels;
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (!image) return pixels;
+    pixels.width = width;
+    pixels.height = height;
+    pixels.rgb.resize(static_cast<std::size_t>(width) * height);
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i)
+            pixels.rgb[static_cast<std::size_t>(j) * width + i] = XGetPixel(image, i, j) & 0xFFFFFF;
+    XDestroyImage(image);
+    return pixels;
+}
+
 int X11Driver::clientCount() {
     int count = 0;
     XResClient* clients = nullptr;

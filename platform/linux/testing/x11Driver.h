@@ -67,6 +67,8 @@ public:
     unsigned long topLevelNamed(const std::string& name);
     unsigned long inputFocus();
     Pixels capture(unsigned long window);
+    // What the screen shows in an area, pop-ups over windows included.
+    Pixels captureScreen(int x, int y, int width, int height);
     int clientCount();
     long resourceTotal();
 
