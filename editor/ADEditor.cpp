@@ -75,7 +75,7 @@ CAnimKnob3* ADEditor::getKnob(int tag) const {
 // ------------------------------------------------------------ open and close
 
 bool ADEditor::open(void* ptr) {
-    if (!background || !ptr) return false;
+    if (!background || !ptr || !effect) return false;
     // A second open without a close in between starts afresh.
     if (frame) close();
     AEffGUIEditor::open(ptr);
