@@ -23,7 +23,7 @@ bool fillPin(vst2::VstPinProperties* properties, int32 index, const char* direct
 }  // namespace
 
 AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
+    : CPresetSystemEffect(audioMaster) {
     for (auto& p : params) p.store(0.0f, std::memory_order_relaxed);
     // 1. The base has set up the record; the program bank joins here.
     // 2. Stereo in and out until the host negotiates otherwise.
@@ -37,10 +37,12 @@ AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
     canProcessReplacing(true);
     canDoubleReplacing(true);
     setUniqueID(vst2::fourCharCode('K', 'v', 'B', 'r'));
-    // 5. The factory programs are written again here once the bank exists.
+    // 5. The bank is written again now that the engine exists; the meter rests.
+    fillFactoryPresets();
     meterReading.store(1.0, std::memory_order_relaxed);
-    // 6. Program 0 is applied here once the bank exists. The smoothers start at
-    // their targets so the first block does not glide in from nothing.
+    // 6. Program 0 drives the engine. The smoothers start at their targets so
+    // the first block does not glide in from nothing.
+    setProgram(0);
     engine.smoothedDrive = getCompressionGain();
     engine.inverseDrive = 1.0 / engine.smoothedDrive;
     engine.smoothedOutputGain = getOutputGain();

@@ -5,8 +5,8 @@
 #include <array>
 #include <atomic>
 
+#include "../presets/CPresetSystemEffect.h"
 #include "engine/EngineState.h"
-#include "vst2/audioeffectx.h"
 
 using vst2::int32;
 using vst2::intptr;
@@ -14,7 +14,7 @@ using vst2::intptr;
 constexpr int32 kNumParams = 12;
 constexpr int32 kNumPrograms = 1;
 
-class AutoComp : public vst2::AudioEffectX {
+class AutoComp : public CPresetSystemEffect {
 public:
     explicit AutoComp(vst2::audioMasterCallback audioMaster);
     ~AutoComp() override;

@@ -49,7 +49,8 @@ void AutoComp::setParameter(int32 index, float value) {
         }
         default: break;
     }
-    // The bank write-through and the editor mirror follow here once they exist.
+    // Into the selected preset and slot 0; the editor mirror follows here once it exists.
+    CPresetSystemEffect::setParameter(index, value);
 }
 
 float AutoComp::getParameter(int32 index) {

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build, the demo and the tests need.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcairo2-dev libfontconfig-dev fonts-liberation
 )

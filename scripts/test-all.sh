@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the release and the sanitizer builds and runs every test suite on both,
-# then the concurrency suite under ThreadSanitizer.
+# builds the fuzzers with clang and gives each a bounded run, then runs the
+# concurrency suite under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
-for preset in release debug-asan; do
+for preset in release debug-asan fuzz; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j"$jobs"
   ctest --preset "$preset" -j"$jobs"

@@ -117,6 +117,12 @@ void MemorySettingsStore::putValue(const std::string& path, const std::string& n
     value.bytes.assign(bytes, bytes + size);
 }
 
+void MemorySettingsStore::eraseValue(const std::string& path, const std::string& name) {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto key = keys.find(path);
+    if (key != keys.end()) key->second.erase(name);
+}
+
 MemorySettingsStore& memorySettingsStore() {
     static MemorySettingsStore store;
     return store;

@@ -30,6 +30,7 @@ public:
     bool getValue(const std::string& path, const std::string& name, Value& out) const;
     void putValue(const std::string& path, const std::string& name, std::uint32_t type,
                   const void* data, std::uint32_t size);
+    void eraseValue(const std::string& path, const std::string& name);
 
 private:
     friend class MemorySettingsKey;

@@ -1,0 +1,99 @@
+// Feeds arbitrary bytes to the preset and bank readers as a loaded file would
+// reach them, and stops on anything a file must never do: a rejected file
+// that changes the bank, a value outside 0.0 to 1.0, a name past 24 characters.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+
+#include "presets/CPresetSystemEffect.h"
+#include "presets/presetFileOperations.h"
+#include "presets/presetPanel.h"
+
+namespace {
+
+struct BankImage {
+    char names[kBankPrograms][kProgramNameLength + 1];
+    std::uint32_t bits[kBankPrograms][kProgramParams];
+    vst2::int32 current;
+};
+
+bool operator==(const BankImage& a, const BankImage& b) {
+    return std::memcmp(a.names, b.names, sizeof(a.names)) == 0 &&
+           std::memcmp(a.bits, b.bits, sizeof(a.bits)) == 0 && a.current == b.current;
+}
+
+BankImage imageOf(CPresetSystemEffect& effect) {
+    BankImage image;
+    for (int j = 0; j < kBankPrograms; ++j) {
+        CProgram* program = effect.getBankProgram(j);
+        std::memcpy(image.names[j], program->name, sizeof(image.names[j]));
+        for (int k = 0; k < kProgramParams; ++k) {
+            const float v = program->getParam(k);
+            std::memcpy(&image.bits[j][k], &v, 4);
+        }
+    }
+    image.current = effect.getCurrentPreset();
+    return image;
+}
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+bool isShortName(const char* name) { return std::memchr(name, 0, kProgramNameLength + 1); }
+
+// After a file was taken: every value is in range and the selected preset and
+// the working program agree.
+void checkBank(CPresetSystemEffect& effect) {
+    const vst2::int32 current = effect.getCurrentPreset();
+    require(current >= 0 && current < kBankPrograms);
+    for (int j = 0; j < kBankPrograms; ++j) {
+        CProgram* program = effect.getBankProgram(j);
+        require(program->name[kProgramNameLength] == 0);
+        for (int k = 0; k < kProgramParams; ++k) {
+            const float v = program->getParam(k);
+            require(v >= 0.0f && v <= 1.0f);
+        }
+    }
+    CProgram* selected = effect.getBankProgram(current);
+    CProgram* working = effect.getBankProgram(0);
+    require(std::strcmp(selected->name, working->name) == 0);
+    for (int k = 0; k < kProgramParams; ++k) require(selected->getParam(k) == working->getParam(k));
+}
+
+// The panel only ever gets names of at most 24 characters.
+struct CheckingPanel : CPresetPanel {
+    void displayPresetName(const char* name) override { require(isShortName(name)); }
+    void setNameFieldText(const char* text) override { require(isShortName(text)); }
+    void setMenuEntryText(int entry, const char* text) override {
+        require(entry == 0 || (entry >= 2 && entry <= kBankPrograms));
+        require(isShortName(text));
+    }
+    void selectMenuEntry(int slot) override { require(slot == 0); }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static CPresetSystemEffect effect(nullptr);
+    static CheckingPanel panel;
+    static CPresetFileOperations files(&effect, &panel);
+    const std::span<const unsigned char> file(data, size);
+
+    // A preset file lands in whichever slot is selected.
+    effect.selectPreset(static_cast<vst2::int32>(size % kBankPrograms));
+    BankImage before = imageOf(effect);
+    if (files.applyPresetFile(file) != presetFiles::ReadResult::ok)
+        require(imageOf(effect) == before);
+    checkBank(effect);
+
+    before = imageOf(effect);
+    if (files.applyBankFile(file) != presetFiles::ReadResult::ok)
+        require(imageOf(effect) == before);
+    else
+        require(effect.getCurrentPreset() == 0);
+    checkBank(effect);
+    return 0;
+}
