@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libcairo2-dev libfontconfig-dev fonts-liberation
+  libcairo2-dev libfontconfig-dev fonts-liberation libsndfile1-dev
 )
 missing=()
 for p in "${packages[@]}"; do
