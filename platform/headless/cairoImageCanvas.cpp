@@ -1,7 +1,9 @@
 // The image canvas on a cairo image surface.
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/imageCanvas.h"
 
@@ -158,7 +160,21 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Cairo and fontconfig keep their font caches for the life of the process;
+// handing them back at exit keeps leak checkers quiet about memory that is
+// not lost. Canvases are gone by then.
+void releaseFontCaches() {
+    cairo_debug_reset_static_data();
+    FcFini();
+}
+
+}  // namespace
+
 std::unique_ptr<ImageCanvas> createImageCanvas(int width, int height) {
+    static const bool releasedAtExit = std::atexit(releaseFontCaches) == 0;
+    (void)releasedAtExit;
     return std::make_unique<CairoImageCanvas>(width, height);
 }
 
