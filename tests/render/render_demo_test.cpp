@@ -69,10 +69,10 @@ TEST(Bench, MeasuresSeveralPluginsInOneRun) {
     for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), row); it != std::sregex_iterator(); ++it)
         rows.push_back(*it);
     ASSERT_EQ(rows.size(), 2u) << run.out;
-    EXPECT_EQ(rows[0][1], "Korvane Brassel");
+    EXPECT_EQ(rows[0][1], "Korvane Brassel (korvane-brassel.so)");
     EXPECT_EQ(rows[0][2], "64");
     EXPECT_EQ(rows[0][6], "1.00") << "the first is the reference";
-    EXPECT_EQ(rows[1][1], "Fixture Gain");
+    EXPECT_EQ(rows[1][1], "Fixture Gain (kvbr_fixture_gain.so)");
     EXPECT_EQ(rows[1][2], "32") << "an effect without 64-bit processing is measured in 32-bit";
     for (const auto& r : rows) {
         EXPECT_GT(std::stod(r[3]), 0.0);

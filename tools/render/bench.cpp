@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 
 #include "demoMaterial.h"
 #include "platform/toolEnvironment.h"
@@ -82,7 +83,8 @@ std::vector<BenchResult> runBench(const Options& options, const std::vector<std:
     for (const std::string& path : plugins) {
         PluginHost host(path);
         BenchResult result;
-        result.name = host.identity().displayName();
+        result.name = host.identity().displayName() + " (" +
+                      std::filesystem::path(path).filename().string() + ")";
         if (host.isKorvaneBrassel()) applyProgram(host, defaultProgram());
         if (const auto program = chooseProgram(options)) applyProgram(host, *program);
         for (const std::string& set : options.sets) applySetting(host, set);

@@ -149,6 +149,7 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     summary.outputFormat = written.describe();
     summary.plotPath = plotPath.value_or("");
     summary.reportPath = options.report.value_or("");
+    summary.sourceCopyPath = demoInputPath.value_or("");
 
     std::unique_ptr<StagedOutput> plotOut, reportOut, demoInputOut;
     if (plotPath) {

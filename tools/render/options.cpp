@@ -122,7 +122,8 @@ const char* usageText() {
 
 Renders INPUT (WAV, AIFF or FLAC; mono or stereo; any rate) through a VST 2.x
 plug-in into OUTPUT, in the input's format. Without INPUT it renders the
-built-in demo loop into demo/out.wav and demo/gain-reduction.png.
+built-in demo loop through the "Default" preset into demo/out.wav and
+demo/gain-reduction.png, with the loop itself in demo/in.wav.
 
 Files
   -o, --output FILE      output file (default: INPUT's name with "-brassel" added)
@@ -139,7 +140,8 @@ Plug-in
   --block N              frames per process call, 1 to 65536 (default 512)
 
 Settings, applied in this order
-  --preset NAME          a factory preset of Korvane Brassel, by name
+  --preset NAME          a factory preset of Korvane Brassel, by name (with
+                         --bank-file: a preset of that bank)
   --slot N               a factory preset by slot 0 to 32 (with --bank-file: that
                          slot of the bank)
   --preset-file F.kvp    a saved preset

@@ -75,9 +75,10 @@ double niceTimeStep(double seconds) {
     return 3600.0;
 }
 
-std::string timeLabel(double seconds, double step) {
+// Minutes and seconds for anything of two minutes or more, all along the axis.
+std::string timeLabel(double seconds, double step, double total) {
     char text[32];
-    if (step >= 60.0 || seconds >= 120.0)
+    if (total >= 120.0)
         std::snprintf(text, sizeof(text), "%d:%02d", static_cast<int>(seconds) / 60,
                       static_cast<int>(seconds) % 60);
     else if (step < 1.0)
@@ -138,7 +139,7 @@ void timeAxis(platform::ImageCanvas& c, double seconds) {
         const double x = kLeft + t / seconds * (kRight - kLeft);
         c.line({x, kLevelTop}, {x, kLevelBottom}, kGrid, 1.0);
         c.line({x, kReductionTop}, {x, kReductionBottom}, kGrid, 1.0);
-        c.text({x, kReductionBottom + 22.0}, timeLabel(t, step), 13.0, kAxisText, TextAlign::centre);
+        c.text({x, kReductionBottom + 22.0}, timeLabel(t, step, seconds), 13.0, kAxisText, TextAlign::centre);
     }
 }
 

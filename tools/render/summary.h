@@ -26,6 +26,7 @@ struct RenderSummary {
     std::string outputFormat;
     std::string plotPath;
     std::string reportPath;
+    std::string sourceCopyPath;  // the demo's own input, written for listening side by side
     std::string preset;  // the preset applied, if any
     int precision = 32;
     int blockSize = 512;
