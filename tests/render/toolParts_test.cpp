@@ -134,7 +134,8 @@ TEST(AudioFiles, IntegerSamplesPassThroughBitForBit) {
     for (int k = -32768; k < 32768; k += 7) steps.push_back(k / 32768.0);
     steps.push_back(32767 / 32768.0);
     {
-        AudioFileWriter writer(folder.file("steps.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100);
+        AudioFileWriter writer(folder.file("steps.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100,
+                               "steps.wav");
         writer.write(steps.data(), static_cast<int>(steps.size()));
         writer.close();
     }

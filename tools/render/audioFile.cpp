@@ -143,17 +143,17 @@ struct AudioFileWriter::Impl {
 };
 
 AudioFileWriter::AudioFileWriter(const std::string& path, int format, int channels,
-                                 double sampleRate)
+                                 double sampleRate, const std::string& shownName)
     : impl(std::make_unique<Impl>()) {
     SF_INFO sfInfo{};
     sfInfo.format = format;
     sfInfo.channels = channels;
     sfInfo.samplerate = static_cast<int>(sampleRate);
     impl->file = sf_open(path.c_str(), SFM_WRITE, &sfInfo);
-    if (!impl->file) throw ToolError("cannot create " + path + ": " + sf_strerror(nullptr));
+    if (!impl->file) throw ToolError("cannot create " + shownName + ": " + sf_strerror(nullptr));
     // Formats this tool does not convert itself must clip, not wrap around.
     sf_command(impl->file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    impl->path = path;
+    impl->path = shownName;
     impl->format = format;
     impl->channels = channels;
 }

@@ -62,8 +62,10 @@ private:
 
 class AudioFileWriter {
 public:
-    // Throws ToolError when the file cannot be created.
-    AudioFileWriter(const std::string& path, int format, int channels, double sampleRate);
+    // Throws ToolError when the file cannot be created; messages name the
+    // file as `shownName` (the final name of a staged output).
+    AudioFileWriter(const std::string& path, int format, int channels, double sampleRate,
+                    const std::string& shownName);
     ~AudioFileWriter();
     AudioFileWriter(const AudioFileWriter&) = delete;
     AudioFileWriter& operator=(const AudioFileWriter&) = delete;

@@ -132,8 +132,12 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     summary.parameters = namedParameters(host);
     host.start(info.sampleRate, options.blockSize, info.channels, useDouble);
 
+    // From here on Ctrl+C stops the render cleanly instead of killing it
+    // half-written: the loop notices, and every staged file is removed.
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
     StagedOutput audioOut(outputPath);
-    AudioFileWriter writer(audioOut.path(), format, info.channels, info.sampleRate);
+    AudioFileWriter writer(audioOut.path(), format, info.channels, info.sampleRate, outputPath);
     RenderStatistics statistics(info.channels, info.sampleRate, info.frames);
     ProgressBar progress(stderr, !options.quiet && platform::isTerminal(stderr), info.frames,
                          info.sampleRate, platform::terminalColumns(stderr));
@@ -167,11 +171,12 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     if (demoInputPath) {
         demoInputOut = std::make_unique<StagedOutput>(*demoInputPath);
         const std::vector<double> loop = synthesiseDemoLoop();
-        AudioFileWriter in(demoInputOut->path(), demoOutputFormat(), 2, kDemoRate);
+        AudioFileWriter in(demoInputOut->path(), demoOutputFormat(), 2, kDemoRate, *demoInputPath);
         in.write(loop.data(), static_cast<int>(loop.size() / 2));
         in.close();
     }
     // Everything is complete: only now do the outputs take their names.
+    checkStop();
     audioOut.commit();
     for (auto* staged : {plotOut.get(), reportOut.get(), demoInputOut.get()})
         if (staged) staged->commit();
@@ -211,8 +216,6 @@ int run(const std::vector<std::string>& arguments) {
 }  // namespace render
 
 int main(int argc, char** argv) {
-    std::signal(SIGINT, render::onSignal);
-    std::signal(SIGTERM, render::onSignal);
     try {
         return render::run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const render::UsageError& e) {

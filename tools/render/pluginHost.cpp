@@ -90,10 +90,18 @@ PluginHost::PluginHost(const std::string& path) {
         throw ToolError(path + " is not a VST 2.x plug-in (its entry point returned no effect record)");
     }
     dispatch(effOpen);
-    if (dispatch(effGetPlugCategory) == kPlugCategShell) openShellMember();
-    readIdentity();
-    if (!effect->processReplacing && !(effect->processDoubleReplacing && ident.canDouble))
-        throw ToolError(ident.displayName() + " has no replacing process call");
+    // From here on a refusal closes the effect: the destructor does not run
+    // for an object whose constructor threw.
+    try {
+        if (dispatch(effGetPlugCategory) == kPlugCategShell) openShellMember();
+        readIdentity();
+        if (!effect->processReplacing && !(effect->processDoubleReplacing && ident.canDouble))
+            throw ToolError(ident.displayName() + " has no replacing process call");
+    } catch (...) {
+        if (effect) dispatch(effClose);
+        effect = nullptr;
+        throw;
+    }
 }
 
 PluginHost::~PluginHost() {

@@ -14,6 +14,10 @@ volatile std::sig_atomic_t stopRequested = 0;
 
 void requestStop() { stopRequested = 1; }
 
+void checkStop() {
+    if (stopRequested) throw Interrupted{};
+}
+
 RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* writer,
                        int blockSize, RenderStatistics& statistics, ProgressBar& progress) {
     const int channels = source.info().channels;
@@ -31,7 +35,7 @@ RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* w
     const auto start = std::chrono::steady_clock::now();
     std::int64_t done = 0;
     for (;;) {
-        if (stopRequested) throw Interrupted{};
+        checkStop();
         const int frames = source.read(in.data(), blockSize);
         if (frames <= 0) break;
         for (int f = 0; f < frames; ++f)

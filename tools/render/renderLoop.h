@@ -21,6 +21,8 @@ RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* w
 
 // Asked for by the interrupt signal handler; safe to call from it.
 void requestStop();
+// Throws Interrupted when a stop was requested (for the steps after the loop).
+void checkStop();
 
 struct Interrupted {};
 

@@ -101,7 +101,8 @@ void printSummary(const RenderSummary& s, std::FILE* out) {
         std::fprintf(out, "  gain reduction  average %.1f dB, maximum %.1f dB (the plug-in's meter)\n",
                      st.averageReductionDb(), st.maximumReductionDb());
     } else {
-        std::fprintf(out, "  gain reduction  not reported by this plug-in\n");
+        std::fprintf(out, "  gain reduction  %s\n",
+                     st.frames() ? "not reported by this plug-in" : "none: there was no audio");
     }
     std::fprintf(out, "  speed           %.2f s of audio in %.3f s, %.0fx real time\n", st.seconds(),
                  s.elapsedSeconds, s.realTimeFactor());
