@@ -7,7 +7,6 @@
 #include "demoMaterial.h"
 #include "platform/toolEnvironment.h"
 #include "pluginHost.h"
-#include "presetSource.h"
 #include "settings.h"
 
 namespace render {
@@ -85,9 +84,8 @@ std::vector<BenchResult> runBench(const Options& options, const std::vector<std:
         BenchResult result;
         result.name = host.identity().displayName() + " (" +
                       std::filesystem::path(path).filename().string() + ")";
-        if (host.isKorvaneBrassel()) applyProgram(host, defaultProgram());
-        if (const auto program = chooseProgram(options)) applyProgram(host, *program);
-        for (const std::string& set : options.sets) applySetting(host, set);
+        std::vector<int> changed;
+        applyCommandLineSettings(options, host, std::nullopt, changed);
         const bool useDouble = options.precision == 64 || (options.precision == 0 && host.identity().canDouble);
         result.precision = useDouble ? 64 : 32;
         host.start(kBenchRate, kBenchBlock, 2, useDouble);

@@ -47,25 +47,6 @@ bool usesDouble(const Options& options, PluginHost& host) {
     return options.precision == 64 || (options.precision == 0 && host.identity().canDouble);
 }
 
-// Presets first, then --set in the order given; answers the preset's name and
-// notes the parameters set.
-std::string applySettings(const Options& options, PluginHost& host, bool demo, std::vector<int>& changed) {
-    std::string preset;
-    std::optional<ProgramValues> program = chooseProgram(options);
-    if (!program && demo && host.isKorvaneBrassel()) program = defaultProgram();
-    if (program) {
-        if (!host.isKorvaneBrassel()) {
-            throw UsageError("presets belong to Korvane Brassel; " + host.identity().displayName() +
-                             " cannot take them");
-        }
-        applyProgram(host, *program);
-        preset = program->name;
-        for (int i = 0; i < kKvbrParameters; ++i) changed.push_back(i);
-    }
-    for (const std::string& set : options.sets) changed.push_back(applySetting(host, set).index);
-    return preset;
-}
-
 void writeText(const std::string& path, const std::string& text) {
     std::ofstream file(path, std::ios::binary);
     file << text;
@@ -122,7 +103,10 @@ int renderFile(const Options& options, const std::string& pluginPath) {
 
     PluginHost host(pluginPath);
     RenderSummary summary;
-    summary.preset = applySettings(options, host, demo, summary.changed);
+    // The demo plays the "Default" preset unless told otherwise.
+    const std::optional<ProgramValues> fallback =
+        demo && host.isKorvaneBrassel() ? std::optional(defaultProgram()) : std::nullopt;
+    summary.preset = applyCommandLineSettings(options, host, fallback, summary.changed);
     summary.plugin = host.identity();
     summary.inputName = demo ? kDemoName : *options.input;
     summary.input = info;
@@ -200,8 +184,8 @@ int run(const std::vector<std::string>& arguments) {
 
     if (options.list) {
         PluginHost host(plugins.front());
-        if (const auto program = chooseProgram(options)) applyProgram(host, *program);
-        for (const std::string& set : options.sets) applySetting(host, set);
+        std::vector<int> changed;
+        applyCommandLineSettings(options, host, std::nullopt, changed);
         printListing(host, stdout);
         return 0;
     }

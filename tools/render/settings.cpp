@@ -175,3 +175,26 @@ AppliedSetting applySetting(PluginHost& host, const std::string& assignment) {
 }
 
 }  // namespace render
+
+namespace render {
+
+std::string applyCommandLineSettings(const Options& options, PluginHost& host,
+                                     const std::optional<ProgramValues>& fallback,
+                                     std::vector<int>& changed) {
+    std::string name;
+    std::optional<ProgramValues> program = chooseProgram(options);
+    if (!program) program = fallback;
+    if (program) {
+        if (!host.isKorvaneBrassel()) {
+            throw UsageError("presets belong to Korvane Brassel; " + host.identity().displayName() +
+                             " cannot take them");
+        }
+        applyProgram(host, *program);
+        name = program->name;
+        for (int i = 0; i < kKvbrParameters; ++i) changed.push_back(i);
+    }
+    for (const std::string& set : options.sets) changed.push_back(applySetting(host, set).index);
+    return name;
+}
+
+}  // namespace render

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "options.h"
 #include "pluginHost.h"
+#include "presetSource.h"
 
 namespace render {
 
@@ -13,6 +15,14 @@ struct AppliedSetting {
     int index = 0;
     float value = 0.0f;
 };
+
+// Everything the command line sets, in order: the program it chooses (or
+// `fallback` when it chooses none), then each --set. Presets are refused for
+// any effect but Korvane Brassel. Answers the program's name and adds the
+// indices it set to `changed`.
+std::string applyCommandLineSettings(const Options& options, PluginHost& host,
+                                     const std::optional<ProgramValues>& fallback,
+                                     std::vector<int>& changed);
 
 // Applies one "INDEX=VALUE" or "NAME=DISPLAY" to the loaded effect; throws
 // UsageError naming what does not exist or cannot be shown.
