@@ -26,7 +26,9 @@ std::uint32_t bigEndian(const std::vector<unsigned char>& b, std::size_t at) {
 struct EditorPicture : ::testing::Test {
     void SetUp() override {
         platform::headless::resetHeadless();
-        dir = fs::temp_directory_path() / "kvbr-editor-picture-test";
+        // One folder per test and build: ctest runs the tests side by side.
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir = fs::path(KVBR_TEST_OUTPUT_DIR) / ("editor-picture-" + test);
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }

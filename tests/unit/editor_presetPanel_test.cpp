@@ -251,7 +251,7 @@ TEST_F(EditorPanel, AFileButtonShowsItsPressedPictureUntilReleasedAfterTheDialog
 
 TEST_F(EditorPanel, BankFilesRoundTripThroughTheButtons) {
     const std::string path =
-        (std::filesystem::temp_directory_path() / "kvbr-editor-panel-test.kvb").string();
+        (std::filesystem::path(KVBR_TEST_OUTPUT_DIR) / "editor-panel-test.kvb").string();
     hl::queueDialogAnswer(path);
     click(kSaveBank);
     chooseMenuEntry(5);  // slot 4
