@@ -163,20 +163,23 @@ protected:
 
     float parameter(int index) { return effect->getParameter(index); }
 
-    // True when the window shows frame `frame` (of `frameHeight` rows) of
-    // artwork `id` at the control rectangle `r`.
-    bool showsFrame(const CRect& r, int id, int frame, int frameHeight) {
+    // True when the window shows, at `r`, the part of artwork `id` that starts at `source`.
+    bool showsArtwork(const CRect& r, int id, CPoint source) {
         hl::RgbImage art;
         if (!hl::embeddedArtwork(id, art)) return false;
         for (int y = 0; y < r.height(); ++y)
             for (int x = 0; x < r.width(); ++x) {
-                const int row = frame * frameHeight + y;
-                if (x >= art.width || row >= art.height) return false;
-                const unsigned char* p = &art.rgb[(static_cast<std::size_t>(row) * art.width + x) * 3];
+                const int ax = source.h + x, ay = source.v + y;
+                if (ax >= art.width || ay >= art.height) return false;
+                const unsigned char* p = &art.rgb[(static_cast<std::size_t>(ay) * art.width + ax) * 3];
                 const std::uint32_t expected = (std::uint32_t(p[0]) << 16) | (p[1] << 8) | p[2];
                 if (window->pixel(r.left + x, r.top + y) != expected) return false;
             }
         return true;
+    }
+    // The same for picture `frame` of a strip of `frameHeight`-row pictures.
+    bool showsFrame(const CRect& r, int id, int frame, int frameHeight) {
+        return showsArtwork(r, id, CPoint(0, frame * frameHeight));
     }
 
     MeterEffect* effect = nullptr;
