@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/ADEditor.h"
+
 namespace {
 
 constexpr const char* kEffectName = "Korvane Brassel";
@@ -37,7 +39,7 @@ AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
     canProcessReplacing(true);
     canDoubleReplacing(true);
     setUniqueID(vst2::fourCharCode('K', 'v', 'B', 'r'));
-    // 5. The factory programs are written again now that the engine exists.
+    // 5. The bank is written again now that the engine exists; the meter rests.
     fillFactoryPresets();
     meterReading.store(1.0, std::memory_order_relaxed);
     // 6. Program 0 drives the engine. The smoothers start at their targets so
@@ -46,7 +48,9 @@ AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
     engine.smoothedDrive = getCompressionGain();
     engine.inverseDrive = 1.0 / engine.smoothedDrive;
     engine.smoothedOutputGain = getOutputGain();
-    // 7. The editor is created here once it exists.
+    // 7. The editor; its base links it to us and raises the has-editor flag.
+    //    The base class deletes it, after our own members are gone.
+    new ADEditor(this);
     // 8. Idle state.
     suspend();
     // 9. Meter preferences.

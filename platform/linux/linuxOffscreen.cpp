@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "../cairo/cairoDevice.h"
+#include "../cairo/cairoText.h"
 #include "../offscreen.h"
 
 namespace platform {
@@ -37,6 +38,8 @@ private:
 
 std::unique_ptr<OffscreenSurface> createOffscreenSurface(int width, int height, Colour background,
                                                          Window*) {
+    // The font caches belong to the host's process; see cairoText.h.
+    cairo_text::leaveFontCachesAtExit();
     return std::make_unique<ImageSurface>(width, height, background);
 }
 
