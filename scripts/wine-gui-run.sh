@@ -9,7 +9,9 @@ if [ $# -lt 2 ]; then
   exit 2
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-prefix=$1
+# Wine wants an absolute prefix.
+prefix=$(realpath -m "$1")
+shift
 
 # Xvfb picks a free display number and writes it to the descriptor given.
 displayFile=$(mktemp)
@@ -33,5 +35,5 @@ if [ ! -s "$displayFile" ]; then
 fi
 export DISPLAY=":$(head -n1 "$displayFile")"
 status=0
-"$here/wine-run.sh" "$@" || status=$?
+"$here/wine-run.sh" "$prefix" "$@" || status=$?
 exit $status

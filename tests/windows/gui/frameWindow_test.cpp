@@ -27,32 +27,6 @@ bool classRegistered() {
     return GetClassInfoA(platform::windows::moduleHandle(), expectedClassName().c_str(), &info) != 0;
 }
 
-// The picture of a bitmap resource, read back through GDI.
-screenshot::Image resourcePixels(int id) {
-    screenshot::Image image;
-    HBITMAP bitmap = LoadBitmapA(platform::windows::moduleHandle(), MAKEINTRESOURCEA(id));
-    if (!bitmap) return image;
-    BITMAP info;
-    GetObjectA(bitmap, sizeof info, &info);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = -info.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    image.width = info.bmWidth;
-    image.height = info.bmHeight;
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(image.height), image.pixels.data(), &format,
-              DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    for (auto& p : image.pixels) p &= 0xFFFFFFu;
-    DeleteObject(bitmap);
-    return image;
-}
-
 // Counts the pixels of `a` inside `area` that differ from `b` at the same place.
 int differences(const screenshot::Image& a, const screenshot::Image& b, const RECT& area) {
     int n = 0;
@@ -104,7 +78,7 @@ TEST_F(FrameWindow, IsAVisibleChildWindowOfTheHostsWindow) {
 TEST(FrameWindowClass, IsSharedByFramesAndUnregisteredAfterTheLast) {
     ASSERT_FALSE(classRegistered());
     Log log;
-    HostWindow firstHost(200, 100), secondHost(200, 100);
+    HostWindow firstHost(200, 100), secondHost(200, 100, 220, 0);
     RecordingEffect firstEffect(log), secondEffect(log);
     auto* first = new TestEditor(&firstEffect, 200, 100);
     auto* second = new TestEditor(&secondEffect, 200, 100);
@@ -184,11 +158,7 @@ TEST_F(FrameWindow, ButtonsAndWheelReachTheViewUnderThePointer) {
     frame->addView(new ProbeView(CRect(100, 100, 200, 150), log));
     play([&] {
         realInput::click(screen(120, 110));
-        realInput::moveTo(screen(150, 140));
-        Sleep(100);
-        realInput::rightDown();
-        Sleep(150);
-        realInput::rightUp();
+        realInput::rightClick(screen(150, 140));
         realInput::click(screen(20, 20));  // on no view
     });
     ASSERT_EQ(log.size(), 2u);

@@ -69,14 +69,25 @@ void TestEditor::close() {
     AEffGUIEditor::close();
 }
 
-HostWindow::HostWindow(int width, int height) {
-    RECT r{0, 0, width, height};
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    AdjustWindowRect(&r, style, FALSE);
-    hwnd = CreateWindowExA(0, hostClass(), "Korvane Brassel test host", style | WS_VISIBLE, 40, 40,
-                           r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-    SetForegroundWindow(hwnd);
+HWND testTopLevelWindow() {
+    static HWND window = [] {
+        RECT r{0, 0, 640, 480};
+        const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+        AdjustWindowRect(&r, style, FALSE);
+        HWND made = CreateWindowExA(0, hostClass(), "Korvane Brassel test host", style | WS_VISIBLE,
+                                    40, 40, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(made);
+        UpdateWindow(made);
+        return made;
+    }();
+    return window;
+}
+
+HostWindow::HostWindow(int width, int height, int x, int y) {
+    hwnd = CreateWindowExA(0, hostClass(), "host", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
+                           width, height, testTopLevelWindow(), nullptr, GetModuleHandleA(nullptr),
+                           nullptr);
     UpdateWindow(hwnd);
 }
 
@@ -112,6 +123,32 @@ void runWhile(gui::AEffGUIEditor* editor, const std::function<void()>& script, i
     while (!finished) pump(editor, 20);
     helper.join();
     pump(editor, settleMs);
+}
+
+// The picture of a bitmap resource, read back through GDI.
+screenshot::Image resourcePixels(int id) {
+    screenshot::Image image;
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    if (!bitmap) return image;
+    BITMAP info;
+    GetObjectA(bitmap, sizeof info, &info);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    image.width = info.bmWidth;
+    image.height = info.bmHeight;
+    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(image.height), image.pixels.data(), &format,
+              DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (auto& p : image.pixels) p &= 0xFFFFFFu;
+    DeleteObject(bitmap);
+    return image;
 }
 
 std::string outputPath(const char* fileName) {

@@ -14,6 +14,7 @@
 #include "gui/toolkit.h"
 #include "platform/window.h"
 #include "plugin/vst2/audioeffect.h"
+#include "pngWriter.h"
 
 namespace wingui {
 
@@ -57,10 +58,12 @@ private:
     int height;
 };
 
-// A visible top-level window of its own class, `width` x `height` of client area.
+// The host's window: a visible child window, `width` x `height`, of the one
+// top-level window the tests share (closing a top-level window costs Wine
+// seconds without a window manager on the display, a child window nothing).
 class HostWindow {
 public:
-    HostWindow(int width, int height);
+    HostWindow(int width, int height, int x = 0, int y = 0);
     ~HostWindow();
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
@@ -70,12 +73,18 @@ private:
     HWND hwnd = nullptr;
 };
 
+// The top-level window that holds every host window, made on first use.
+HWND testTopLevelWindow();
+
 // Handles this thread's messages for `ms` milliseconds, idling `editor` (if
 // given) about every 20 ms as a host does.
 void pump(gui::AEffGUIEditor* editor, int ms);
 // Runs `script` on a helper thread while pumping; returns `settleMs` after
 // the script has finished.
 void runWhile(gui::AEffGUIEditor* editor, const std::function<void()>& script, int settleMs = 150);
+
+// The pixels of a bitmap resource of this program, read back through GDI.
+screenshot::Image resourcePixels(int id);
 
 // Where the tests leave their pictures (the build folder).
 std::string outputPath(const char* fileName);

@@ -25,9 +25,7 @@ void sendKey(WORD virtualKey, WORD scan, DWORD flags) {
     SendInput(1, &in, sizeof in);
 }
 
-}  // namespace
-
-void moveTo(POINT p) {
+void sendMove(POINT p) {
     // Absolute positions are in 1/65536 of the screen; rounding up lands on
     // the wanted pixel.
     const int w = GetSystemMetrics(SM_CXSCREEN);
@@ -39,7 +37,26 @@ void moveTo(POINT p) {
     in.mi.dy = static_cast<LONG>((static_cast<long long>(p.y) * 65536 + h - 1) / h);
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &in, sizeof in);
-    Sleep(10);
+}
+
+bool pointerAt(POINT p) {
+    POINT now;
+    return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+}
+
+}  // namespace
+
+void moveTo(POINT p) {
+    // Under Wine the pointer of a move can read back as the old place for a
+    // while (the X server's pointer follows later); wait until it has stayed
+    // put for 100 ms, moving it again if it does not arrive.
+    sendMove(p);
+    int steady = 0;
+    for (int waited = 0; waited < 1500 && steady < 10; waited += 10) {
+        Sleep(10);
+        steady = pointerAt(p) ? steady + 1 : 0;
+        if (waited % 300 == 290 && steady == 0) sendMove(p);
+    }
 }
 
 void leftDown() { sendMouse(MOUSEEVENTF_LEFTDOWN); }
@@ -47,10 +64,9 @@ void leftUp() { sendMouse(MOUSEEVENTF_LEFTUP); }
 void rightDown() { sendMouse(MOUSEEVENTF_RIGHTDOWN); }
 void rightUp() { sendMouse(MOUSEEVENTF_RIGHTUP); }
 
-// Under Wine a button pressed within some 50 ms of a pointer move can be
-// missing from the asynchronous state when its message arrives; a user's
-// hand is never that quick.
-constexpr int kSettleAfterMove = 100;
+// Under Wine a button pressed within some 50 ms of a move can be missing from
+// the asynchronous state when its message arrives; a hand is never that quick.
+constexpr int kSettleAfterMove = 80;
 
 void click(POINT p, int holdMs) {
     moveTo(p);
@@ -58,6 +74,15 @@ void click(POINT p, int holdMs) {
     leftDown();
     Sleep(holdMs);
     leftUp();
+    Sleep(50);
+}
+
+void rightClick(POINT p, int holdMs) {
+    moveTo(p);
+    Sleep(kSettleAfterMove);
+    rightDown();
+    Sleep(holdMs);
+    rightUp();
     Sleep(50);
 }
 
@@ -70,7 +95,7 @@ void drag(POINT from, POINT to, int steps, int stepMs) {
         moveTo(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
         Sleep(stepMs);
     }
-    Sleep(100);
+    Sleep(kSettleAfterMove);
     leftUp();
     Sleep(50);
 }

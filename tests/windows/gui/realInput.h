@@ -9,8 +9,8 @@
 
 namespace realInput {
 
-// The pointer to a screen point. Let 100 ms pass before pressing a button
-// there (click and drag do).
+// The pointer to a screen point; returns when it reads back there steadily.
+// Let 80 ms pass before pressing a button there (click and drag do).
 void moveTo(POINT screen);
 void leftDown();
 void leftUp();
@@ -19,9 +19,10 @@ void rightUp();
 // Moves there, then holds the left button long enough for a polling control
 // to see it.
 void click(POINT screen, int holdMs = 150);
+void rightClick(POINT screen, int holdMs = 150);
 // Presses at `from`, moves to `to` in `steps` equal steps of `stepMs`, holds
 // a moment and releases.
-void drag(POINT from, POINT to, int steps = 10, int stepMs = 30);
+void drag(POINT from, POINT to, int steps = 5, int stepMs = 30);
 // One wheel turn of `delta` (120 per notch) at the pointer.
 void wheel(int delta);
 void keyDown(WORD virtualKey);
