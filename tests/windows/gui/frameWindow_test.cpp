@@ -186,3 +186,25 @@ TEST_F(FrameWindow, ClosesWhenTheHostDestroysItsWindow) {
     EXPECT_FALSE(frame->idle());
     // Closing the editor afterwards destroys nothing twice.
 }
+
+TEST_F(FrameWindow, SwappedButtonsAreReadWhenTheClassIsRegistered) {
+    editor->close();
+    const BOOL wasSwapped = SwapMouseButton(TRUE);
+    editor->open(host->handle());
+    frame = editor->getFrame();
+    SwapMouseButton(wasSwapped);  // read once: the frame keeps what it saw
+    frame->addView(new ProbeView(CRect(0, 0, 100, 100), log));
+    play([&] { realInput::click(screen(10, 10)); });
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0], "mouse 10,10 4") << "the physical left button is the user's right one";
+
+    // The next registration reads the setting again.
+    editor->close();
+    editor->open(host->handle());
+    frame = editor->getFrame();
+    frame->addView(new ProbeView(CRect(0, 0, 100, 100), log));
+    log.clear();
+    play([&] { realInput::click(screen(10, 10)); });
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0], "mouse 10,10 1");
+}
