@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcairo2-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
-  g++-mingw-w64-x86-64 wine wine64
+  g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do
