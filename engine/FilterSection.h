@@ -30,11 +30,7 @@ struct FilterSection {
         if (type == 0) return u;
         offset = -offset;
         x0 = u + offset;
-        y0 = b0 * x0 + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        y2 = y1;
-        y1 = y0 + offset;
-        x2 = x1;
-        x1 = x0;
+        advance();
         return y0;
     }
 
@@ -43,13 +39,19 @@ struct FilterSection {
         if (type == 0) return u;
         offset = -offset;
         x0 = u + offset;
-        for (int i = 0; i < 4; ++i) {
-            y0 = b0 * x0 + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-            y2 = y1;
-            y1 = y0 + offset;
-            x2 = x1;
-            x1 = x0;
-        }
+        for (int i = 0; i < 4; ++i) advance();
         return y0;
     }
+
+private:
+    // One update with the current input x0; past outputs carry the offset.
+    void advance() {
+        y0 = b0 * x0 + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        y2 = y1;
+        y1 = y0 + offset;
+        x2 = x1;
+        x1 = x0;
+    }
+
+public:
 };

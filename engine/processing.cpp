@@ -60,7 +60,7 @@ void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrame
     // The front half of a sample (gain smoothing, noise, drive, detectors) does
     // not depend on the cell, so it runs one sample ahead and the processor
     // overlaps it with the cell's long chain of the sample before.
-    auto front = [&](int32 i) {
+    auto front = [&](int32 i) __attribute__((always_inline)) {
         Front f;
         s.engineOffset = -s.engineOffset;
         s.smoothedOutputGain =

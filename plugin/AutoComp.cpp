@@ -37,7 +37,7 @@ AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
     canProcessReplacing(true);
     canDoubleReplacing(true);
     setUniqueID(vst2::fourCharCode('K', 'v', 'B', 'r'));
-    // 5. The factory programs are written again now that the engine exists.
+    // 5. The bank is written again now that the engine exists; the meter rests.
     fillFactoryPresets();
     meterReading.store(1.0, std::memory_order_relaxed);
     // 6. Program 0 drives the engine. The smoothers start at their targets so

@@ -50,6 +50,9 @@ public:
     bool setSpeakerArrangement(vst2::VstSpeakerArrangement* input,
                                vst2::VstSpeakerArrangement* output) override;
 
+    // Any thread: answers the meter request of meterRequest.h, nothing else.
+    intptr vendorSpecific(int32 index, intptr value, void* ptr, float opt) override;
+
     // Meter preferences, kept per machine in the settings store.
     virtual float getVUreference();
     virtual float getVUtimeConst();

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "factoryPresets.h"
 #include "presetPanel.h"
 
 CPresetSystemEffect::CPresetSystemEffect(vst2::audioMasterCallback audioMaster)
@@ -13,6 +14,12 @@ CPresetSystemEffect::CPresetSystemEffect(vst2::audioMasterCallback audioMaster)
 }
 
 CPresetSystemEffect::~CPresetSystemEffect() { delete[] programs; }
+
+void CPresetSystemEffect::fillFactoryPresets() {
+    if (!programs) return;
+    // Writes the records only: no selection, no engine update, no host call.
+    for (vst2::int32 slot = 0; slot < kBankPrograms; ++slot) writeFactoryPreset(slot, programs[slot]);
+}
 
 void CPresetSystemEffect::writeThrough(vst2::int32 index, float value) {
     if (!programs || index < 0 || index >= kProgramParams ||

@@ -1,6 +1,7 @@
 // The built-in bank: the working program, "Default" and 31 presets tuned for
-// typical sources.
-#include "CPresetSystemEffect.h"
+// typical sources. Plain data over CProgram, so that tools can read it
+// without an effect.
+#include "factoryPresets.h"
 
 namespace {
 
@@ -51,18 +52,14 @@ constexpr FactoryPreset kFactoryPresets[kBankPrograms] = {
 
 }  // namespace
 
-void CPresetSystemEffect::fillFactoryPresets() {
-    if (!programs) return;
-    // Writes the records only: no selection, no engine update, no host call.
-    for (vst2::int32 slot = 0; slot < kBankPrograms; ++slot) {
-        const FactoryPreset& preset = kFactoryPresets[slot];
-        CProgram& program = programs[slot];
-        program.setParam(0, preset.process);
-        // The ratio positions are k/6 rounded once, from double to float.
-        program.setParam(2, static_cast<float>(preset.ratioStep / 6.0));
-        program.setParam(5, preset.compression);
-        program.setParam(4, preset.time);
-        program.setParam(6, preset.output);
-        program.setName(preset.name);
-    }
+void writeFactoryPreset(vst2::int32 slot, CProgram& program) {
+    if (slot < 0 || slot >= kBankPrograms) return;
+    const FactoryPreset& preset = kFactoryPresets[slot];
+    program.setParam(0, preset.process);
+    // The ratio positions are k/6 rounded once, from double to float.
+    program.setParam(2, static_cast<float>(preset.ratioStep / 6.0));
+    program.setParam(5, preset.compression);
+    program.setParam(4, preset.time);
+    program.setParam(6, preset.output);
+    program.setName(preset.name);
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the plug-in, installs it into ~/.vst and shows what a host sees of it.
+# Builds everything, installs the plug-in into ~/.vst, and renders the built-in
+# drum-and-bass loop through it: demo/out.wav and demo/gain-reduction.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -8,4 +9,5 @@ cmake --build --preset release -j"$(nproc)"
 mkdir -p ~/.vst
 cp build/korvane-brassel.so ~/.vst/
 echo "Installed ~/.vst/korvane-brassel.so"
-build/kvbr-identify build/korvane-brassel.so
+# The demo's own files are replaced on every run.
+build/kvbr-render --force

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libcairo2-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+  libcairo2-dev libfontconfig-dev fonts-liberation fonts-dejavu-core libsndfile1-dev
   g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth
 )
 missing=()

@@ -1,4 +1,5 @@
 #include "memorySettingsStore.h"
+#include "../settingsValue.h"
 
 #include <cstring>
 
@@ -20,15 +21,7 @@ public:
         if (key == store.keys.end()) return kSettingsNotFound;
         auto value = key->second.find(name);
         if (value == key->second.end()) return kSettingsNotFound;
-        const auto& bytes = value->second.bytes;
-        if (type) *type = value->second.type;
-        if (bytes.size() > *size) {
-            *size = static_cast<std::uint32_t>(bytes.size());
-            return kSettingsMoreData;
-        }
-        if (data && !bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
-        *size = static_cast<std::uint32_t>(bytes.size());
-        return kSettingsOk;
+        return copyValueOut(value->second.type, value->second.bytes, type, data, size);
     }
 
     long setValue(const char* name, std::uint32_t type, const void* data,

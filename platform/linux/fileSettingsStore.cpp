@@ -1,4 +1,5 @@
 #include "fileSettingsStore.h"
+#include "../settingsValue.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -149,15 +150,7 @@ public:
         loadValues(file, values);
         auto it = values.find(name);
         if (it == values.end()) return kSettingsNotFound;
-        if (type) *type = it->second.type;
-        const auto& bytes = it->second.bytes;
-        if (bytes.size() > *size) {
-            *size = static_cast<std::uint32_t>(bytes.size());
-            return kSettingsMoreData;
-        }
-        if (data && !bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
-        *size = static_cast<std::uint32_t>(bytes.size());
-        return kSettingsOk;
+        return copyValueOut(it->second.type, it->second.bytes, type, data, size);
     }
 
     long setValue(const char* name, std::uint32_t type, const void* data,

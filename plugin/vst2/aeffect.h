@@ -248,6 +248,65 @@ enum VstVirtualKeys : std::uint8_t {
     VKEY_F12, VKEY_NUMLOCK, VKEY_SCROLL, VKEY_SHIFT, VKEY_CONTROL, VKEY_ALT, VKEY_EQUALS,
 };
 
+// What a host answers to audioMasterGetTime: where the transport stands.
+struct VstTimeInfo {
+    double samplePos;    // frames since the start of the song
+    double sampleRate;
+    double nanoSeconds;  // system time of the block
+    double ppqPos;       // quarter notes since the start
+    double tempo;        // beats per minute
+    double barStartPos;  // quarter-note position of the current bar's start
+    double cycleStartPos;
+    double cycleEndPos;
+    int32 timeSigNumerator;
+    int32 timeSigDenominator;
+    int32 smpteOffset;
+    int32 smpteFrameRate;
+    int32 samplesToNextClock;
+    int32 flags;  // VstTimeInfoFlags: which fields hold meaning
+};
+
+enum VstTimeInfoFlags : int32 {
+    kVstTransportChanged = 1 << 0,
+    kVstTransportPlaying = 1 << 1,
+    kVstTransportCycleActive = 1 << 2,
+    kVstTransportRecording = 1 << 3,
+    kVstNanosValid = 1 << 8,
+    kVstPpqPosValid = 1 << 9,
+    kVstTempoValid = 1 << 10,
+    kVstBarsValid = 1 << 11,
+    kVstCyclePosValid = 1 << 12,
+    kVstTimeSigValid = 1 << 13,
+};
+
+// VstSpeakerArrangement::type for the two layouts this product deals in, and
+// the speaker types of their channels.
+enum VstSpeakerArrangementType : int32 {
+    kSpeakerArrMono = 0,
+    kSpeakerArrStereo = 1,
+};
+
+enum VstSpeakerType : int32 {
+    kSpeakerM = 0,
+    kSpeakerL = 1,
+    kSpeakerR = 2,
+};
+
+// effSetProcessPrecision's value.
+enum VstProcessPrecision : int32 {
+    kVstProcessPrecision32 = 0,
+    kVstProcessPrecision64 = 1,
+};
+
+// audioMasterGetCurrentProcessLevel's answers.
+enum VstProcessLevels : int32 {
+    kVstProcessLevelUnknown = 0,
+    kVstProcessLevelUser = 1,
+    kVstProcessLevelRealtime = 2,
+    kVstProcessLevelPrefetch = 3,
+    kVstProcessLevelOffline = 4,
+};
+
 // String limits hosts size their buffers by (without the terminating zero).
 constexpr int kVstMaxProgNameLen = 24;
 constexpr int kVstMaxParamStrLen = 8;
@@ -259,5 +318,6 @@ static_assert(sizeof(AEffect) == 192, "AEffect must be 192 bytes on x86-64");
 static_assert(sizeof(VstPinProperties) == 128, "VstPinProperties must be 128 bytes");
 static_assert(sizeof(VstSpeakerProperties) == 112, "VstSpeakerProperties must be 112 bytes");
 static_assert(sizeof(ERect) == 8, "ERect must be 8 bytes");
+static_assert(sizeof(VstTimeInfo) == 88, "VstTimeInfo must be 88 bytes");
 
 }  // namespace vst2

@@ -88,6 +88,7 @@ intptr AudioEffectX::dispatcher(int32 opcode, int32 index, intptr value, void* p
         case effStartProcess: return startProcess();
         case effStopProcess: return stopProcess();
         case effSetTotalSampleToProcess: return value;
+        case effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
         case effSetProcessPrecision: return setProcessPrecision(static_cast<int32>(value)) ? 1 : 0;
         default: return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }

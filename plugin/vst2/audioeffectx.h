@@ -44,6 +44,9 @@ public:
     virtual int32 stopProcess() { return 0; }
     virtual int32 processEvents(void*) { return 0; }
 
+    // Any thread: private requests between an effect and hosts that know it.
+    virtual intptr vendorSpecific(int32, intptr, void*, float) { return 0; }
+
     // Host calls made on behalf of the effect.
     // The host's answer to a canDo question (1 yes, -1 no, 0 unknown or no host).
     virtual int32 canHostDo(char* text);

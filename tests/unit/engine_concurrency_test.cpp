@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <thread>
 
@@ -35,10 +36,12 @@ TEST(Concurrency, ProcessingAutomationAndMeterReadingTogether) {
     Buffers<float> f(256);
     Buffers<double> d(256);
     long t = 0;
-    // On a busy machine a helper thread may not have run at all after 400
-    // blocks: keep processing (for a few seconds at most) until both have.
-    auto bothRan = [&] { return automations.load() > 0 && readings.load() > 0; };
-    for (int block = 0; block < 400 || (!bothRan() && block < 100000); ++block) {
+    // At least 400 blocks, and on until both other threads have run: on a busy
+    // machine they may not be scheduled at all within the first few milliseconds.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (int block = 0; block < 400 || ((automations.load() == 0 || readings.load() == 0) &&
+                                        std::chrono::steady_clock::now() < deadline);
+         ++block) {
         for (int i = 0; i < 256; ++i, ++t) {
             f.inL[i] = f.inR[i] = static_cast<float>(sine(t, 440.0, 44100.0, 0.7));
             d.inL[i] = d.inR[i] = f.inL[i];

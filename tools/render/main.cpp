@@ -1,0 +1,218 @@
+// kvbr-render: renders audio files, or the built-in demo loop, through a
+// VST 2.x plug-in offline, and reports what the compressor did.
+#include <cctype>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "audioFile.h"
+#include "bench.h"
+#include "demoMaterial.h"
+#include "listing.h"
+#include "options.h"
+#include "platform/toolEnvironment.h"
+#include "plot.h"
+#include "pluginHost.h"
+#include "presetSource.h"
+#include "renderLoop.h"
+#include "settings.h"
+#include "stagedOutput.h"
+#include "summary.h"
+#include "toolError.h"
+
+namespace fs = std::filesystem;
+
+namespace render {
+namespace {
+
+constexpr const char* kVersion = "1.1.0";
+constexpr const char* kDemoFolder = "demo";
+constexpr const char* kDemoName = "built-in demo loop";
+
+extern "C" void onSignal(int) { requestStop(); }
+
+std::string defaultPluginPath() {
+    const std::string folder = platform::executableFolder();
+    return (fs::path(folder.empty() ? "." : folder) / "korvane-brassel.so").string();
+}
+
+std::string defaultOutputFor(const std::string& input) {
+    const fs::path p(input);
+    return (p.parent_path() / (p.stem().string() + "-brassel" + p.extension().string())).string();
+}
+
+bool usesDouble(const Options& options, PluginHost& host) {
+    return options.precision == 64 || (options.precision == 0 && host.identity().canDouble);
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary);
+    file << text;
+    file.close();
+    if (!file) throw ToolError("cannot write " + path);
+}
+
+void checkDistinct(const std::vector<std::string>& paths) {
+    for (size_t i = 0; i < paths.size(); ++i)
+        for (size_t j = i + 1; j < paths.size(); ++j)
+            if (fs::absolute(paths[i]).lexically_normal() == fs::absolute(paths[j]).lexically_normal())
+                throw UsageError("two outputs would be written to " + paths[i]);
+}
+
+std::string settingsLine(const RenderSummary& s) {
+    std::string line = settingsText(s);
+    if (!line.empty()) line[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(line[0])));
+    char rest[96];
+    std::snprintf(rest, sizeof(rest), "   \xc2\xb7   %g kHz %s, %d-bit processing", s.input.sampleRate / 1000.0,
+                  s.input.channels == 1 ? "mono" : "stereo", s.precision);
+    return line + rest;
+}
+
+int renderFile(const Options& options, const std::string& pluginPath) {
+    const bool demo = !options.input;
+    std::unique_ptr<AudioSource> source;
+    if (demo)
+        source = std::make_unique<MemorySource>(synthesiseDemoLoop(), 2, kDemoRate, demoOutputFormat());
+    else
+        source = std::make_unique<AudioFileReader>(*options.input);
+    const AudioInfo info = source->info();
+
+    const bool demoDefaults = demo && !options.output;
+    if (demoDefaults) fs::create_directories(kDemoFolder);
+    const std::string outputPath = options.output ? *options.output
+                                   : demo         ? std::string(kDemoFolder) + "/out.wav"
+                                                  : defaultOutputFor(*options.input);
+    std::optional<std::string> plotPath = options.plot;
+    if (!plotPath && demoDefaults) plotPath = std::string(kDemoFolder) + "/gain-reduction.png";
+    std::optional<std::string> demoInputPath;
+    if (demoDefaults) demoInputPath = std::string(kDemoFolder) + "/in.wav";
+
+    const int format = demo ? (options.floatOutput ? outputFormatFor(info, outputPath, true) : demoOutputFormat())
+                            : outputFormatFor(info, outputPath, options.floatOutput);
+    std::vector<std::string> outputs = {outputPath};
+    checkOutputPath(outputPath, options.input, options.force, "output");
+    for (const auto& [path, what] : {std::pair{plotPath, "plot"}, std::pair{options.report, "report"},
+                                     std::pair{demoInputPath, "demo input"}}) {
+        if (!path) continue;
+        checkOutputPath(*path, options.input, options.force, what);
+        outputs.push_back(*path);
+    }
+    checkDistinct(outputs);
+
+    PluginHost host(pluginPath);
+    RenderSummary summary;
+    // The demo plays the "Default" preset unless told otherwise.
+    const std::optional<ProgramValues> fallback =
+        demo && host.isKorvaneBrassel() ? std::optional(defaultProgram()) : std::nullopt;
+    summary.preset = applyCommandLineSettings(options, host, fallback, summary.changed);
+    summary.plugin = host.identity();
+    summary.inputName = demo ? kDemoName : *options.input;
+    summary.input = info;
+    summary.blockSize = options.blockSize;
+    const bool useDouble = usesDouble(options, host);
+    summary.precision = useDouble ? 64 : 32;
+    summary.parameters = namedParameters(host);
+    host.start(info.sampleRate, options.blockSize, info.channels, useDouble);
+
+    // From here on Ctrl+C stops the render cleanly instead of killing it
+    // half-written: the loop notices, and every staged file is removed.
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    StagedOutput audioOut(outputPath);
+    AudioFileWriter writer(audioOut.path(), format, info.channels, info.sampleRate, outputPath);
+    RenderStatistics statistics(info.channels, info.sampleRate, info.frames);
+    ProgressBar progress(stderr, !options.quiet && platform::isTerminal(stderr), info.frames,
+                         info.sampleRate, platform::terminalColumns(stderr));
+    const RenderTiming timing = renderAll(host, *source, &writer, options.blockSize, statistics, progress);
+    host.stop();
+    writer.close();
+
+    summary.statistics = &statistics;
+    summary.elapsedSeconds = timing.seconds;
+    summary.outputPath = outputPath;
+    AudioInfo written = info;
+    written.format = format;
+    summary.outputFormat = written.describe();
+    summary.plotPath = plotPath.value_or("");
+    summary.reportPath = options.report.value_or("");
+    summary.sourceCopyPath = demoInputPath.value_or("");
+
+    std::unique_ptr<StagedOutput> plotOut, reportOut, demoInputOut;
+    if (plotPath) {
+        plotOut = std::make_unique<StagedOutput>(*plotPath);
+        PlotLabels labels;
+        labels.title = summary.plugin.displayName() + "   \xc2\xb7   " +
+                       (demo ? std::string("demo loop") : fs::path(*options.input).filename().string());
+        labels.subtitle = settingsLine(summary);
+        drawPlot(statistics, labels, plotOut->path());
+    }
+    if (options.report) {
+        reportOut = std::make_unique<StagedOutput>(*options.report);
+        writeText(reportOut->path(), summaryJson(summary));
+    }
+    if (demoInputPath) {
+        demoInputOut = std::make_unique<StagedOutput>(*demoInputPath);
+        const std::vector<double> loop = synthesiseDemoLoop();
+        AudioFileWriter in(demoInputOut->path(), demoOutputFormat(), 2, kDemoRate, *demoInputPath);
+        in.write(loop.data(), static_cast<int>(loop.size() / 2));
+        in.close();
+    }
+    // Everything is complete: only now do the outputs take their names.
+    checkStop();
+    audioOut.commit();
+    for (auto* staged : {plotOut.get(), reportOut.get(), demoInputOut.get()})
+        if (staged) staged->commit();
+
+    if (!options.quiet) printSummary(summary, stdout);
+    return 0;
+}
+
+int run(const std::vector<std::string>& arguments) {
+    const Options options = parseOptions(arguments);
+    if (options.help) {
+        std::fputs(usageText(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("kvbr-render %s\n", kVersion);
+        return 0;
+    }
+    std::vector<std::string> plugins = options.plugins;
+    if (plugins.empty()) plugins.push_back(defaultPluginPath());
+
+    if (options.list) {
+        PluginHost host(plugins.front());
+        std::vector<int> changed;
+        applyCommandLineSettings(options, host, std::nullopt, changed);
+        printListing(host, stdout);
+        return 0;
+    }
+    if (options.bench) {
+        runBench(options, plugins, stdout);
+        return 0;
+    }
+    return renderFile(options, plugins.front());
+}
+
+}  // namespace
+}  // namespace render
+
+int main(int argc, char** argv) {
+    try {
+        return render::run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const render::UsageError& e) {
+        std::fprintf(stderr, "kvbr-render: %s\n", e.what());
+        return render::kExitUsage;
+    } catch (const render::ToolError& e) {
+        std::fprintf(stderr, "kvbr-render: %s\n", e.what());
+        return render::kExitFailure;
+    } catch (const render::Interrupted&) {
+        std::fprintf(stderr, "\nkvbr-render: interrupted; no output was written\n");
+        return render::kExitInterrupted;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kvbr-render: %s\n", e.what());
+        return render::kExitFailure;
+    }
+}

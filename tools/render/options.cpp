@@ -1,0 +1,164 @@
+// Command-line parsing: every option is checked here, before anything is
+// loaded or written, so a typo never costs a long render.
+#include "options.h"
+
+#include <charconv>
+#include <functional>
+#include <map>
+
+#include "toolError.h"
+
+namespace render {
+
+namespace {
+
+int parseInt(const std::string& option, const std::string& text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [rest, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || rest != end || value < low || value > high) {
+        throw UsageError(option + " needs a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not \"" + text + "\"");
+    }
+    return value;
+}
+
+void checkCombinations(const Options& o) {
+    const bool bankChoice = o.preset || o.slot;
+    if (o.preset && o.slot) throw UsageError("--preset and --slot both choose a preset; give one");
+    if (o.presetFile && (bankChoice || o.bankFile))
+        throw UsageError("--preset-file cannot be combined with --preset, --slot or --bank-file");
+    if (o.plugins.size() > 1 && !o.bench)
+        throw UsageError("several --plugin paths are only measured with --bench");
+    if (o.list && (o.input || o.output || o.bench || o.plot || o.report))
+        throw UsageError("--list prints the plug-in's parameters and takes no files");
+    if (o.bench && (o.input || o.output || o.plot || o.report || o.floatOutput))
+        throw UsageError("--bench renders its own signal and writes no files");
+    if (o.bench && o.plugins.size() > 1 &&
+        (!o.sets.empty() || o.preset || o.slot || o.presetFile || o.bankFile))
+        throw UsageError("settings apply to one plug-in; several plug-ins are measured as loaded");
+    for (const std::string& set : o.sets) {
+        const auto equals = set.find('=');
+        if (equals == std::string::npos || equals == 0)
+            throw UsageError("--set needs INDEX=VALUE or NAME=DISPLAY, not \"" + set + "\"");
+    }
+}
+
+}  // namespace
+
+Options parseOptions(const std::vector<std::string>& arguments) {
+    Options o;
+    using Handler = std::function<void(const std::string& option, const std::string& value)>;
+    const std::map<std::string, Handler> withValue = {
+        {"--plugin", [&](auto&, auto& v) { o.plugins.push_back(v); }},
+        {"--set", [&](auto&, auto& v) { o.sets.push_back(v); }},
+        {"--preset", [&](auto&, auto& v) { o.preset = v; }},
+        {"--slot", [&](auto& n, auto& v) { o.slot = parseInt(n, v, 0, 32); }},
+        {"--preset-file", [&](auto&, auto& v) { o.presetFile = v; }},
+        {"--bank-file", [&](auto&, auto& v) { o.bankFile = v; }},
+        {"--precision",
+         [&](auto& n, auto& v) {
+             if (v != "32" && v != "64") throw UsageError(n + " is 32 or 64, not \"" + v + "\"");
+             o.precision = v == "32" ? 32 : 64;
+         }},
+        {"--block", [&](auto& n, auto& v) { o.blockSize = parseInt(n, v, 1, 65536); }},
+        {"--plot", [&](auto&, auto& v) { o.plot = v; }},
+        {"--report", [&](auto&, auto& v) { o.report = v; }},
+        {"--output", [&](auto&, auto& v) { o.output = v; }},
+        {"-o", [&](auto&, auto& v) { o.output = v; }},
+        {"--runs", [&](auto& n, auto& v) { o.benchRuns = parseInt(n, v, 1, 100); }},
+    };
+    const std::map<std::string, bool*> flags = {
+        {"--float", &o.floatOutput}, {"--force", &o.force}, {"--quiet", &o.quiet},
+        {"-q", &o.quiet},            {"--list", &o.list},   {"--bench", &o.bench},
+        {"--help", &o.help},         {"-h", &o.help},       {"--version", &o.version},
+    };
+
+    std::vector<std::string> positional;
+    bool onlyPositional = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        std::string argument = arguments[i];
+        if (onlyPositional || argument.empty() || argument[0] != '-' || argument == "-") {
+            positional.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            onlyPositional = true;
+            continue;
+        }
+        std::optional<std::string> inlineValue;
+        if (const auto equals = argument.find('='); argument.rfind("--", 0) == 0 &&
+                                                    equals != std::string::npos) {
+            inlineValue = argument.substr(equals + 1);
+            argument = argument.substr(0, equals);
+        }
+        if (auto flag = flags.find(argument); flag != flags.end()) {
+            if (inlineValue) throw UsageError(argument + " takes no value");
+            *flag->second = true;
+        } else if (auto handler = withValue.find(argument); handler != withValue.end()) {
+            if (!inlineValue && i + 1 >= arguments.size())
+                throw UsageError(argument + " needs a value");
+            handler->second(argument, inlineValue ? *inlineValue : arguments[++i]);
+        } else {
+            throw UsageError("unknown option " + argument + " (see --help)");
+        }
+    }
+    if (o.help || o.version) return o;
+
+    if (positional.size() > 2) throw UsageError("too many files: give INPUT and at most OUTPUT");
+    if (!positional.empty()) o.input = positional[0];
+    if (positional.size() == 2) {
+        if (o.output) throw UsageError("the output is given twice (OUTPUT and --output)");
+        o.output = positional[1];
+    }
+    for (const auto* path : {&o.input, &o.output, &o.plot, &o.report, &o.presetFile, &o.bankFile})
+        if (*path && (*path)->empty()) throw UsageError("an empty file name was given");
+    checkCombinations(o);
+    return o;
+}
+
+const char* usageText() {
+    return R"(Usage: kvbr-render [options] [INPUT [OUTPUT]]
+
+Renders INPUT (WAV, AIFF or FLAC; mono or stereo; any rate) through a VST 2.x
+plug-in into OUTPUT, in the input's format. Without INPUT it renders the
+built-in demo loop through the "Default" preset into demo/out.wav and
+demo/gain-reduction.png, with the loop itself in demo/in.wav.
+
+Files
+  -o, --output FILE      output file (default: INPUT's name with "-brassel" added)
+  --float                write 32-bit float samples instead of the input's format
+  --force                replace outputs that already exist
+  --plot FILE.png        draw input level, output level and gain reduction over time
+  --report FILE.json     write the summary as JSON
+
+Plug-in
+  --plugin PATH          a Linux VST 2.x plug-in (default: korvane-brassel.so beside
+                         this tool); a shell holding several effects opens its first
+  --precision 32|64      sample width of the process calls (default: 64 when the
+                         plug-in can, else 32)
+  --block N              frames per process call, 1 to 65536 (default 512)
+
+Settings, applied in this order
+  --preset NAME          a factory preset of Korvane Brassel, by name (with
+                         --bank-file: a preset of that bank)
+  --slot N               a factory preset by slot 0 to 32 (with --bank-file: that
+                         slot of the bank)
+  --preset-file F.kvp    a saved preset
+  --bank-file F.kvb      a saved bank; slot 0 unless --slot or --preset picks another
+  --set INDEX=VALUE      a parameter by number, normalised value 0 to 1
+  --set NAME=DISPLAY     a parameter by name, by the text the plug-in shows,
+                         e.g. --set Ratio=4:1 --set Compression=6.5
+
+Other
+  --list                 print the parameters, their display texts and the presets
+  --bench                time the plug-in on a fixed 60 s stereo signal; give several
+                         --plugin paths to compare them
+  --runs N               bench passes per plug-in (default 5)
+  -q, --quiet            no progress bar and no summary
+  -h, --help             this text
+  --version              the tool's version
+)";
+}
+
+}  // namespace render

@@ -1,0 +1,39 @@
+// The command line of kvbr-render, parsed into one record.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace render {
+
+struct Options {
+    std::optional<std::string> input;  // none: render the built-in demo loop
+    std::optional<std::string> output;
+    std::vector<std::string> plugins;  // none: the plug-in built beside the tool
+    std::vector<std::string> sets;     // "INDEX=VALUE" or "NAME=DISPLAY", in command order
+    std::optional<std::string> preset;
+    std::optional<int> slot;
+    std::optional<std::string> presetFile;
+    std::optional<std::string> bankFile;
+    int precision = 0;  // 32 or 64; 0 picks 64 when the plug-in can, else 32
+    int blockSize = 512;
+    bool floatOutput = false;
+    bool force = false;
+    bool quiet = false;
+    std::optional<std::string> plot;
+    std::optional<std::string> report;
+    bool list = false;
+    bool bench = false;
+    int benchRuns = 5;
+    bool help = false;
+    bool version = false;
+};
+
+// Throws UsageError with a one-line reason for anything it cannot accept.
+Options parseOptions(const std::vector<std::string>& arguments);
+
+// The text --help prints.
+const char* usageText();
+
+}  // namespace render

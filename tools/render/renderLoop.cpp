@@ -1,0 +1,57 @@
+#include "renderLoop.h"
+
+#include <chrono>
+#include <csignal>
+#include <vector>
+
+namespace render {
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+}  // namespace
+
+void requestStop() { stopRequested = 1; }
+
+void checkStop() {
+    if (stopRequested) throw Interrupted{};
+}
+
+RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* writer,
+                       int blockSize, RenderStatistics& statistics, ProgressBar& progress) {
+    const int channels = source.info().channels;
+    std::vector<double> in(static_cast<size_t>(blockSize) * channels);
+    std::vector<double> out(in.size());
+    std::vector<std::vector<double>> inPlanes(channels, std::vector<double>(blockSize));
+    std::vector<std::vector<double>> outPlanes(channels, std::vector<double>(blockSize));
+    std::vector<const double*> inPointers;
+    std::vector<double*> outPointers;
+    for (int c = 0; c < channels; ++c) {
+        inPointers.push_back(inPlanes[c].data());
+        outPointers.push_back(outPlanes[c].data());
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    std::int64_t done = 0;
+    for (;;) {
+        checkStop();
+        const int frames = source.read(in.data(), blockSize);
+        if (frames <= 0) break;
+        for (int f = 0; f < frames; ++f)
+            for (int c = 0; c < channels; ++c) inPlanes[c][f] = in[f * channels + c];
+        host.process(inPointers, outPointers, frames);
+        for (int f = 0; f < frames; ++f)
+            for (int c = 0; c < channels; ++c) out[f * channels + c] = outPlanes[c][f];
+        statistics.addBlock(in.data(), out.data(), frames, host.meterReading());
+        if (writer) writer->write(out.data(), frames);
+        done += frames;
+        progress.update(done);
+    }
+    progress.finish();
+    RenderTiming timing;
+    timing.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return timing;
+}
+
+}  // namespace render
