@@ -132,7 +132,8 @@ void GdiDevice::drawText(const char* text, const Rect& r, TextAlign align, bool 
 
 void GdiDevice::setClip(const Rect& r) {
     if (!hdc) return;
-    HRGN region = CreateRectRgn(r.left, r.top, std::max(r.left, r.right), std::max(r.top, r.bottom));
+    HRGN region =
+        CreateRectRgn(r.left, r.top, std::max(r.left, r.right), std::max(r.top, r.bottom));
     if (!region) return;
     SelectClipRgn(hdc, region);  // the context keeps a copy
     DeleteObject(region);

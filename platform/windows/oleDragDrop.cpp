@@ -88,7 +88,9 @@ public:
         *object = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references)); }
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&references));
+    }
     ULONG STDMETHODCALLTYPE Release() override {
         const LONG left = InterlockedDecrement(&references);
         if (left == 0) delete this;
@@ -98,7 +100,8 @@ public:
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL where,
                                         DWORD* effect) override {
         current = std::make_unique<OleDragData>(data);
-        const int answer = handler ? handler->onDragEnter(*current, Point{where.x, where.y}) : kDropNone;
+        const int answer =
+            handler ? handler->onDragEnter(*current, Point{where.x, where.y}) : kDropNone;
         if (effect) *effect = toOle(answer);
         return S_OK;
     }

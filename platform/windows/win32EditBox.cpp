@@ -17,7 +17,8 @@ const char* const kBoxProperty = "KorvaneBrasselEditBox";
 }  // namespace
 
 LRESULT CALLBACK editBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (Win32EditBox* box = Win32EditBox::fromHandle(hwnd)) return box->handle(message, wParam, lParam);
+    if (Win32EditBox* box = Win32EditBox::fromHandle(hwnd))
+        return box->handle(message, wParam, lParam);
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 

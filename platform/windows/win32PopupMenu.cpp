@@ -44,9 +44,9 @@ public:
         const UINT flags = TPM_LEFTALIGN | (above ? TPM_BOTTOMALIGN : TPM_TOPALIGN) |
                            (rightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON) | TPM_RETURNCMD |
                            TPM_NONOTIFY;
-        const int chosen = static_cast<int>(TrackPopupMenu(menu, flags, screenWhere.x, screenWhere.y,
-                                                           0, static_cast<HWND>(owner.nativeHandle()),
-                                                           nullptr));
+        HWND window = static_cast<HWND>(owner.nativeHandle());
+        const int chosen = static_cast<int>(
+            TrackPopupMenu(menu, flags, screenWhere.x, screenWhere.y, 0, window, nullptr));
         return chosen >= kFirstCommand ? chosen - kFirstCommand : -1;
     }
 

@@ -18,15 +18,18 @@ void makeCrcTable() {
 
 std::uint32_t crc(const std::vector<unsigned char>& bytes, std::size_t from) {
     std::uint32_t c = 0xFFFFFFFFu;
-    for (std::size_t i = from; i < bytes.size(); ++i) c = crcTable[(c ^ bytes[i]) & 0xFF] ^ (c >> 8);
+    for (std::size_t i = from; i < bytes.size(); ++i)
+        c = crcTable[(c ^ bytes[i]) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
 }
 
 void put32(std::vector<unsigned char>& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<unsigned char>(v >> shift));
 }
 
-void chunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data) {
+void chunk(std::vector<unsigned char>& out, const char* type,
+           const std::vector<unsigned char>& data) {
     put32(out, static_cast<std::uint32_t>(data.size()));
     const std::size_t typeStart = out.size();
     out.insert(out.end(), type, type + 4);
@@ -101,7 +104,8 @@ bool savePng(const Image& image, const std::string& path) {
         z.push_back(static_cast<unsigned char>(n >> 8));
         z.push_back(static_cast<unsigned char>(~n));
         z.push_back(static_cast<unsigned char>(~n >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<long>(at), raw.begin() + static_cast<long>(at + n));
+        const auto from = raw.begin() + static_cast<long>(at);
+        z.insert(z.end(), from, from + static_cast<long>(n));
         at += n;
     } while (at < raw.size());
     std::uint32_t a = 1, b = 0;

@@ -24,7 +24,8 @@ std::string expectedClassName() {
 
 bool classRegistered() {
     WNDCLASSA info;
-    return GetClassInfoA(platform::windows::moduleHandle(), expectedClassName().c_str(), &info) != 0;
+    const std::string name = expectedClassName();
+    return GetClassInfoA(platform::windows::moduleHandle(), name.c_str(), &info) != 0;
 }
 
 // Counts the pixels of `a` inside `area` that differ from `b` at the same place.
@@ -63,9 +64,11 @@ TEST_F(FrameWindow, IsAVisibleChildWindowOfTheHostsWindow) {
     EXPECT_NE(GetWindowLongPtrA(hwnd, GWLP_USERDATA), 0) << "the frame is stored with its window";
 
     WNDCLASSA info;
-    ASSERT_TRUE(GetClassInfoA(platform::windows::moduleHandle(), expectedClassName().c_str(), &info));
+    ASSERT_TRUE(
+        GetClassInfoA(platform::windows::moduleHandle(), expectedClassName().c_str(), &info));
     EXPECT_EQ(info.style & CS_GLOBALCLASS, static_cast<UINT>(CS_GLOBALCLASS));
-    EXPECT_EQ(info.hbrBackground, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    EXPECT_EQ(info.hbrBackground,
+              reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     EXPECT_EQ(info.hCursor, LoadCursorA(nullptr, IDC_ARROW));
     EXPECT_EQ(info.hInstance, platform::windows::moduleHandle());
 

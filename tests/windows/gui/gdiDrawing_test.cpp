@@ -46,7 +46,8 @@ Count countColour(CDrawContext& context, int w, int h, const RECT& area, std::ui
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if (pixel(context, x, y) == colour) {
-                const bool in = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+                const bool in =
+                    x >= area.left && x < area.right && y >= area.top && y < area.bottom;
                 (in ? n.inside : n.outside)++;
             }
     return n;

@@ -31,7 +31,8 @@ CAnimKnob* filmStripKnob(const CRect& place, CControlListener* listener, int tag
 
 std::string lastWords(const Log& log, std::size_t n) {
     std::string s;
-    for (std::size_t i = log.size() > n ? log.size() - n : 0; i < log.size(); ++i) s += log[i] + "; ";
+    for (std::size_t i = log.size() > n ? log.size() - n : 0; i < log.size(); ++i)
+        s += log[i] + "; ";
     return s;
 }
 
@@ -163,7 +164,8 @@ TEST_F(StockControls, NameFieldEditsInANativeBoxAndCommitsOnEnterOrAClickElsewhe
         margins = static_cast<DWORD>(SendMessageA(box, EM_GETMARGINS, 0, 0));
         limit = static_cast<DWORD>(SendMessageA(box, EM_GETLIMITTEXT, 0, 0));
         style = GetWindowLongPtrA(box, GWL_STYLE);
-        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)), sizeof font, &font);
+        auto boxFont = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
+        GetObjectA(boxFont, sizeof font, &font);
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         GetGUIThreadInfo(guiThread, &info);
