@@ -1,6 +1,7 @@
 // Preparing the engine for a sample rate, and putting it to rest.
 #include <cmath>
 
+#include "editor/ADEditor.h"
 #include "plugin/AutoComp.h"
 
 namespace {
@@ -84,5 +85,6 @@ void AutoComp::suspend() {
     engine.slowDetector.clear();
     meterReading.store(1.0, std::memory_order_relaxed);
     engine.cellLevel = 0.0001;
-    // The editor's needle reset joins here once the editor exists.
+    // The needle rests at once, not only at the editor's next idle.
+    if (auto* view = static_cast<ADEditor*>(getEditor())) view->resetMeter();
 }

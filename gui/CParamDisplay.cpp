@@ -114,8 +114,10 @@ void CParamDisplay::setHoriAlign(CHoriTxtAlign hAlign) {
     if (store(horiTxtAlign, hAlign)) setDirty();
 }
 void CParamDisplay::setStringConvert(CParamDisplayValueToStringProc2 convert, void* data) {
-    const bool changed = store(stringConvert2, convert) | store(userData, data);
-    if (changed) setDirty();
+    // Both are stored whatever the first answers.
+    const bool convertChanged = store(stringConvert2, convert);
+    const bool dataChanged = store(userData, data);
+    if (convertChanged || dataChanged) setDirty();
 }
 void CParamDisplay::setStringConvert(CParamDisplayValueToStringProc convert) {
     if (store(stringConvert, convert)) setDirty();

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/ADEditor.h"
+
 namespace {
 
 constexpr const char* kEffectName = "Korvane Brassel";
@@ -46,7 +48,9 @@ AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
     engine.smoothedDrive = getCompressionGain();
     engine.inverseDrive = 1.0 / engine.smoothedDrive;
     engine.smoothedOutputGain = getOutputGain();
-    // 7. The editor is created here once it exists.
+    // 7. The editor; its base links it to us and raises the has-editor flag.
+    //    The base class deletes it, after our own members are gone.
+    new ADEditor(this);
     // 8. Idle state.
     suspend();
     // 9. Meter preferences.

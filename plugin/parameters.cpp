@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "AutoComp.h"
+#include "editor/ADEditor.h"
 #include "parameterTexts.h"
 
 namespace {
@@ -49,8 +50,9 @@ void AutoComp::setParameter(int32 index, float value) {
         }
         default: break;
     }
-    // Into the selected preset and slot 0; the editor mirror follows here once it exists.
+    // Into the selected preset and slot 0, then into the editor's control.
     CPresetSystemEffect::setParameter(index, value);
+    if (auto* view = static_cast<ADEditor*>(getEditor())) view->setParameter(index, value);
 }
 
 float AutoComp::getParameter(int32 index) {

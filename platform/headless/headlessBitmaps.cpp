@@ -4,6 +4,7 @@
 
 #include "../resourceBitmap.h"
 #include "cairoBitmap.h"
+#include "embeddedArtwork.h"
 
 namespace platform {
 
@@ -16,7 +17,7 @@ std::map<int, RgbImage>& registry() {
     return images;
 }
 
-BitmapProvider provider = nullptr;
+BitmapProvider provider = &embeddedArtwork;
 
 }  // namespace
 

@@ -1,8 +1,7 @@
 // Resource bitmaps of the headless backend. A number is looked up first among
-// the bitmaps a test registered, then through the provider, which the build
-// connects to the plug-in's embedded artwork:
-//     platform::headless::setBitmapProvider(&embeddedArtwork);
-// where embeddedArtwork decodes resources::findEmbeddedBitmap(id).
+// the bitmaps a test registered, then through the provider, which starts out
+// as the plug-in's embedded artwork (embeddedArtwork.h), so that tests, tools
+// and renderers see the real pictures unless they choose otherwise.
 #pragma once
 
 #include <vector>
@@ -24,6 +23,7 @@ void registerSolidBitmap(int id, int width, int height, unsigned char red, unsig
                          unsigned char blue);
 void unregisterBitmap(int id);
 void clearRegisteredBitmaps();
+// Null leaves only the registered bitmaps.
 void setBitmapProvider(BitmapProvider provider);
 BitmapProvider bitmapProvider();
 // Native bitmaps alive now, for leak checks.

@@ -14,6 +14,8 @@ constexpr double kArcRadius = 66.0;
 constexpr double kMajorOuter = 75.0;
 constexpr double kMinorOuter = 71.0;
 constexpr double kNumberRadius = 81.0;
+// How far the 0 sits off the resting needle's line.
+constexpr double kZeroLabelShift = 6.0;
 
 constexpr Colour kFaceInk = rgb(238, 226, 198);
 
@@ -146,7 +148,14 @@ Image renderMeterFace()
         cairo_move_to(cr, a.x, a.y);
         cairo_line_to(cr, b.x, b.y);
         cairo_stroke(cr);
-        const Point n = onNeedle(m.db, kNumberRadius);
+        Point n = onNeedle(m.db, kNumberRadius);
+        if (m.db == 0.0) {
+            // The needle rests on the 0 mark; its number sits beside the resting
+            // needle, on the side away from the scale, so that it stays readable.
+            const double t = meterAngleDeg(0.0) * M_PI / 180.0;
+            n.x -= kZeroLabelShift * std::sin(t);
+            n.y -= kZeroLabelShift * std::cos(t);
+        }
         // Centre the digits, not the minus sign, over the mark.
         const double minus = m.label[0] == '-' ? textWidth(cr, "-", numbers) * 0.5 : 0.0;
         drawTextCentred(cr, m.label, n.x - minus, n.y, numbers, kFaceInk);

@@ -48,8 +48,8 @@ TEST(Entry, BothEntryNamesGiveTheSameEffect) {
 
 TEST_F(LoadedEffect, RecordHoldsTheIdentity) {
     AEffect* e = host.effect;
-    // The has-editor bit (1) joins these once the editor exists.
-    EXPECT_EQ(e->flags & ~effFlagsHasEditor, effFlagsCanReplacing | effFlagsCanDoubleReplacing);
+    EXPECT_EQ(e->flags, 0x1011) << "has editor, can replace, can replace doubles; nothing else";
+    EXPECT_EQ(e->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanDoubleReplacing);
     EXPECT_EQ(e->numPrograms, 1);
     EXPECT_EQ(e->numParams, 12);
     EXPECT_EQ(e->numInputs, 2);

@@ -44,6 +44,8 @@ TEST(Demo, RendersTheLoopThroughTheDefaultPreset) {
     EXPECT_EQ(out.info.frames, 8 * 48000);
     EXPECT_EQ(readAudio(folder.file("demo/in.wav")).info.frames, 8 * 48000);
     EXPECT_EQ(slurp(folder.file("demo/gain-reduction.png")).substr(1, 3), "PNG");
+    EXPECT_EQ(slurp(folder.file("demo/editor.png")).substr(1, 3), "PNG");
+    EXPECT_NE(run.out.find("wrote           demo/editor.png"), std::string::npos) << run.out;
 
     // Real dynamics meet real compression.
     const std::string json = slurp(folder.file("demo-report.json"));

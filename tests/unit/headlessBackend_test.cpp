@@ -150,7 +150,16 @@ TEST_F(Headless, PopupAnswersOnlyCommandsThatCanBeChosen) {
     EXPECT_EQ(hl::menusShown(), 4);
 }
 
+TEST_F(Headless, TheEmbeddedArtworkIsTheDefaultProvider) {
+    auto background = platform::loadResourceBitmap(12128);
+    ASSERT_NE(background, nullptr);
+    EXPECT_EQ(background->width(), 400);
+    EXPECT_EQ(background->height(), 309);
+    EXPECT_EQ(platform::loadResourceBitmap(12127), nullptr) << "a number without artwork";
+}
+
 TEST_F(Headless, BitmapsComeFromTheRegistryThenTheProvider) {
+    const hl::BitmapProvider artwork = hl::bitmapProvider();
     EXPECT_EQ(platform::loadResourceBitmap(31), nullptr);
     hl::setBitmapProvider(provideTwoByOne);
     auto provided = platform::loadResourceBitmap(31);
@@ -161,4 +170,6 @@ TEST_F(Headless, BitmapsComeFromTheRegistryThenTheProvider) {
     hl::unregisterBitmap(31);
     EXPECT_EQ(platform::loadResourceBitmap(31)->height(), 1);
     hl::setBitmapProvider(nullptr);
+    EXPECT_EQ(platform::loadResourceBitmap(12128), nullptr) << "no provider, no artwork";
+    hl::setBitmapProvider(artwork);
 }

@@ -10,6 +10,7 @@
 #include "audioFile.h"
 #include "bench.h"
 #include "demoMaterial.h"
+#include "editorShot.h"
 #include "listing.h"
 #include "options.h"
 #include "platform/toolEnvironment.h"
@@ -88,13 +89,16 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     if (!plotPath && demoDefaults) plotPath = std::string(kDemoFolder) + "/gain-reduction.png";
     std::optional<std::string> demoInputPath;
     if (demoDefaults) demoInputPath = std::string(kDemoFolder) + "/in.wav";
+    std::optional<std::string> editorPath = options.editorPng;
+    if (!editorPath && demoDefaults) editorPath = std::string(kDemoFolder) + "/editor.png";
 
     const int format = demo ? (options.floatOutput ? outputFormatFor(info, outputPath, true) : demoOutputFormat())
                             : outputFormatFor(info, outputPath, options.floatOutput);
     std::vector<std::string> outputs = {outputPath};
     checkOutputPath(outputPath, options.input, options.force, "output");
     for (const auto& [path, what] : {std::pair{plotPath, "plot"}, std::pair{options.report, "report"},
-                                     std::pair{demoInputPath, "demo input"}}) {
+                                     std::pair{demoInputPath, "demo input"},
+                                     std::pair{editorPath, "editor picture"}}) {
         if (!path) continue;
         checkOutputPath(*path, options.input, options.force, what);
         outputs.push_back(*path);
@@ -102,6 +106,13 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     checkDistinct(outputs);
 
     PluginHost host(pluginPath);
+    if (editorPath && !host.isKorvaneBrassel()) {
+        // The demo run with another effect simply draws no editor.
+        if (options.editorPng)
+            throw UsageError("--editor-png draws Korvane Brassel's own editor; " +
+                             host.identity().displayName() + " is another effect");
+        editorPath.reset();
+    }
     RenderSummary summary;
     // The demo plays the "Default" preset unless told otherwise.
     const std::optional<ProgramValues> fallback =
@@ -126,6 +137,9 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     ProgressBar progress(stderr, !options.quiet && platform::isTerminal(stderr), info.frames,
                          info.sampleRate, platform::terminalColumns(stderr));
     const RenderTiming timing = renderAll(host, *source, &writer, options.blockSize, statistics, progress);
+    // Read before stopping: a stopped effect rests its meter.
+    std::optional<editorpicture::EditorState> finalState;
+    if (editorPath) finalState = editorStateOf(host);
     host.stop();
     writer.close();
 
@@ -139,7 +153,7 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     summary.reportPath = options.report.value_or("");
     summary.sourceCopyPath = demoInputPath.value_or("");
 
-    std::unique_ptr<StagedOutput> plotOut, reportOut, demoInputOut;
+    std::unique_ptr<StagedOutput> plotOut, reportOut, demoInputOut, editorOut;
     if (plotPath) {
         plotOut = std::make_unique<StagedOutput>(*plotPath);
         PlotLabels labels;
@@ -152,6 +166,11 @@ int renderFile(const Options& options, const std::string& pluginPath) {
         reportOut = std::make_unique<StagedOutput>(*options.report);
         writeText(reportOut->path(), summaryJson(summary));
     }
+    if (editorPath) {
+        editorOut = std::make_unique<StagedOutput>(*editorPath);
+        drawEditor(*finalState, editorOut->path());
+        summary.editorPath = *editorPath;
+    }
     if (demoInputPath) {
         demoInputOut = std::make_unique<StagedOutput>(*demoInputPath);
         const std::vector<double> loop = synthesiseDemoLoop();
@@ -162,7 +181,7 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     // Everything is complete: only now do the outputs take their names.
     checkStop();
     audioOut.commit();
-    for (auto* staged : {plotOut.get(), reportOut.get(), demoInputOut.get()})
+    for (auto* staged : {plotOut.get(), reportOut.get(), demoInputOut.get(), editorOut.get()})
         if (staged) staged->commit();
 
     if (!options.quiet) printSummary(summary, stdout);

@@ -30,9 +30,9 @@ void checkCombinations(const Options& o) {
         throw UsageError("--preset-file cannot be combined with --preset, --slot or --bank-file");
     if (o.plugins.size() > 1 && !o.bench)
         throw UsageError("several --plugin paths are only measured with --bench");
-    if (o.list && (o.input || o.output || o.bench || o.plot || o.report))
+    if (o.list && (o.input || o.output || o.bench || o.plot || o.report || o.editorPng))
         throw UsageError("--list prints the plug-in's parameters and takes no files");
-    if (o.bench && (o.input || o.output || o.plot || o.report || o.floatOutput))
+    if (o.bench && (o.input || o.output || o.plot || o.report || o.editorPng || o.floatOutput))
         throw UsageError("--bench renders its own signal and writes no files");
     if (o.bench && o.plugins.size() > 1 &&
         (!o.sets.empty() || o.preset || o.slot || o.presetFile || o.bankFile))
@@ -64,6 +64,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         {"--block", [&](auto& n, auto& v) { o.blockSize = parseInt(n, v, 1, 65536); }},
         {"--plot", [&](auto&, auto& v) { o.plot = v; }},
         {"--report", [&](auto&, auto& v) { o.report = v; }},
+        {"--editor-png", [&](auto&, auto& v) { o.editorPng = v; }},
         {"--output", [&](auto&, auto& v) { o.output = v; }},
         {"-o", [&](auto&, auto& v) { o.output = v; }},
         {"--runs", [&](auto& n, auto& v) { o.benchRuns = parseInt(n, v, 1, 100); }},
@@ -111,7 +112,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         if (o.output) throw UsageError("the output is given twice (OUTPUT and --output)");
         o.output = positional[1];
     }
-    for (const auto* path : {&o.input, &o.output, &o.plot, &o.report, &o.presetFile, &o.bankFile})
+    for (const auto* path :
+         {&o.input, &o.output, &o.plot, &o.report, &o.editorPng, &o.presetFile, &o.bankFile})
         if (*path && (*path)->empty()) throw UsageError("an empty file name was given");
     checkCombinations(o);
     return o;
@@ -122,8 +124,9 @@ const char* usageText() {
 
 Renders INPUT (WAV, AIFF or FLAC; mono or stereo; any rate) through a VST 2.x
 plug-in into OUTPUT, in the input's format. Without INPUT it renders the
-built-in demo loop through the "Default" preset into demo/out.wav and
-demo/gain-reduction.png, with the loop itself in demo/in.wav.
+built-in demo loop through the "Default" preset into demo/out.wav,
+demo/gain-reduction.png and demo/editor.png, with the loop itself in
+demo/in.wav.
 
 Files
   -o, --output FILE      output file (default: INPUT's name with "-brassel" added)
@@ -131,6 +134,8 @@ Files
   --force                replace outputs that already exist
   --plot FILE.png        draw input level, output level and gain reduction over time
   --report FILE.json     write the summary as JSON
+  --editor-png FILE.png  draw Korvane Brassel's editor as the render left it,
+                         settings, preset name and meter included
 
 Plug-in
   --plugin PATH          a Linux VST 2.x plug-in (default: korvane-brassel.so beside

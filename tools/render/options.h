@@ -23,6 +23,7 @@ struct Options {
     bool quiet = false;
     std::optional<std::string> plot;
     std::optional<std::string> report;
+    std::optional<std::string> editorPng;
     bool list = false;
     bool bench = false;
     int benchRuns = 5;

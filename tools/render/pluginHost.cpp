@@ -305,6 +305,14 @@ void PluginHost::processPins(double** inputs, double** outputs, int frames) {
     advanceTime(frames);
 }
 
+std::string PluginHost::programName() { return text(effGetProgramName); }
+
+void PluginHost::setProgramName(const std::string& name) {
+    char buffer[kVstMaxProgNameLen + 1] = {};
+    name.copy(buffer, kVstMaxProgNameLen);
+    dispatch(effSetProgramName, 0, 0, buffer);
+}
+
 std::optional<double> PluginHost::meterReading() {
     if (!isKorvaneBrassel()) return std::nullopt;
     double reading = 1.0;

@@ -49,6 +49,9 @@ public:
     std::string parameterLabel(int index);
     float getParameter(int index);
     void setParameter(int index, float value);
+    // The name of the effect's current program, and a new one (cut to 24 characters).
+    std::string programName();
+    void setProgramName(const std::string& name);
 
     // Sets rate, block size, layout and precision and resumes. Throws ToolError
     // when the effect cannot take this many channels or this precision.

@@ -191,6 +191,8 @@ std::string applyCommandLineSettings(const Options& options, PluginHost& host,
         }
         applyProgram(host, *program);
         name = program->name;
+        // As a host loading a preset does: the effect's program takes its name.
+        host.setProgramName(name);
         for (int i = 0; i < kKvbrParameters; ++i) changed.push_back(i);
     }
     for (const std::string& set : options.sets) changed.push_back(applySetting(host, set).index);

@@ -110,6 +110,8 @@ void printSummary(const RenderSummary& s, std::FILE* out) {
         std::fprintf(out, "  wrote           %s (%s)\n", s.outputPath.c_str(), s.outputFormat.c_str());
     if (!s.plotPath.empty()) std::fprintf(out, "  wrote           %s\n", s.plotPath.c_str());
     if (!s.reportPath.empty()) std::fprintf(out, "  wrote           %s\n", s.reportPath.c_str());
+    if (!s.editorPath.empty())
+        std::fprintf(out, "  wrote           %s (the editor as the render left it)\n", s.editorPath.c_str());
     if (!s.sourceCopyPath.empty())
         std::fprintf(out, "  wrote           %s (the loop as it went in)\n", s.sourceCopyPath.c_str());
 }

@@ -27,6 +27,7 @@ struct RenderSummary {
     std::string plotPath;
     std::string reportPath;
     std::string sourceCopyPath;  // the demo's own input, written for listening side by side
+    std::string editorPath;      // the picture of the editor, empty when none was drawn
     std::string preset;  // the preset applied, if any
     int precision = 32;
     int blockSize = 512;

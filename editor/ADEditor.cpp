@@ -1,0 +1,251 @@
+#include "ADEditor.h"
+
+#include <cstdint>
+
+#include "CAbout.h"
+#include "CAnimKnob3.h"
+#include "CBrasselVuMeter2.h"
+#include "gui/CBitmap.h"
+#include "gui/CFrame.h"
+#include "gui/CHorizontalSwitch.h"
+#include "gui/CKnob.h"
+#include "plugin/AutoComp.h"
+
+using namespace gui;
+
+namespace {
+
+constexpr int kBackgroundId = 12128;
+constexpr int kProcessSwitchId = 12129;
+constexpr int kMeterFaceId = 12151;
+constexpr int kMeterOverlayId = 12152;
+constexpr int kAboutPictureId = 12200;
+
+struct KnobPlace {
+    int tag;
+    int bitmap;
+    int frames;  // the parameter's own step grid
+    int left;
+    int top;
+    float defaultValue;
+    double sensitivity;  // 500 pixels of travel for the big knobs, 250 for the ratio
+};
+
+// Drawing order: time, compression, output, ratio.
+constexpr KnobPlace kKnobs[] = {
+    {ADEditor::kTimeTag, 12173, 21, 28, 143, 0.5f, 0.5},
+    {ADEditor::kCompressionTag, 12171, 41, 143, 143, 0.5f, 0.5},
+    {ADEditor::kOutputTag, 12177, 61, 258, 143, 0.0f, 0.5},
+    {ADEditor::kRatioTag, 12181, 7, 50, 50, 0.5f, 0.25},
+};
+
+// The value the knob's film strip can show: the nearest of its steps.
+float quantised(float value, int frames) {
+    if (frames < 2) return value;
+    const float scaled = static_cast<float>(frames - 1) * value;
+    const int step = static_cast<int>(static_cast<double>(scaled) + 0.5);
+    return static_cast<float>(step) / static_cast<float>(frames - 1);
+}
+
+}  // namespace
+
+ADEditor::ADEditor(AutoComp* effect)
+    : CPresetSystemEditor(effect), comp(effect), background(new CBitmap(kBackgroundId)) {
+    rect.top = 0;
+    rect.left = 0;
+    rect.bottom = static_cast<std::int16_t>(background->getHeight());
+    rect.right = static_cast<std::int16_t>(background->getWidth());
+}
+
+ADEditor::~ADEditor() {
+    if (frame) close();
+    background->forget();
+}
+
+CAnimKnob3* ADEditor::getKnob(int tag) const {
+    switch (tag) {
+        case kRatioTag: return ratioKnob;
+        case kTimeTag: return timeKnob;
+        case kCompressionTag: return compressionKnob;
+        case kOutputTag: return outputKnob;
+        default: return nullptr;
+    }
+}
+
+// ------------------------------------------------------------ open and close
+
+bool ADEditor::open(void* ptr) {
+    if (!background || !ptr || !effect) return false;
+    // A second open without a close in between starts afresh.
+    if (frame) close();
+    AEffGUIEditor::open(ptr);
+    frame = new CFrame(CRect(0, 0, rect.right, rect.bottom), ptr, this);
+    frame->setBackground(background);
+    // The film-strip knobs drag linearly whatever the mode; the mode is set
+    // for any stock knob that asks.
+    setKnobMode(kLinearMode);
+    if (!buildControls()) {
+        close();
+        return false;
+    }
+    CPresetSystemEditor::open(ptr);
+    return true;
+}
+
+bool ADEditor::buildControls() {
+    addMeter();
+    addProcessSwitch();
+    for (int which = 0; which < 4; ++which)
+        if (!addKnob(which)) return false;
+    addAboutControl();
+    return true;
+}
+
+void ADEditor::addMeter() {
+    auto* face = new CBitmap(kMeterFaceId);
+    auto* overlay = new CBitmap(kMeterOverlayId);
+    meter = new CBrasselVuMeter2(CRect(150, 66, 150 + face->getWidth(), 66 + face->getHeight()),
+                                 this, kMeterTag, face, overlay, nullptr, CPoint(143, 110),
+                                 CPoint(200, 155), 3.0f, 86.0f, 47.0f, 86.0f,
+                                 CRect(200, 100, 210, 110), CRect(200, 100, 210, 110));
+    meter->setDefaultValue(1.0f);
+    meter->setA(0.001f);
+    meter->setB(0.001f);
+    meter->setC(0.001f);
+    meter->setValue(1.0f);
+    frame->addView(meter);
+    face->forget();
+    overlay->forget();
+}
+
+void ADEditor::addProcessSwitch() {
+    auto* picture = new CBitmap(kProcessSwitchId);
+    processSwitch = new CHorizontalSwitch(CRect(262, 46, 368, 124), this, kProcessTag, 3,
+                                          picture->getHeight() / 3, 3, picture);
+    processSwitch->setDefaultValue(0.0f);
+    // Left to right the switch shows Valve, Clear, Off: the parameter reversed.
+    processSwitch->setValue(1.0f - effect->getParameter(kProcessTag));
+    frame->addView(processSwitch);
+    picture->forget();
+}
+
+bool ADEditor::addKnob(int which) {
+    const KnobPlace& place = kKnobs[which];
+    auto* strip = new CBitmap(place.bitmap);
+    const int frameHeight = strip->getHeight() / place.frames;
+    if (frameHeight < 1) {
+        // A knob from an empty strip would divide by nothing.
+        strip->forget();
+        return false;
+    }
+    auto* knob = new CAnimKnob3(
+        CRect(place.left, place.top, place.left + strip->getWidth(), place.top + frameHeight), this,
+        place.tag, strip, place.frames);
+    knob->setDefaultValue(place.defaultValue);
+    knob->setValue(effect->getParameter(place.tag));
+    knob->setSensitivity(place.sensitivity);
+    frame->addView(knob);
+    strip->forget();
+    switch (place.tag) {
+        case kRatioTag: ratioKnob = knob; break;
+        case kTimeTag: timeKnob = knob; break;
+        case kCompressionTag: compressionKnob = knob; break;
+        case kOutputTag: outputKnob = knob; break;
+        default: break;
+    }
+    return true;
+}
+
+void ADEditor::addAboutControl() {
+    auto* picture = new CBitmap(kAboutPictureId);
+    aboutControl = new CAbout(CRect(96, 22, 304, 46), this, kAboutTag, picture,
+                              CRect(0, 0, 400, 276));
+    frame->addView(aboutControl);
+    picture->forget();
+}
+
+void ADEditor::forgetControls() {
+    processSwitch = nullptr;
+    ratioKnob = outputKnob = compressionKnob = timeKnob = nullptr;
+    meter = nullptr;
+    aboutControl = nullptr;
+}
+
+void ADEditor::close() {
+    CPresetSystemEditor::close();
+    forgetControls();
+    if (frame) {
+        CFrame* leaving = frame;
+        frame = nullptr;
+        leaving->forget();
+    }
+    // The parent window belongs to the host.
+    AEffGUIEditor::close();
+}
+
+// ---------------------------------------------------------------- changes
+
+void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
+    CPresetSystemEditor::valueChanged(context, control);
+    if (!effect || !control) return;
+    const int tag = control->getTag();
+    switch (tag) {
+        case kProcessTag:
+            if (control != processSwitch) break;
+            effect->setParameterAutomated(kProcessTag, 1.0f - control->getValue());
+            control->setDirty();
+            break;
+        case kRatioTag:
+        case kTimeTag:
+        case kCompressionTag:
+        case kOutputTag: {
+            CAnimKnob3* knob = getKnob(tag);
+            if (control != knob) break;
+            // The knob keeps its own value until the effect echoes the step back.
+            effect->setParameterAutomated(tag, quantised(knob->getValue(), knob->getSubPixmaps()));
+            control->setDirty();
+            break;
+        }
+        default: break;  // the meter, the about screen and the panel's tags
+    }
+}
+
+void ADEditor::setParameter(int index, float) {
+    if (!frame || !effect) return;
+    // The effect's stored value, clamped, is what the control shows.
+    switch (index) {
+        case kProcessTag:
+            if (processSwitch) processSwitch->setValue(1.0f - effect->getParameter(kProcessTag));
+            break;
+        case kRatioTag:
+        case kTimeTag:
+        case kCompressionTag:
+        case kOutputTag:
+            if (CAnimKnob3* knob = getKnob(index)) knob->setValue(effect->getParameter(index));
+            break;
+        default: break;
+    }
+    frame->setDirty(true);
+}
+
+// --------------------------------------------------------------- idle
+
+void ADEditor::idle() {
+    if (!frame) return;
+    AEffGUIEditor::idle();
+    CPresetSystemEditor::idle();
+    if (!effect || !comp) return;
+
+    float needle = static_cast<float>(1.0 - comp->getMeterReading());
+    if (needle > 1.0f)
+        needle = 1.0f;
+    else if (!(needle >= 0.0f))  // below 0, or not a number
+        needle = 0.0f;
+    // The needle stands still while the about picture covers it.
+    const bool aboutShowing = aboutControl && aboutControl->getValue() != 0.0f;
+    if (!aboutShowing && meter) meter->setValue(needle);
+}
+
+void ADEditor::resetMeter() {
+    if (meter) meter->setValue(0.0f);
+}

@@ -1,0 +1,73 @@
+// The plug-in's editor: a 400 x 309 window with the process switch, the four
+// film-strip knobs, the needle meter and the about screen over the panel
+// picture, and the preset panel of its base along the bottom edge. Controls
+// send their changes to the effect as automated parameter changes; changes
+// made elsewhere come back through setParameter.
+#pragma once
+
+#include "CPresetSystemEditor.h"
+
+namespace gui {
+class CBitmap;
+class CHorizontalSwitch;
+}  // namespace gui
+
+class AutoComp;
+class CAbout;
+class CAnimKnob3;
+class CBrasselVuMeter2;
+
+class ADEditor : public CPresetSystemEditor {
+public:
+    // Inside the effect's constructor: links itself to the effect and sizes
+    // itself from the panel picture.
+    explicit ADEditor(AutoComp* effect);
+    ~ADEditor() override;
+
+    // Host's GUI thread: builds the window and every control from the effect's
+    // current values; false without a parent window, or when a knob's picture
+    // is missing (nothing is left open then).
+    bool open(void* ptr) override;
+    // Host's GUI thread: destroys the window and all controls.
+    void close() override;
+    // Host's GUI thread: redraws what changed, moves the hover pictures and
+    // feeds the meter with 1 - the engine's meter reading.
+    void idle() override;
+    // Any thread, after the effect stored a parameter: the control shows the
+    // effect's value and the whole window is redrawn at the next idle.
+    void setParameter(int index, float value) override;
+    void valueChanged(gui::CDrawContext* context, gui::CControl* control) override;
+
+    // The effect's suspend: the needle goes to rest.
+    virtual void resetMeter();
+
+    CBrasselVuMeter2* getMeter() const { return meter; }
+    gui::CHorizontalSwitch* getProcessSwitch() const { return processSwitch; }
+    CAbout* getAboutControl() const { return aboutControl; }
+    // The knob of parameter `tag` (2, 4, 5 or 6), or null.
+    CAnimKnob3* getKnob(int tag) const;
+
+    // Tags of the compressor's own controls: the parameter indices, and two more.
+    enum { kProcessTag = 0, kRatioTag = 2, kTimeTag = 4, kCompressionTag = 5, kOutputTag = 6,
+           kAboutTag = 13, kMeterTag = 14 };
+
+private:
+    // Adds the controls of the layout in drawing order; false when a knob
+    // cannot be built.
+    bool buildControls();
+    void addMeter();
+    void addProcessSwitch();
+    bool addKnob(int which);
+    void addAboutControl();
+    void forgetControls();
+
+    AutoComp* comp;
+    gui::CBitmap* background;
+    gui::CHorizontalSwitch* processSwitch = nullptr;
+    CAnimKnob3* ratioKnob = nullptr;
+    CAnimKnob3* outputKnob = nullptr;
+    CAnimKnob3* compressionKnob = nullptr;
+    CAnimKnob3* timeKnob = nullptr;
+    CBrasselVuMeter2* meter = nullptr;
+    CAbout* aboutControl = nullptr;
+};

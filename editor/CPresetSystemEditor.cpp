@@ -1,0 +1,268 @@
+#include "CPresetSystemEditor.h"
+
+#include "CPSOnOffButton.h"
+#include "CPSRockerSwitch.h"
+#include "CSaveLoadButton.h"
+#include "gui/CBitmap.h"
+#include "gui/CFrame.h"
+#include "gui/COptionMenu.h"
+#include "gui/CTextEdit.h"
+#include "presets/CPresetSystemEffect.h"
+
+using namespace gui;
+
+namespace {
+
+constexpr int kBackgroundId = 12128;
+constexpr int kRockerId = 19997;
+constexpr int kButtonFrameHeight = 14;
+constexpr CColor kNameFieldBack{207, 222, 235, 255};
+constexpr CColor kNameFieldInk{76, 76, 72, 255};
+// The menu draws nothing itself and checks its current entry in the pop-up.
+constexpr int kPresetMenuStyle = kCheckStyle | kNoDrawStyle;
+constexpr int kMenuEntriesPerColumn = 16;
+
+struct FileButtonPlace {
+    int tag;
+    int kind;
+    int left;
+    int topFromBottom;  // H minus the top edge
+    int bitmap;
+};
+
+// Save at x 55, load at x 119; presets on the upper row, banks on the lower.
+constexpr FileButtonPlace kFileButtons[] = {
+    {CPresetSystemEditor::kLoadBankTag, CSaveLoadButton::kLoadBank, 119, 15, 19993},
+    {CPresetSystemEditor::kSaveBankTag, CSaveLoadButton::kSaveBank, 55, 15, 19994},
+    {CPresetSystemEditor::kLoadPresetTag, CSaveLoadButton::kLoadPreset, 119, 31, 19998},
+    {CPresetSystemEditor::kSavePresetTag, CSaveLoadButton::kSavePreset, 55, 31, 19999},
+};
+
+struct MemoryButtonPlace {
+    int tag;
+    int left;
+    int topFromBottom;
+    int bitmap;
+};
+
+// Store at x 302, recall at x 327; A on the upper row, B on the lower.
+constexpr MemoryButtonPlace kMemoryButtons[] = {
+    {CPresetSystemEditor::kRecallATag, 327, 31, 19991},
+    {CPresetSystemEditor::kRecallBTag, 327, 15, 19992},
+    {CPresetSystemEditor::kStoreATag, 302, 31, 19995},
+    {CPresetSystemEditor::kStoreBTag, 302, 15, 19996},
+};
+
+// Buttons are 12 x 14 pixels.
+CRect buttonRect(int left, int top) { return CRect(left, top, left + 12, top + 14); }
+
+}  // namespace
+
+CPresetSystemEditor::CPresetSystemEditor(CPresetSystemEffect* effect)
+    : AEffGUIEditor(effect), presetEffect(effect), fileOperations(effect, this) {
+    if (presetEffect) presetEffect->setPresetPanel(this);
+}
+
+CPresetSystemEditor::~CPresetSystemEditor() {
+    // Only an effect that still links this editor is alive to be told; an
+    // effect deleting its editor has let go of it already.
+    if (presetEffect && effect && effect->getEditor() == this) presetEffect->setPresetPanel(nullptr);
+}
+
+void CPresetSystemEditor::slotName(int slot, char (&name)[25]) const {
+    name[0] = 0;
+    if (CProgram* program = presetEffect ? presetEffect->getBankProgram(slot) : nullptr)
+        program->getName(name);
+}
+
+// ------------------------------------------------------------ open and close
+
+bool CPresetSystemEditor::open(void*) {
+    if (!frame || !effect || !presetEffect) return false;
+    const int h = rect.bottom;
+    CControlListener* self = this;
+
+    auto* background = new CBitmap(kBackgroundId);
+    char name[25];
+    slotName(presetEffect->getCurrentPreset(), name);
+    nameField = new CTextEdit(CRect(138, h - 24, 251, h - 10), self, kNameFieldTag, name,
+                              background);
+    nameField->setWantsFocus(true);
+    // The field shows the part of the panel picture that lies under it.
+    nameField->setBackOffset(CPoint(138, h - 24));
+    nameField->setBackColor(kNameFieldBack);
+    nameField->setFont(kNormalFontSmall);
+    nameField->setFontColor(kNameFieldInk);
+    nameField->setFrameColor(kNameFieldInk);
+    nameField->setHoriAlign(kCenterText);
+    frame->addView(nameField);
+
+    presetMenu = new COptionMenu(CRect(254, h - 24, 264, h - 10), self, kPresetMenuTag, nullptr,
+                                 nullptr, 0);
+    // Entry 0 is the working program, entry 1 a separator, then slots 1 to 32.
+    slotName(0, name);
+    presetMenu->addEntry(name);
+    presetMenu->addEntry("-");
+    for (int slot = 1; slot < kBankPrograms; ++slot) {
+        slotName(slot, name);
+        presetMenu->addEntry(name);
+    }
+    presetMenu->setNbItemsPerColumn(kMenuEntriesPerColumn);
+    presetMenu->setStyle(kPresetMenuStyle);
+    presetMenu->setCurrent(presetEffect->getCurrentPreset(), false);
+    frame->addView(presetMenu);
+
+    auto* rockerStrip = new CBitmap(kRockerId);
+    presetRocker = new CPSRockerSwitch(CRect(269, h - 24, 300, h - 10), self, kRockerTag,
+                                       kButtonFrameHeight, rockerStrip, CPoint(0, 0), kHorizontal,
+                                       this);
+    frame->addView(presetRocker);
+    rockerStrip->forget();
+
+    CSaveLoadButton** fileButtons[] = {&loadBankButton, &saveBankButton, &loadPresetButton,
+                                       &savePresetButton};
+    for (int i = 0; i < 4; ++i) {
+        const FileButtonPlace& place = kFileButtons[i];
+        auto* strip = new CBitmap(place.bitmap);
+        *fileButtons[i] = new CSaveLoadButton(buttonRect(place.left, h - place.topFromBottom), self,
+                                              place.tag, kButtonFrameHeight, strip, CPoint(0, 0),
+                                              place.kind, this);
+        frame->addView(*fileButtons[i]);
+        strip->forget();
+    }
+
+    CPSOnOffButton** memoryButtons[] = {&recallAButton, &recallBButton, &storeAButton,
+                                        &storeBButton};
+    for (int i = 0; i < 4; ++i) {
+        const MemoryButtonPlace& place = kMemoryButtons[i];
+        auto* strip = new CBitmap(place.bitmap);
+        *memoryButtons[i] = new CPSOnOffButton(buttonRect(place.left, h - place.topFromBottom),
+                                               self, place.tag, strip, 0);
+        frame->addView(*memoryButtons[i]);
+        strip->forget();
+    }
+
+    background->forget();
+    return true;
+}
+
+void CPresetSystemEditor::forgetPanelControls() {
+    nameField = nullptr;
+    presetMenu = nullptr;
+    presetRocker = nullptr;
+    loadBankButton = saveBankButton = loadPresetButton = savePresetButton = nullptr;
+    recallAButton = recallBButton = storeAButton = storeBButton = nullptr;
+}
+
+void CPresetSystemEditor::close() { forgetPanelControls(); }
+
+// ----------------------------------------------------------------- editing
+
+void CPresetSystemEditor::beginEdit(int index) {
+    if (effect && index >= 0 && index < effect->getAeffect()->numParams)
+        AEffGUIEditor::beginEdit(index);
+}
+
+void CPresetSystemEditor::endEdit(int index) {
+    if (effect && index >= 0 && index < effect->getAeffect()->numParams)
+        AEffGUIEditor::endEdit(index);
+}
+
+// --------------------------------------------------------- what is shown
+
+void CPresetSystemEditor::displayPresetName(const char* name) {
+    if (nameField) nameField->setText(name);
+    if (presetMenu) {
+        presetMenu->setEntry(presetMenu->getCurrent(nullptr, true), name);
+        presetMenu->setEntry(0, name);
+    }
+}
+
+void CPresetSystemEditor::setNameFieldText(const char* text) {
+    if (nameField) nameField->setText(text);
+}
+
+void CPresetSystemEditor::setMenuEntryText(int entry, const char* text) {
+    if (presetMenu) presetMenu->setEntry(entry, text);
+}
+
+void CPresetSystemEditor::selectMenuEntry(int slot) {
+    if (presetMenu) presetMenu->setCurrent(slot, false);
+}
+
+void CPresetSystemEditor::presetRenamed(const char* text) {
+    char cut[kProgramNameLength + 1] = {};
+    for (int i = 0; text && i < kProgramNameLength && text[i]; ++i) cut[i] = text[i];
+    if (nameField) nameField->setText(cut);
+    if (presetMenu) {
+        presetMenu->setEntry(presetMenu->getCurrent(nullptr, true), cut);
+        presetMenu->setEntry(0, cut);
+    }
+    if (presetEffect) presetEffect->renamePreset(cut);
+}
+
+void CPresetSystemEditor::presetChosen(int index, const char* name) {
+    if (nameField) nameField->setText(name);
+    if (presetMenu) presetMenu->setEntry(0, name);
+    if (presetEffect) presetEffect->selectPreset(index);
+}
+
+void CPresetSystemEditor::stepPreset(bool up) {
+    if (!presetEffect) return;
+    int slot = presetEffect->getCurrentPreset() + (up ? 1 : -1);
+    if (slot < 0) slot = 0;
+    if (slot > kBankPrograms - 1) slot = kBankPrograms - 1;
+    if (presetMenu) presetMenu->setCurrent(slot, false);
+    char name[25];
+    slotName(slot, name);
+    if (nameField) nameField->setText(name);
+    if (presetMenu) presetMenu->setEntry(0, name);
+    presetEffect->selectPreset(slot);
+}
+
+// ------------------------------------------------------------ the controls
+
+void CPresetSystemEditor::valueChanged(CDrawContext*, CControl* control) {
+    if (!effect || !presetEffect || !control) return;
+    switch (control->getTag()) {
+        case kNameFieldTag:
+            if (control == nameField) presetRenamed(nameField->getText());
+            break;
+        case kPresetMenuTag:
+            if (control == presetMenu) {
+                char text[COptionMenu::kMaxEntryLength + 1];
+                const int index = presetMenu->getCurrent(text, false);
+                presetChosen(index, text);
+            }
+            break;
+        case kRecallATag: presetEffect->recallMemoA(); break;
+        case kRecallBTag: presetEffect->recallMemoB(); break;
+        case kStoreATag: presetEffect->storeMemoA(); break;
+        case kStoreBTag: presetEffect->storeMemoB(); break;
+        default: break;  // the derived editor's own tags, and the rocker's wheel
+    }
+}
+
+void CPresetSystemEditor::loadBank() { fileOperations.loadBank(); }
+void CPresetSystemEditor::saveBank() { fileOperations.saveBank(); }
+void CPresetSystemEditor::loadPreset() { fileOperations.loadPreset(); }
+void CPresetSystemEditor::savePreset() { fileOperations.savePreset(); }
+
+// -------------------------------------------------------------- hover pass
+
+void CPresetSystemEditor::idle() {
+    if (!effect || !frame) return;
+    CPoint where;
+    frame->getCurrentLocation(where);
+    CView* under = frame->getModalView();
+    if (!under) under = frame->getViewAt(where);
+
+    // Each button learns once whether it is the one under the pointer, so
+    // that only a change redraws it.
+    for (CSaveLoadButton* button :
+         {loadBankButton, saveBankButton, loadPresetButton, savePresetButton})
+        if (button) button->setHover(under == button);
+    if (presetRocker) presetRocker->setHover(under == presetRocker, where);
+    for (CPSOnOffButton* button : {recallAButton, recallBButton, storeAButton, storeBButton})
+        if (button) button->setHover(under == button);
+}

@@ -1,0 +1,54 @@
+#include "editorPicture.h"
+
+#include "editor/ADEditor.h"
+#include "gui/CFrame.h"
+#include "platform/headless/headless.h"
+#include "plugin/AutoComp.h"
+
+namespace editorpicture {
+
+namespace hl = platform::headless;
+
+namespace {
+
+// An effect without a host whose meter reading is set from outside, as the
+// engine would leave it after processing.
+class PictureEffect : public AutoComp {
+public:
+    PictureEffect() : AutoComp(nullptr) {}
+    void setMeterReading(double reading) { meterReading.store(reading); }
+};
+
+}  // namespace
+
+bool renderEditorPng(const EditorState& state, const std::string& path, std::string& error) {
+    PictureEffect effect;
+    if (state.presetSlot) effect.selectPreset(*state.presetSlot);
+    for (int i = 0; i < 12; ++i)
+        if (state.parameters[i]) effect.setParameter(i, *state.parameters[i]);
+    if (state.programName) effect.setPresetName(state.programName->c_str());
+    effect.setMeterReading(state.meterReading);
+
+    auto* editor = static_cast<ADEditor*>(effect.getEditor());
+    int parent = 0;
+    if (!editor || !editor->open(&parent)) {
+        error = "the editor did not open";
+        return false;
+    }
+    auto* window = static_cast<hl::HeadlessWindow*>(editor->getFrame()->getPlatformWindow());
+    // The first paint; then one idle feeds the meter and the next draws it.
+    window->processEvents();
+    hl::scriptedInput().setPointer(platform::Point{-1000, -1000});  // no hover pictures
+    for (int i = 0; i < 3; ++i) editor->idle();
+    if (state.aboutShowing) {
+        hl::scriptedInput().pushButtons(1);
+        window->sendButtonDown(platform::Point{200, 30});
+        for (int i = 0; i < 2; ++i) editor->idle();
+    }
+    const bool saved = window->savePng(path);
+    editor->close();
+    if (!saved) error = "cannot write " + path;
+    return saved;
+}
+
+}  // namespace editorpicture
