@@ -58,12 +58,12 @@ void GdiDevice::replace(HGDIOBJ& slot, HGDIOBJ made) {
 
 void GdiDevice::setPen(Colour colour, int width, LineStyle style) {
     if (!hdc) return;
-    LOGPEN spec;
+    LOGPEN logical;
     // Dashes exist only for one-pixel pens; wider ones are drawn solid.
-    spec.lopnStyle = style == LineStyle::onOffDash ? PS_DOT : PS_SOLID;
-    spec.lopnWidth = POINT{std::max(width, 1), 0};
-    spec.lopnColor = toColorRef(colour);
-    replace(pen, CreatePenIndirect(&spec));
+    logical.lopnStyle = style == LineStyle::onOffDash ? PS_DOT : PS_SOLID;
+    logical.lopnWidth = POINT{std::max(width, 1), 0};
+    logical.lopnColor = toColorRef(colour);
+    replace(pen, CreatePenIndirect(&logical));
     if (colour.red != penColour.red || colour.green != penColour.green ||
         colour.blue != penColour.blue)
         outlineBrushValid = false;
@@ -72,16 +72,16 @@ void GdiDevice::setPen(Colour colour, int width, LineStyle style) {
 
 void GdiDevice::setBrush(Colour colour) {
     if (!hdc) return;
-    LOGBRUSH spec;
-    spec.lbStyle = BS_SOLID;
-    spec.lbColor = toColorRef(colour);
-    spec.lbHatch = 0;
-    replace(brush, CreateBrushIndirect(&spec));
+    LOGBRUSH logical;
+    logical.lbStyle = BS_SOLID;
+    logical.lbColor = toColorRef(colour);
+    logical.lbHatch = 0;
+    replace(brush, CreateBrushIndirect(&logical));
 }
 
-void GdiDevice::setFont(const FontSpec& spec) {
+void GdiDevice::setFont(const FontSpec& requested) {
     if (!hdc) return;
-    FontKey key = FontKey::of(spec);
+    FontKey key = FontKey::of(requested);
     if (font && key == fontKey) return;
     HFONT made = createFont(key);
     if (!made) return;

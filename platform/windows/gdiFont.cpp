@@ -4,14 +4,14 @@
 
 namespace platform::windows {
 
-FontKey FontKey::of(const FontSpec& spec) {
+FontKey FontKey::of(const FontSpec& font) {
     FontKey key;
-    key.face = spec.face ? spec.face : "Arial";
-    key.height = spec.height;
-    key.weight = spec.weight;
-    key.italic = spec.italic;
-    key.underline = spec.underline;
-    key.decorative = spec.decorative;
+    key.face = font.face ? font.face : "Arial";
+    key.height = font.height;
+    key.weight = font.weight;
+    key.italic = font.italic;
+    key.underline = font.underline;
+    key.decorative = font.decorative;
     return key;
 }
 

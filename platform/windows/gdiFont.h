@@ -18,7 +18,7 @@ struct FontKey {
     bool underline = false;
     bool decorative = false;
 
-    static FontKey of(const FontSpec& spec);
+    static FontKey of(const FontSpec& font);
     bool operator==(const FontKey&) const = default;
 };
 
