@@ -108,14 +108,14 @@ void CDrawContext::setFont(int id, int, int style) {
     fontSize = desc.size;
     fontStyle = style;
     if (!device) return;
-    platform::FontSpec spec;
-    spec.face = desc.face;
-    spec.height = desc.size;
-    spec.weight = (style & kBoldFace) || id == kSystemFont ? 700 : 400;
-    spec.italic = (style & kItalicFace) != 0;
-    spec.underline = (style & kUnderlineFace) != 0;
-    spec.decorative = id == kSymbolFont;
-    device->setFont(spec);
+    platform::FontSpec font;
+    font.face = desc.face;
+    font.height = desc.size;
+    font.weight = (style & kBoldFace) || id == kSystemFont ? 700 : 400;
+    font.italic = (style & kItalicFace) != 0;
+    font.underline = (style & kUnderlineFace) != 0;
+    font.decorative = id == kSymbolFont;
+    device->setFont(font);
 }
 
 void CDrawContext::setClipRect(const CRect& clip) {
