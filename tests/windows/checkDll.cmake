@@ -7,6 +7,9 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${DLL}")
 endif()
 
+# The registry, the window and GDI drawing, the common dialogs and OLE drag
+# and drop. msimg32.dll is not among them: the editor loads it at run time and
+# draws without it where it is missing.
 set(systemDlls kernel32.dll msvcrt.dll advapi32.dll user32.dll gdi32.dll comdlg32.dll
   ole32.dll shell32.dll)
 string(REGEX MATCHALL "DLL Name: [^\n]+" importLines "${out}")

@@ -4,32 +4,23 @@
 // the reference run, comparing the output with the Linux build's.
 //
 //   winhost.exe korvane-brassel.dll linux-reference.bin
+//
+// With --editor it opens the editor instead (winhostEditor.cpp).
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "hostChecks.h"
 #include "tools/referenceRun.h"
 
 using namespace vst2;
 
 namespace {
 
-int passed = 0, failed = 0;
-
-void check(bool ok, const std::string& what) {
-    if (ok) {
-        ++passed;
-    } else {
-        ++failed;
-        std::printf("FAILED: %s\n", what.c_str());
-    }
-}
-
-void checkText(const std::string& got, const std::string& expected, const std::string& what) {
-    check(got == expected, what + ": got \"" + got + "\", expected \"" + expected + "\"");
-}
+using hostchecks::check;
+using hostchecks::checkText;
 
 intptr refusingHost(AEffect*, int32, int32, intptr, void*, float) { return 0; }
 
@@ -48,8 +39,7 @@ intptr dispatch(AEffect* e, int32 opcode, int32 index = 0, intptr value = 0, voi
 void checkIdentity(AEffect* e) {
     check(e->magic == kEffectMagic, "magic");
     check(e->uniqueID == 0x4B764272, "unique ID KvBr");
-    // The editor flag (1) joins these once the editor is part of the DLL.
-    check((e->flags & ~effFlagsHasEditor) == (effFlagsCanReplacing | effFlagsCanDoubleReplacing),
+    check(e->flags == (effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanDoubleReplacing),
           "flags " + std::to_string(e->flags));
     check(e->numPrograms == 1 && e->numParams == 12, "1 program, 12 parameters");
     check(e->numInputs == 2 && e->numOutputs == 2, "2 inputs, 2 outputs");
@@ -198,9 +188,14 @@ Function entryPoint(HMODULE library, const char* name) {
 
 }  // namespace
 
+int runEditorSession(const char* dllPath, const std::string& outputDir);
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--editor") == 0)
+        return runEditorSession(argv[2], argv[3]);
     if (argc != 3) {
-        std::printf("usage: winhost PLUGIN.dll LINUX-REFERENCE\n");
+        std::printf("usage: winhost PLUGIN.dll LINUX-REFERENCE\n"
+                    "       winhost --editor PLUGIN.dll OUTPUT-FOLDER   (needs a display)\n");
         return 2;
     }
     // The meter preferences must be created by the plug-in itself.
@@ -236,6 +231,5 @@ int main(int argc, char** argv) {
     compareWithLinux(pluginMain, argv[2]);
 
     FreeLibrary(library);
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed ? 1 : 0;
+    return hostchecks::summary();
 }
