@@ -3,10 +3,14 @@
 // window, driven with the real pointer and keyboard, and every step compared
 // with the headless rendering of the same state.
 #include <poll.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <memory>
 #include <string>
@@ -240,6 +244,50 @@ TEST_F(PluginTest, TheEditorWorksInARealWindowStepByStep) {
     driver->click(x(200), y(150));
     idleFor(150);
     expectLooksLikeReference("about_closed", {"--slot", "4", "--name", "My Mix"});
+}
+
+TEST_F(PluginTest, PresetFilesGoThroughTheDesktopsDialogToolAndErrorsAreShownByIt) {
+    // A stand-in "zenity" first on $PATH: it writes down its arguments and
+    // answers the file dialogs with the path in `answer`.
+    char pattern[] = "/tmp/kvbr-plugin-dialogs-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string dir = pattern;
+    {
+        std::ofstream tool(dir + "/zenity");
+        tool << "#!/bin/sh\nfor a; do printf '%s\\n' \"$a\"; done >> \"" << dir << "/log\"\n"
+             << "[ \"$1\" = --file-selection ] && cat \"" << dir << "/answer\"\nexit 0\n";
+    }
+    chmod((dir + "/zenity").c_str(), 0755);
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
+    openEditor();
+
+    // SAVE PRESET, answered with a bare name: the file gets its extension.
+    std::ofstream(dir + "/answer") << dir << "/mine\n";
+    driver->click(x(61), y(285));
+    idleFor(300);
+    std::ifstream saved(dir + "/mine.kvp", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes.size(), 77u);
+    EXPECT_EQ(bytes.substr(0, 5), "rBvK!");
+
+    // LOAD PRESET of a file that is none: the error goes through the tool too.
+    std::ofstream(dir + "/junk.kvp") << "not a preset at all";
+    std::ofstream(dir + "/answer") << dir << "/junk.kvp\n";
+    driver->click(x(125), y(285));
+    idleFor(300);
+    std::ifstream logFile(dir + "/log");
+    const std::string log((std::istreambuf_iterator<char>(logFile)), std::istreambuf_iterator<char>());
+    EXPECT_NE(log.find("--title=Save preset as...\n--save\n--confirm-overwrite\n"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("--file-filter=Korvane Presets | *.kvp\n--file-filter=All Files | *\n"),
+              std::string::npos);
+    EXPECT_NE(log.find("--title=Select preset to load..."), std::string::npos);
+    EXPECT_NE(log.find("--error\n--title=Error...\n--text=Error #01: Invalid preset file!\n"),
+              std::string::npos)
+        << log;
+    setenv("PATH", oldPath.c_str(), 1);
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST_F(PluginTest, HostAutomationFromAnotherThreadIsShownAndNotEchoed) {
