@@ -130,4 +130,29 @@ bool savePng(const Image& image, const std::string& path) {
     return std::fclose(f) == 0 && written;
 }
 
+Image resourcePixels(HMODULE module, int id) {
+    Image image;
+    HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(id));
+    if (!bitmap) return image;
+    BITMAP info;
+    GetObjectA(bitmap, sizeof info, &info);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    image.width = info.bmWidth;
+    image.height = info.bmHeight;
+    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(image.height), image.pixels.data(), &format,
+              DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (auto& p : image.pixels) p &= 0xFFFFFFu;
+    DeleteObject(bitmap);
+    return image;
+}
+
 }  // namespace screenshot

@@ -169,32 +169,6 @@ void closeInstance(Instance& instance) {
     DestroyWindow(instance.host);
 }
 
-// The pixels of a BITMAP resource of the DLL.
-screenshot::Image resourcePixels(HMODULE library, int id) {
-    screenshot::Image image;
-    HBITMAP bitmap = LoadBitmapA(library, MAKEINTRESOURCEA(id));
-    if (!bitmap) return image;
-    BITMAP info;
-    GetObjectA(bitmap, sizeof info, &info);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = -info.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    image.width = info.bmWidth;
-    image.height = info.bmHeight;
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(image.height), image.pixels.data(), &format,
-              DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    for (auto& p : image.pixels) p &= 0xFFFFFFu;
-    DeleteObject(bitmap);
-    return image;
-}
-
 // The film-strip frame a knob shows for a value, as the knob picks it.
 int stripFrame(float value, int frames) {
     if (!(value > 0.0f)) return 0;
@@ -215,7 +189,7 @@ bool shows(const screenshot::Image& shown, int x, int y, const screenshot::Image
 void checkPicture(const Instance& instance, HMODULE library) {
     const screenshot::Image shown = screenshot::capture(instance.frame);
     check(shown.width == 400 && shown.height == 309, "a 400 x 309 picture");
-    check(shows(shown, 0, 0, resourcePixels(library, 12128), POINT{0, 0}, 400, 20),
+    check(shows(shown, 0, 0, screenshot::resourcePixels(library, 12128), POINT{0, 0}, 400, 20),
           "the panel picture along the top");
     struct Knob {
         int tag, resource, frames, x, y, size;
@@ -226,12 +200,12 @@ void checkPicture(const Instance& instance, HMODULE library) {
                           {2, 12181, 7, 50, 50, 70}};
     for (const Knob& k : knobs) {
         const int frame = stripFrame(instance.parameter(k.tag), k.frames);
-        check(shows(shown, k.x, k.y, resourcePixels(library, k.resource),
+        check(shows(shown, k.x, k.y, screenshot::resourcePixels(library, k.resource),
                     POINT{0, frame * k.size}, k.size, k.size),
               "knob " + std::to_string(k.tag) + " shows frame " + std::to_string(frame));
     }
     const int position = stripFrame(1.0f - instance.parameter(0), 3);
-    check(shows(shown, 262, 46, resourcePixels(library, 12129), POINT{0, position * 78}, 106, 78),
+    check(shows(shown, 262, 46, screenshot::resourcePixels(library, 12129), POINT{0, position * 78}, 106, 78),
           "the process switch shows position " + std::to_string(position));
 }
 

@@ -125,30 +125,9 @@ void runWhile(gui::AEffGUIEditor* editor, const std::function<void()>& script, i
     pump(editor, settleMs);
 }
 
-// The picture of a bitmap resource, read back through GDI.
+// The picture of one of this program's bitmap resources.
 screenshot::Image resourcePixels(int id) {
-    screenshot::Image image;
-    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
-    if (!bitmap) return image;
-    BITMAP info;
-    GetObjectA(bitmap, sizeof info, &info);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = -info.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    image.width = info.bmWidth;
-    image.height = info.bmHeight;
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(image.height), image.pixels.data(), &format,
-              DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    for (auto& p : image.pixels) p &= 0xFFFFFFu;
-    DeleteObject(bitmap);
-    return image;
+    return screenshot::resourcePixels(GetModuleHandleA(nullptr), id);
 }
 
 std::string outputPath(const char* fileName) {
