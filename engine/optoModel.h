@@ -1,6 +1,6 @@
 // The opto cell: one gain factor per sample from the driven stereo signal.
-// It comes in two halves so the driver can overlap the detector work of one
-// sample with the cell work of the previous one; the arithmetic is unchanged.
+// It comes in pieces (detectors, cell design, cell, gain curve) so the driver
+// can run each over a run of samples; the arithmetic is unchanged.
 #pragma once
 
 #include <algorithm>
@@ -13,21 +13,26 @@ namespace opto {
 
 constexpr double kTwoPi = 6.283185307179586;
 
-// What the detector half hands the cell half for one sample.
-struct CellDrive {
+// What the detectors find for one sample.
+struct Detection {
     double P;          // linked side-chain power
-    double frequency;  // the cut-off as computed, unclamped
+    double frequency;  // the cell's cut-off as computed, unclamped
+    double w;          // the clamped cut-off as an angle per sample
+};
+
+// What the cell needs for one sample: the power and its redesigned coefficients.
+struct CellDrive {
+    double P;
+    double frequency;
     double a0, a1, a2, b0, b1, b2;
 };
 
-// Side-chain, detectors and the cell's coefficients for this sample's cut-off.
-// The cell runs so low that the full design's Q correction would change
-// nothing, so it is redesigned with its own Q.
-[[gnu::always_inline]] inline CellDrive detect(EngineState& s, double L, double R,
+// Side-chain and detectors: the power and the cell's cut-off for this sample.
+[[gnu::always_inline]] inline Detection detect(EngineState& s, double L, double R,
                                                double timeFactor) {
     const double sL = s.sideChainLeft.singleStep(L);
     const double sR = s.sideChainRight.singleStep(R);
-    CellDrive d;
+    Detection d;
     // Both channels feed one detector, so the stereo image never shifts.
     d.P = (sL * sL + sR * sR) * 0.7071;
     const double fast = s.fastDetector.singleStep(d.P);
@@ -41,21 +46,31 @@ struct CellDrive {
         fc = 0.001;
     else if (fc > 0.499 * rate)
         fc = 0.499 * rate;
-    const double w = fc * kTwoPi / rate;
-    const double alpha = std::sin(w) / (2.0 * s.cellSection.Q);
-    const double c = std::cos(w);
-    const double oneMinusCos = 1.0 - c;
-    d.a0 = 1.0 + alpha;
-    d.a1 = -2.0 * c / d.a0;
-    d.a2 = (1.0 - alpha) / d.a0;
-    d.b0 = oneMinusCos * 0.5 / d.a0;
-    d.b1 = oneMinusCos / d.a0;
-    d.b2 = d.b0;  // the same expression as b0
+    d.w = fc * kTwoPi / rate;
     return d;
 }
 
-// Moves the cell toward the power and returns the gain g (0 < g <= 1).
-[[gnu::always_inline]] inline double cellGain(EngineState& s, const CellDrive& d, int ratioStep) {
+// The cell's coefficients for the sample's cut-off. The cell runs so low that
+// the full design's Q correction would change nothing, so it is redesigned
+// with its own Q.
+[[gnu::always_inline]] inline CellDrive cellDesign(const Detection& d, double Q) {
+    CellDrive c;
+    c.P = d.P;
+    c.frequency = d.frequency;
+    const double alpha = std::sin(d.w) / (2.0 * Q);
+    const double cosine = std::cos(d.w);
+    const double oneMinusCos = 1.0 - cosine;
+    c.a0 = 1.0 + alpha;
+    c.a1 = -2.0 * cosine / c.a0;
+    c.a2 = (1.0 - alpha) / c.a0;
+    c.b0 = oneMinusCos * 0.5 / c.a0;
+    c.b1 = oneMinusCos / c.a0;
+    c.b2 = c.b0;  // the same expression as b0
+    return c;
+}
+
+// Moves the cell toward the power; returns the cell's level (at least 0.001).
+[[gnu::always_inline]] inline double cellStep(EngineState& s, const CellDrive& d) {
     FilterSection& cell = s.cellSection;
     cell.frequency = d.frequency;
     cell.a0 = d.a0;
@@ -74,12 +89,18 @@ struct CellDrive {
         s.cellLevel = cell.singleStep(d.P);
     }
     if (s.cellLevel < 0.001) s.cellLevel = 0.001;
-    return gainCurve(ratioStep, std::sqrt(s.cellLevel));
+    return s.cellLevel;
 }
 
-// Both halves for one sample, in order.
+// The gain g (0 < g <= 1) for the cell's level.
+inline double levelGain(double cellLevel, int ratioStep) {
+    return gainCurve(ratioStep, std::sqrt(cellLevel));
+}
+
+// All three pieces for one sample, in order.
 inline double gain(EngineState& s, double L, double R, int ratioStep, double timeFactor) {
-    return cellGain(s, detect(s, L, R, timeFactor), ratioStep);
+    const CellDrive drive = cellDesign(detect(s, L, R, timeFactor), s.cellSection.Q);
+    return levelGain(cellStep(s, drive), ratioStep);
 }
 
 }  // namespace opto

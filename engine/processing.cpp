@@ -15,11 +15,16 @@ double finiteOrZero(Sample x) {
     return std::isfinite(d) ? d : 0.0;
 }
 
-// One sample's front half, kept until its cell half runs.
-struct Front {
-    double L = 0.0, R = 0.0;
-    double inverseDrive = 1.0, outputGain = 1.0;
-    opto::CellDrive drive{};
+// Samples per run of passes: the scratch lives on the stack (a few kilobytes).
+constexpr int32 kChunk = 32;
+
+// What the passes hand on to each other for one run of samples.
+struct Scratch {
+    double L[kChunk], R[kChunk];
+    double inverseDrive[kChunk], outputGain[kChunk];
+    opto::Detection detection[kChunk];
+    opto::CellDrive drive[kChunk];
+    double gain[kChunk];
 };
 
 }  // namespace
@@ -57,41 +62,49 @@ void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrame
     // Work on a local copy: the output buffers cannot alias it, so the compiler
     // keeps the state in registers.
     EngineState s = engine;
-    // The front half of a sample (gain smoothing, noise, drive, detectors) does
-    // not depend on the cell, so it runs one sample ahead and the processor
-    // overlaps it with the cell's long chain of the sample before.
-    auto front = [&](int32 i) __attribute__((always_inline)) {
-        Front f;
-        s.engineOffset = -s.engineOffset;
-        s.smoothedOutputGain =
-            (getOutputGain() - s.smoothedOutputGain) * 0.001 + s.engineOffset + s.smoothedOutputGain;
-        s.smoothedDrive =
-            (getCompressionGain() - s.smoothedDrive) * 0.001 + s.engineOffset + s.smoothedDrive;
-        s.inverseDrive = 1.0 / s.smoothedDrive;
-        f.inverseDrive = s.inverseDrive;
-        f.outputGain = s.smoothedOutputGain;
-        const double noiseL = NoiseGenerators::value(s.noise.step());
-        const double noiseR = NoiseGenerators::value(s.noise.step());
-        f.L = finiteOrZero(inL[i]) * s.smoothedDrive + noiseL;
-        f.R = finiteOrZero(inR[i]) * s.smoothedDrive + noiseR;
-        f.drive = opto::detect(s, f.L, f.R, getTimeFactor());
-        return f;
-    };
-    Front current = sampleFrames > 0 ? front(0) : Front{};
-    for (int32 i = 0; i < sampleFrames; ++i) {
-        const Front next = i + 1 < sampleFrames ? front(i + 1) : Front{};
-        const double g = opto::cellGain(s, current.drive, getRatioStep());
-        meterReading.store(s.meterSection.singleStep(g), std::memory_order_relaxed);
-
-        double yL = g * current.L;
-        double yR = g * current.R;
-        if (getProcessMode() == 2) {
-            yL = valveCurve(yL, valve);
-            yR = valveCurve(yR, valve);
+    Scratch t;
+    // Each run of samples goes through passes with the same arithmetic, in the
+    // same order per sample, as one sample at a time. Only the cell's ten-step
+    // chain really waits for the sample before; the other passes overlap, and
+    // passes without library calls keep their filters in registers.
+    for (int32 start = 0; start < sampleFrames; start += kChunk) {
+        const int32 n = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
+        // Gain smoothing, noise, drive, side-chain and detectors.
+        for (int32 i = 0; i < n; ++i) {
+            s.engineOffset = -s.engineOffset;
+            s.smoothedOutputGain = (getOutputGain() - s.smoothedOutputGain) * 0.001 +
+                                   s.engineOffset + s.smoothedOutputGain;
+            s.smoothedDrive =
+                (getCompressionGain() - s.smoothedDrive) * 0.001 + s.engineOffset + s.smoothedDrive;
+            s.inverseDrive = 1.0 / s.smoothedDrive;
+            t.inverseDrive[i] = s.inverseDrive;
+            t.outputGain[i] = s.smoothedOutputGain;
+            const double noiseL = NoiseGenerators::value(s.noise.step());
+            const double noiseR = NoiseGenerators::value(s.noise.step());
+            t.L[i] = finiteOrZero(inL[start + i]) * s.smoothedDrive + noiseL;
+            t.R[i] = finiteOrZero(inR[start + i]) * s.smoothedDrive + noiseR;
+            t.detection[i] = opto::detect(s, t.L[i], t.R[i], getTimeFactor());
         }
-        outL[i] = static_cast<Sample>(yL * current.inverseDrive * current.outputGain);
-        outR[i] = static_cast<Sample>(yR * current.inverseDrive * current.outputGain);
-        current = next;
+        for (int32 i = 0; i < n; ++i)
+            t.drive[i] = opto::cellDesign(t.detection[i], s.cellSection.Q);
+        for (int32 i = 0; i < n; ++i)
+            t.gain[i] = opto::cellStep(s, t.drive[i]);  // the cell's level, for now
+        for (int32 i = 0; i < n; ++i) t.gain[i] = opto::levelGain(t.gain[i], getRatioStep());
+        for (int32 i = 0; i < n; ++i)
+            meterReading.store(s.meterSection.singleStep(t.gain[i]), std::memory_order_relaxed);
+        // Valve and output.
+        for (int32 i = 0; i < n; ++i) {
+            double yL = t.gain[i] * t.L[i];
+            double yR = t.gain[i] * t.R[i];
+            if (getProcessMode() == 2) {
+                yL = valveCurve(yL, valve);
+                yR = valveCurve(yR, valve);
+            }
+            outL[start + i] =
+                static_cast<Sample>(yL * t.inverseDrive[i] * t.outputGain[i]);
+            outR[start + i] =
+                static_cast<Sample>(yR * t.inverseDrive[i] * t.outputGain[i]);
+        }
     }
     engine = s;
 }
