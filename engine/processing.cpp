@@ -66,7 +66,8 @@ void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrame
     // Each run of samples goes through passes with the same arithmetic, in the
     // same order per sample, as one sample at a time. Only the cell's ten-step
     // chain really waits for the sample before; the other passes overlap, and
-    // passes without library calls keep their filters in registers.
+    // filters in passes without library calls are not saved and reloaded
+    // around every call.
     for (int32 start = 0; start < sampleFrames; start += kChunk) {
         const int32 n = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
         // Gain smoothing, noise, drive, side-chain and detectors.

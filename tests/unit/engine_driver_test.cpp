@@ -1,6 +1,7 @@
 // The processing driver: bypass, layouts, the two sample widths, bad input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -253,6 +254,43 @@ TEST(Driver, InPlaceEqualsSeparateBuffers) {
         b->processReplacing(io, io, 333);
         ASSERT_EQ(l, sep.outL);
         ASSERT_EQ(r, sep.outR);
+    }
+}
+
+// The audio path works in runs of samples; where the host cuts its blocks must
+// never show in the output or the meter.
+TEST(Driver, OutputDoesNotDependOnBlockSize) {
+    for (float mode : {0.5f, 1.0f}) {
+        for (int ratio : {4, 5}) {
+            Settings s;
+            s.process = mode;
+            s.ratio = ratio / 6.0f;
+            s.compression = 0.9f;
+            auto whole = makeEffect(s);
+            auto pieces = makeEffect(s);
+            Buffers<double> in(4000);
+            long t = 0;
+            fillMusic(in, t);
+            std::vector<double> wholeL(4000), wholeR(4000), pieceL(4000), pieceR(4000);
+            for (int start = 0; start < 4000; start += 1000) {
+                double* ins[2] = {in.inL.data() + start, in.inR.data() + start};
+                double* outs[2] = {wholeL.data() + start, wholeR.data() + start};
+                whole->processDoubleReplacing(ins, outs, 1000);
+            }
+            const int sizes[] = {1, 31, 32, 33, 7, 64, 65, 2, 300};
+            int start = 0;
+            for (int k = 0; start < 4000; ++k) {
+                const int n = std::min(sizes[k % 9], 4000 - start);
+                double* ins[2] = {in.inL.data() + start, in.inR.data() + start};
+                double* outs[2] = {pieceL.data() + start, pieceR.data() + start};
+                pieces->processDoubleReplacing(ins, outs, n);
+                start += n;
+            }
+            ASSERT_EQ(wholeL, pieceL) << mode << " " << ratio;
+            ASSERT_EQ(wholeR, pieceR) << mode << " " << ratio;
+            EXPECT_EQ(whole->getMeterReading(), pieces->getMeterReading());
+            EXPECT_LT(whole->getMeterReading(), 0.9);  // the material really is compressed
+        }
     }
 }
 
