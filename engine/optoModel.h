@@ -1,6 +1,6 @@
 // The opto cell: one gain factor per sample from the driven stereo signal.
-// It comes in pieces (detectors, cell design, cell, gain curve) so the driver
-// can run each over a run of samples; the arithmetic is unchanged.
+// It comes in pieces (detectors, cut-off, redesign, cell, gain curve) so the
+// driver can run each over a run of samples; the arithmetic is unchanged.
 #pragma once
 
 #include <algorithm>
@@ -13,52 +13,54 @@ namespace opto {
 
 constexpr double kTwoPi = 6.283185307179586;
 
-// What the detectors find for one sample.
-struct Detection {
-    double P;          // linked side-chain power
-    double frequency;  // the cell's cut-off as computed, unclamped
-    double w;          // the clamped cut-off as an angle per sample
+// What the side-chain and the detectors give for one sample.
+struct Power {
+    double P;     // linked side-chain power
+    double fast;  // fast and slow averages of P
+    double slow;
 };
 
-// What the cell needs for one sample: the power and its redesigned coefficients.
-struct CellDrive {
-    double P;
-    double frequency;
+// The side-chain and the detectors: the part that carries state.
+[[gnu::always_inline]] inline Power detect(EngineState& s, double L, double R) {
+    const double sL = s.sideChainLeft.singleStep(L);
+    const double sR = s.sideChainRight.singleStep(R);
+    Power p;
+    // Both channels feed one detector, so the stereo image never shifts.
+    p.P = (sL * sL + sR * sR) * 0.7071;
+    p.fast = s.fastDetector.singleStep(p.P);
+    p.slow = s.slowDetector.singleStep(p.P);
+    return p;
+}
+
+// The cell's cut-off in Hz as computed, before any clamp.
+[[gnu::always_inline]] inline double cellFrequency(double fast, double slow, double timeFactor) {
+    // Fast over slow power: 0.2 when steady, large on a rise, small after a drop.
+    // Written out as std::max(x, 1e-6) is, so the compiler can vectorise it.
+    const double floorFast = fast < 1e-6 ? 1e-6 : fast;
+    const double floorSlow = slow < 1e-6 ? 1e-6 : slow;
+    const double G = floorFast * 0.2 / floorSlow;
+    return (4.0 * G / (G + 1.0) + 0.1) * 0.7 / timeFactor;
+}
+
+// The clamped cut-off as an angle per sample.
+[[gnu::always_inline]] inline double cellAngle(double frequency, double rate) {
+    const double high = 0.499 * rate;
+    const double fc = frequency < 0.001 ? 0.001 : frequency > high ? high : frequency;
+    return fc * kTwoPi / rate;
+}
+
+// The cell's coefficients for one sample.
+struct CellCoefficients {
     double a0, a1, a2, b0, b1, b2;
 };
 
-// Side-chain and detectors: the power and the cell's cut-off for this sample.
-[[gnu::always_inline]] inline Detection detect(EngineState& s, double L, double R,
-                                               double timeFactor) {
-    const double sL = s.sideChainLeft.singleStep(L);
-    const double sR = s.sideChainRight.singleStep(R);
-    Detection d;
-    // Both channels feed one detector, so the stereo image never shifts.
-    d.P = (sL * sL + sR * sR) * 0.7071;
-    const double fast = s.fastDetector.singleStep(d.P);
-    const double slow = s.slowDetector.singleStep(d.P);
-    // Fast over slow power: 0.2 when steady, large on a rise, small after a drop.
-    const double G = std::max(fast, 1e-6) * 0.2 / std::max(slow, 1e-6);
-    d.frequency = (4.0 * G / (G + 1.0) + 0.1) * 0.7 / timeFactor;
-    double fc = d.frequency;
-    const double rate = s.cellSection.rate;
-    if (fc < 0.001)
-        fc = 0.001;
-    else if (fc > 0.499 * rate)
-        fc = 0.499 * rate;
-    d.w = fc * kTwoPi / rate;
-    return d;
-}
-
-// The cell's coefficients for the sample's cut-off. The cell runs so low that
-// the full design's Q correction would change nothing, so it is redesigned
-// with its own Q.
-[[gnu::always_inline]] inline CellDrive cellDesign(const Detection& d, double Q) {
-    CellDrive c;
-    c.P = d.P;
-    c.frequency = d.frequency;
-    const double alpha = std::sin(d.w) / (2.0 * Q);
-    const double cosine = std::cos(d.w);
+// The cell's redesign from the sine and cosine of its angle. The cell runs so
+// low that the full design's Q correction would change nothing, so it is
+// redesigned with its own Q.
+[[gnu::always_inline]] inline CellCoefficients cellCoefficients(double sine, double cosine,
+                                                                double Q) {
+    CellCoefficients c;
+    const double alpha = sine / (2.0 * Q);
     const double oneMinusCos = 1.0 - cosine;
     c.a0 = 1.0 + alpha;
     c.a1 = -2.0 * cosine / c.a0;
@@ -69,24 +71,26 @@ struct CellDrive {
     return c;
 }
 
-// Moves the cell toward the power; returns the cell's level (at least 0.001).
-[[gnu::always_inline]] inline double cellStep(EngineState& s, const CellDrive& d) {
+// Moves the cell toward the power with this sample's design; returns the
+// cell's level (at least 0.001).
+[[gnu::always_inline]] inline double cellStep(EngineState& s, double P, double frequency,
+                                              const CellCoefficients& c) {
     FilterSection& cell = s.cellSection;
-    cell.frequency = d.frequency;
-    cell.a0 = d.a0;
-    cell.a1 = d.a1;
-    cell.a2 = d.a2;
-    cell.b0 = d.b0;
-    cell.b1 = d.b1;
-    cell.b2 = d.b2;
-    if (d.P > s.cellLevel) {
+    cell.frequency = frequency;
+    cell.a0 = c.a0;
+    cell.a1 = c.a1;
+    cell.a2 = c.a2;
+    cell.b0 = c.b0;
+    cell.b1 = c.b1;
+    cell.b2 = c.b2;
+    if (P > s.cellLevel) {
         // Attack: ten steps of the cell per sample.
-        cell.fourStepRun(d.P);
-        cell.fourStepRun(d.P);
-        cell.singleStep(d.P);
-        s.cellLevel = cell.singleStep(d.P);
+        cell.fourStepRun(P);
+        cell.fourStepRun(P);
+        cell.singleStep(P);
+        s.cellLevel = cell.singleStep(P);
     } else {
-        s.cellLevel = cell.singleStep(d.P);
+        s.cellLevel = cell.singleStep(P);
     }
     if (s.cellLevel < 0.001) s.cellLevel = 0.001;
     return s.cellLevel;
@@ -95,12 +99,6 @@ struct CellDrive {
 // The gain g (0 < g <= 1) for the cell's level.
 inline double levelGain(double cellLevel, int ratioStep) {
     return gainCurve(ratioStep, std::sqrt(cellLevel));
-}
-
-// All three pieces for one sample, in order.
-inline double gain(EngineState& s, double L, double R, int ratioStep, double timeFactor) {
-    const CellDrive drive = cellDesign(detect(s, L, R, timeFactor), s.cellSection.Q);
-    return levelGain(cellStep(s, drive), ratioStep);
 }
 
 }  // namespace opto

@@ -18,13 +18,16 @@ double finiteOrZero(Sample x) {
 // Samples per run of passes: the scratch lives on the stack (a few kilobytes).
 constexpr int32 kChunk = 32;
 
-// What the passes hand on to each other for one run of samples.
+// What the passes hand on to each other for one run of samples, one array per
+// quantity so that the passes without library calls run on vector registers.
 struct Scratch {
     double L[kChunk], R[kChunk];
-    double inverseDrive[kChunk], outputGain[kChunk];
-    opto::Detection detection[kChunk];
-    opto::CellDrive drive[kChunk];
-    double gain[kChunk];
+    double drive[kChunk], inverseDrive[kChunk], outputGain[kChunk];
+    double timeFactor[kChunk];
+    double P[kChunk], fast[kChunk], slow[kChunk];
+    double frequency[kChunk], angle[kChunk], sine[kChunk], cosine[kChunk];
+    double a0[kChunk], a1[kChunk], a2[kChunk], b0[kChunk], b1[kChunk], b2[kChunk];
+    double level[kChunk], gain[kChunk];
 };
 
 }  // namespace
@@ -63,11 +66,13 @@ void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrame
     // keeps the state in registers.
     EngineState s = engine;
     Scratch t;
+    const double rate = s.cellSection.rate;
+    const double Q = s.cellSection.Q;
     // Each run of samples goes through passes with the same arithmetic, in the
-    // same order per sample, as one sample at a time. Only the cell's ten-step
-    // chain really waits for the sample before; the other passes overlap, and
-    // filters in passes without library calls are not saved and reloaded
-    // around every call.
+    // same order per sample, as one sample at a time. Only the filters carry
+    // state from sample to sample, the cell's ten-step chain above all; the
+    // other passes are independent per sample, so the processor overlaps them
+    // with the chains and the compiler puts them on vector registers.
     for (int32 start = 0; start < sampleFrames; start += kChunk) {
         const int32 n = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
         // Gain smoothing, noise, drive, side-chain and detectors.
@@ -77,35 +82,57 @@ void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrame
                                    s.engineOffset + s.smoothedOutputGain;
             s.smoothedDrive =
                 (getCompressionGain() - s.smoothedDrive) * 0.001 + s.engineOffset + s.smoothedDrive;
-            s.inverseDrive = 1.0 / s.smoothedDrive;
-            t.inverseDrive[i] = s.inverseDrive;
+            t.drive[i] = s.smoothedDrive;
             t.outputGain[i] = s.smoothedOutputGain;
             const double noiseL = NoiseGenerators::value(s.noise.step());
             const double noiseR = NoiseGenerators::value(s.noise.step());
             t.L[i] = finiteOrZero(inL[start + i]) * s.smoothedDrive + noiseL;
             t.R[i] = finiteOrZero(inR[start + i]) * s.smoothedDrive + noiseR;
-            t.detection[i] = opto::detect(s, t.L[i], t.R[i], getTimeFactor());
+            const opto::Power power = opto::detect(s, t.L[i], t.R[i]);
+            t.P[i] = power.P;
+            t.fast[i] = power.fast;
+            t.slow[i] = power.slow;
+            t.timeFactor[i] = getTimeFactor();
         }
-        for (int32 i = 0; i < n; ++i)
-            t.drive[i] = opto::cellDesign(t.detection[i], s.cellSection.Q);
-        for (int32 i = 0; i < n; ++i)
-            t.gain[i] = opto::cellStep(s, t.drive[i]);  // the cell's level, for now
-        for (int32 i = 0; i < n; ++i) t.gain[i] = opto::levelGain(t.gain[i], getRatioStep());
+        for (int32 i = 0; i < n; ++i) {
+            t.inverseDrive[i] = 1.0 / t.drive[i];
+            t.frequency[i] = opto::cellFrequency(t.fast[i], t.slow[i], t.timeFactor[i]);
+            t.angle[i] = opto::cellAngle(t.frequency[i], rate);
+        }
+        for (int32 i = 0; i < n; ++i) {
+            t.sine[i] = std::sin(t.angle[i]);
+            t.cosine[i] = std::cos(t.angle[i]);
+        }
+        for (int32 i = 0; i < n; ++i) {
+            const opto::CellCoefficients c = opto::cellCoefficients(t.sine[i], t.cosine[i], Q);
+            t.a0[i] = c.a0;
+            t.a1[i] = c.a1;
+            t.a2[i] = c.a2;
+            t.b0[i] = c.b0;
+            t.b1[i] = c.b1;
+            t.b2[i] = c.b2;
+        }
+        for (int32 i = 0; i < n; ++i) {
+            const opto::CellCoefficients c{t.a0[i], t.a1[i], t.a2[i], t.b0[i], t.b1[i], t.b2[i]};
+            t.level[i] = opto::cellStep(s, t.P[i], t.frequency[i], c);
+        }
+        for (int32 i = 0; i < n; ++i) t.gain[i] = opto::levelGain(t.level[i], getRatioStep());
         for (int32 i = 0; i < n; ++i)
             meterReading.store(s.meterSection.singleStep(t.gain[i]), std::memory_order_relaxed);
-        // Valve and output.
+        // Valve, in place of the compressed signal, then the output scaling.
         for (int32 i = 0; i < n; ++i) {
-            double yL = t.gain[i] * t.L[i];
-            double yR = t.gain[i] * t.R[i];
+            t.L[i] = t.gain[i] * t.L[i];
+            t.R[i] = t.gain[i] * t.R[i];
             if (getProcessMode() == 2) {
-                yL = valveCurve(yL, valve);
-                yR = valveCurve(yR, valve);
+                t.L[i] = valveCurve(t.L[i], valve);
+                t.R[i] = valveCurve(t.R[i], valve);
             }
-            outL[start + i] =
-                static_cast<Sample>(yL * t.inverseDrive[i] * t.outputGain[i]);
-            outR[start + i] =
-                static_cast<Sample>(yR * t.inverseDrive[i] * t.outputGain[i]);
         }
+        for (int32 i = 0; i < n; ++i) {
+            outL[start + i] = static_cast<Sample>(t.L[i] * t.inverseDrive[i] * t.outputGain[i]);
+            outR[start + i] = static_cast<Sample>(t.R[i] * t.inverseDrive[i] * t.outputGain[i]);
+        }
+        s.inverseDrive = t.inverseDrive[n - 1];
     }
     engine = s;
 }
