@@ -9,7 +9,7 @@ import subprocess
 import sys
 
 bench = sys.argv[1] if len(sys.argv) > 1 else "build/bench/engine_bench"
-repetitions = sys.argv[2] if len(sys.argv) > 2 else "5"
+repetitions = sys.argv[2] if len(sys.argv) > 2 else "9"
 out = subprocess.run(
     [bench, "--benchmark_min_time=0.3", "--benchmark_repetitions=" + repetitions,
      "--benchmark_report_aggregates_only=true", "--benchmark_format=json"],
