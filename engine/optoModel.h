@@ -3,7 +3,6 @@
 // driver can run each over a run of samples; the arithmetic is unchanged.
 #pragma once
 
-#include <algorithm>
 #include <cmath>
 
 #include "EngineState.h"

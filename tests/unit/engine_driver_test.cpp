@@ -27,6 +27,27 @@ void fillMusic(Buffers<Sample>& b, long& t, double level = 0.8) {
     }
 }
 
+// Two effects fed the same music block by block, for tests that compare them.
+struct SideBySide {
+    std::unique_ptr<AutoComp> a = makeEffect(), b = makeEffect();
+    Buffers<double> x{256}, y{256};
+    long ta = 0, tb = 0;
+
+    // Plays blocks of music through both; with `same`, their outputs must agree.
+    void music(int blocks, bool same) {
+        for (int block = 0; block < blocks; ++block) {
+            fillMusic(x, ta);
+            fillMusic(y, tb);
+            a->processDoubleReplacing(x.inputs(), x.outputs(), 256);
+            b->processDoubleReplacing(y.inputs(), y.outputs(), 256);
+            if (same) {
+                ASSERT_EQ(x.outL, y.outL) << block;
+                ASSERT_EQ(x.outR, y.outR) << block;
+            }
+        }
+    }
+};
+
 }  // namespace
 
 TEST(Driver, OffCopiesExactlyWhileTheMeterReturnsToRest) {
@@ -79,31 +100,16 @@ TEST(Driver, OffCopiesExactlyWhileTheMeterReturnsToRest) {
 }
 
 TEST(Driver, OffToClearContinuesFromTheFrozenState) {
-    auto a = makeEffect();
-    auto b = makeEffect();
-    Buffers<double> x(256), y(256);
-    long ta = 0, tb = 0;
-    for (int block = 0; block < 20; ++block) {
-        fillMusic(x, ta);
-        fillMusic(y, tb);
-        a->processDoubleReplacing(x.inputs(), x.outputs(), 256);
-        b->processDoubleReplacing(y.inputs(), y.outputs(), 256);
-    }
-    b->setParameter(0, 0.0f);
+    SideBySide p;
+    p.music(20, false);
+    p.b->setParameter(0, 0.0f);
     long tOff = 0;
     for (int block = 0; block < 10; ++block) {
-        fillMusic(y, tOff, 0.3);
-        b->processDoubleReplacing(y.inputs(), y.outputs(), 256);
+        fillMusic(p.y, tOff, 0.3);
+        p.b->processDoubleReplacing(p.y.inputs(), p.y.outputs(), 256);
     }
-    b->setParameter(0, 0.5f);
-    for (int block = 0; block < 20; ++block) {
-        fillMusic(x, ta);
-        fillMusic(y, tb);
-        a->processDoubleReplacing(x.inputs(), x.outputs(), 256);
-        b->processDoubleReplacing(y.inputs(), y.outputs(), 256);
-        ASSERT_EQ(x.outL, y.outL) << block;
-        ASSERT_EQ(x.outR, y.outR) << block;
-    }
+    p.b->setParameter(0, 0.5f);
+    p.music(20, true);
 }
 
 TEST(Driver, FloatTwinIsTheDoubleTwinNarrowed) {
@@ -211,34 +217,20 @@ TEST(Driver, SilenceGivesTinyNonZeroNonDenormalOutput) {
 }
 
 TEST(Driver, NonFiniteInputIsProcessedAsSilence) {
-    auto bad = makeEffect();
-    auto good = makeEffect();
-    Buffers<double> x(256), y(256);
-    long tx = 0, ty = 0;
-    for (int block = 0; block < 10; ++block) {
-        fillMusic(x, tx);
-        fillMusic(y, ty);
-        bad->processDoubleReplacing(x.inputs(), x.outputs(), 256);
-        good->processDoubleReplacing(y.inputs(), y.outputs(), 256);
-    }
+    SideBySide p;  // a gets the bad block, b zeros in its place
+    p.music(10, false);
     for (int i = 0; i < 256; ++i) {
         const double nasty[] = {std::numeric_limits<double>::quiet_NaN(), INFINITY, -INFINITY};
-        x.inL[i] = nasty[i % 3];
-        x.inR[i] = nasty[(i + 1) % 3];
+        p.x.inL[i] = nasty[i % 3];
+        p.x.inR[i] = nasty[(i + 1) % 3];
     }
-    y.inL.assign(256, 0.0);
-    y.inR.assign(256, 0.0);
-    bad->processDoubleReplacing(x.inputs(), x.outputs(), 256);
-    good->processDoubleReplacing(y.inputs(), y.outputs(), 256);
-    for (int i = 0; i < 256; ++i) ASSERT_TRUE(std::isfinite(x.outL[i]) && std::isfinite(x.outR[i]));
-    for (int block = 0; block < 20; ++block) {
-        fillMusic(x, tx);
-        fillMusic(y, ty);
-        bad->processDoubleReplacing(x.inputs(), x.outputs(), 256);
-        good->processDoubleReplacing(y.inputs(), y.outputs(), 256);
-        ASSERT_EQ(x.outL, y.outL);
-        ASSERT_EQ(x.outR, y.outR);
-    }
+    p.y.inL.assign(256, 0.0);
+    p.y.inR.assign(256, 0.0);
+    p.a->processDoubleReplacing(p.x.inputs(), p.x.outputs(), 256);
+    p.b->processDoubleReplacing(p.y.inputs(), p.y.outputs(), 256);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_TRUE(std::isfinite(p.x.outL[i]) && std::isfinite(p.x.outR[i]));
+    p.music(20, true);
 }
 
 TEST(Driver, InPlaceEqualsSeparateBuffers) {
