@@ -22,14 +22,6 @@ Lv2Instance::Lv2Instance(const lv2ports::Layout& layout, double rate, const LV2_
         hasMap = true;
         uris = lv2State::mapUris(*map);
     }
-    takeStepsFromProgram();
-}
-
-void Lv2Instance::takeStepsFromProgram() {
-    for (int c = 0; c < lv2ports::kControlCount; ++c) {
-        const lv2ports::ControlPort& port = lv2ports::kControls[c];
-        appliedSteps[c] = lv2ports::stepOfNormalised(port, effect->getParameter(port.parameter));
-    }
 }
 
 void Lv2Instance::applyControls() {
@@ -38,8 +30,7 @@ void Lv2Instance::applyControls() {
         const float* buffer = ports[layout.firstControl() + c];
         // An unconnected control keeps its default.
         const int step = lv2ports::stepOf(port, buffer ? *buffer : port.defaultValue);
-        if (step == appliedSteps[c]) continue;
-        appliedSteps[c] = step;
+        if (step == lv2ports::stepOfNormalised(port, effect->getParameter(port.parameter))) continue;
         effect->setParameter(port.parameter, lv2ports::normalisedOfStep(port, step));
     }
 }

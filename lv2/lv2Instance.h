@@ -1,5 +1,5 @@
 // One LV2 plug-in instance: the same effect the VST 2.x entry point builds,
-// the host's port buffers, and the step each control port last drove.
+// and the host's port buffers.
 #pragma once
 
 #include <lv2/urid/urid.h>
@@ -21,18 +21,18 @@ struct Lv2Uris {
 struct Lv2Instance {
     Lv2Instance(const lv2ports::Layout& layout, double rate, const LV2_URID_Map* map);
 
-    // Host's audio thread: each control port whose step changed reaches the
-    // effect as the normalised value the editor's knob gives for that step.
+    // Host's audio thread: a control port whose step differs from the step the
+    // effect's parameter shows reaches the effect as the normalised value the
+    // editor's knob gives for that step. The ports always win, yet a value the
+    // port already shows (a program restored or chosen in the editor) is kept
+    // exactly as the program has it.
     void applyControls();
-    // After a restore the restored program is what the ports stand for.
-    void takeStepsFromProgram();
     // Host's audio thread: processes in place or between separate buffers.
     void run(unsigned frames);
 
     std::unique_ptr<AutoComp> effect;
     lv2ports::Layout layout;
     std::array<float*, lv2ports::kStereoLayout.portCount()> ports{};
-    std::array<int, lv2ports::kControlCount> appliedSteps{};
     bool hasMap = false;
     Lv2Uris uris;
 };

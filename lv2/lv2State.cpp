@@ -78,7 +78,6 @@ LV2_State_Status restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve
     } catch (...) {
         return LV2_STATE_ERR_UNKNOWN;
     }
-    self->takeStepsFromProgram();
     return LV2_STATE_SUCCESS;
 }
 

@@ -1,12 +1,14 @@
 // Feeds arbitrary bytes to the preset and bank readers as a loaded file would
-// reach them, and stops on anything a file must never do: a rejected file
-// that changes the bank, a value outside 0.0 to 1.0, a name past 24 characters.
+// reach them, and as an LV2 host's saved state reaches the restore, and stops
+// on anything a file must never do: a rejected file that changes the bank, a
+// value outside 0.0 to 1.0, a name past 24 characters.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <span>
 
+#include "lv2/bankState.h"
 #include "presets/CPresetSystemEffect.h"
 #include "presets/presetFileOperations.h"
 #include "presets/presetPanel.h"
@@ -94,6 +96,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(imageOf(effect) == before);
     else
         require(effect.getCurrentPreset() == 0);
+    checkBank(effect);
+
+    // A saved session's bank, with a selection that may be out of range.
+    const long selected = size ? static_cast<signed char>(data[size - 1]) : 0;
+    before = imageOf(effect);
+    if (bankState::restoreBank(effect, file, selected) != bankState::Restore::ok)
+        require(imageOf(effect) == before);
+    else
+        require(effect.getCurrentPreset() == selected);
     checkBank(effect);
     return 0;
 }
