@@ -224,3 +224,37 @@ TEST(Lv2BadHost, NoFeaturesNoBuffersUnknownPluginsAndNoMap) {
     EXPECT_EQ(lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world.world), unknown), nullptr);
     lilv_node_free(unknown);
 }
+
+// lv2info does not print units or steps; lilv reads them for the hosts that do.
+TEST(Lv2Description, UnitsStepsAndFeaturesAsHostsReadThem) {
+    Lv2World world;
+    LilvWorld* w = world.world;
+    LilvNode* unit = lilv_new_uri(w, "http://lv2plug.in/ns/extensions/units#unit");
+    LilvNode* db = lilv_new_uri(w, "http://lv2plug.in/ns/extensions/units#db");
+    LilvNode* rangeSteps = lilv_new_uri(w, "http://lv2plug.in/ns/ext/port-props#rangeSteps");
+    LilvNode* inPlaceBroken = lilv_new_uri(w, LV2_CORE__inPlaceBroken);
+    LilvNode* hardRT = lilv_new_uri(w, LV2_CORE__hardRTCapable);
+    for (const char* uri : {lv2ports::kStereoUri, lv2ports::kMonoUri}) {
+        const LilvPlugin* plugin = world.plugin(uri);
+        ASSERT_NE(plugin, nullptr);
+        const std::map<std::string, std::pair<bool, int>> expected = {
+            {"process", {false, 0}}, {"ratio", {false, 0}},         {"time", {false, 21}},
+            {"compression", {false, 41}}, {"output", {true, 61}}, {"gain_reduction", {true, 0}}};
+        for (const auto& [symbol, want] : expected) {
+            LilvNode* sym = lilv_new_string(w, symbol.c_str());
+            const LilvPort* port = lilv_plugin_get_port_by_symbol(plugin, sym);
+            lilv_node_free(sym);
+            ASSERT_NE(port, nullptr) << symbol;
+            LilvNodes* units = lilv_port_get_value(plugin, port, unit);
+            EXPECT_EQ(units && lilv_nodes_contains(units, db), want.first) << uri << " " << symbol;
+            lilv_nodes_free(units);
+            LilvNodes* steps = lilv_port_get_value(plugin, port, rangeSteps);
+            EXPECT_EQ(steps ? lilv_node_as_int(lilv_nodes_get_first(steps)) : 0, want.second) << symbol;
+            lilv_nodes_free(steps);
+        }
+        EXPECT_FALSE(lilv_plugin_has_feature(plugin, inPlaceBroken));
+        EXPECT_TRUE(lilv_plugin_has_feature(plugin, hardRT));
+        EXPECT_EQ(lilv_plugin_get_num_ports(plugin), std::string(uri) == lv2ports::kStereoUri ? 10u : 8u);
+    }
+    for (LilvNode* n : {unit, db, rangeSteps, inPlaceBroken, hardRT}) lilv_node_free(n);
+}

@@ -14,6 +14,8 @@
 #include "interposers.h"
 #include "plugin/vst2/aeffect.h"
 
+#include <lv2/core/lv2.h>
+
 using namespace vst2;
 
 namespace {
@@ -124,4 +126,49 @@ TEST(RealTimeSafety, ProcessingAllocatesLocksAndCallsNothing) {
             }
         }
     }
+}
+
+// The LV2 entry: run() with the controls moving every block, both plug-ins,
+// every mode.
+TEST(RealTimeSafety, Lv2RunAllocatesLocksAndCallsNothing) {
+    setenv("XDG_CONFIG_HOME", "/tmp/kvbr-rtsafety-config", 1);
+    void* library = dlopen(KVBR_LV2_DSP_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    auto entry = reinterpret_cast<const LV2_Descriptor* (*)(uint32_t)>(dlsym(library, "lv2_descriptor"));
+    ASSERT_NE(entry, nullptr);
+    for (uint32_t which : {0u, 1u}) {
+        const LV2_Descriptor* d = entry(which);
+        LV2_Handle h = d->instantiate(d, 48000, KVBR_LV2_DSP_PATH, nullptr);
+        ASSERT_NE(h, nullptr);
+        const int audio = which == 0 ? 4 : 2;
+        const int block = 512;
+        std::vector<std::vector<float>> buffers(audio, std::vector<float>(block));
+        float controls[6] = {2, 3, 5, 5, 0, 0};
+        for (int p = 0; p < audio; ++p) d->connect_port(h, p, buffers[p].data());
+        for (int c = 0; c < 6; ++c) d->connect_port(h, audio + c, &controls[c]);
+        d->activate(h);
+        for (float mode : {0.0f, 1.0f, 2.0f}) {
+            controls[0] = mode;
+            rtcount::Counts total{0, 0, 0};
+            for (int done = 0, k = 0; done < 48000; done += block, ++k) {
+                for (int i = 0; i < block; ++i)
+                    for (int p = 0; p < audio / 2; ++p)
+                        buffers[p][i] = static_cast<float>((k % 10 < 5 ? 0.9 : 0.05) * std::sin((done + i) * 0.05 * (p + 1)));
+                controls[3] = static_cast<float>(k % 40) / 4.0f;
+                controls[1] = static_cast<float>(k % 7);
+                rtcount::start();
+                d->run(h, block);
+                const rtcount::Counts c = rtcount::stop();
+                total.allocations += c.allocations;
+                total.locks += c.locks;
+                total.systemCalls += c.systemCalls;
+            }
+            EXPECT_EQ(total.allocations, 0) << d->URI << " mode " << mode;
+            EXPECT_EQ(total.locks, 0) << d->URI << " mode " << mode;
+            EXPECT_EQ(total.systemCalls, 0) << d->URI << " mode " << mode;
+        }
+        d->deactivate(h);
+        d->cleanup(h);
+    }
+    dlclose(library);
 }
