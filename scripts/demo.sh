@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything, installs the plug-in into ~/.vst, and renders the built-in
-# drum-and-bass loop through it: demo/out.wav and demo/gain-reduction.png.
+# Builds everything, installs the VST 2.x plug-in into ~/.vst and the LV2
+# bundle into ~/.lv2, and renders the built-in drum-and-bass loop through it:
+# demo/out.wav and demo/gain-reduction.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,5 +10,10 @@ cmake --build --preset release -j"$(nproc)"
 mkdir -p ~/.vst
 cp build/korvane-brassel.so ~/.vst/
 echo "Installed ~/.vst/korvane-brassel.so"
+# The bundle is replaced whole, so no file of an older build stays behind.
+mkdir -p ~/.lv2
+rm -rf ~/.lv2/korvane-brassel.lv2
+cp -r build/lv2/korvane-brassel.lv2 ~/.lv2/
+echo "Installed ~/.lv2/korvane-brassel.lv2"
 # The demo's own files are replaced on every run.
 build/kvbr-render --force

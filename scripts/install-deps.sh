@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcairo2-dev libfontconfig-dev fonts-liberation fonts-dejavu-core libsndfile1-dev
   libx11-dev libxtst-dev libxres-dev xvfb xauth
+  lv2-dev liblilv-dev lilv-utils sordi
   g++-mingw-w64-x86-64 wine wine64 fonts-wine
 )
 missing=()

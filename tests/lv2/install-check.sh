@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# `cmake --install` puts the VST 2.x object in lib/vst and the LV2 bundle in
+# lib/lv2 under the prefix, and LV2 hosts find both plug-ins there.
+set -euo pipefail
+build=$1 prefix=$2
+rm -rf "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+expected="lib/lv2/korvane-brassel.lv2/korvane-brassel-dsp.so
+lib/lv2/korvane-brassel.lv2/korvane-brassel.ttl
+lib/lv2/korvane-brassel.lv2/manifest.ttl
+lib/lv2/korvane-brassel.lv2/presets.ttl
+lib/vst/korvane-brassel.so"
+got=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
+[ "$got" = "$expected" ] || { echo "installed files differ:"; diff <(echo "$expected") <(echo "$got"); exit 1; }
+plugins=$(LV2_PATH="$prefix/lib/lv2" lv2ls)
+[ "$plugins" = "https://korvane.com/plugins/brassel
+https://korvane.com/plugins/brassel#mono" ] || { echo "lv2ls found: $plugins"; exit 1; }
+echo "installed and found by lv2ls"
