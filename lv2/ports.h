@@ -41,7 +41,8 @@ inline constexpr std::array<const char*, 7> kRatioLabels = {"1.2:1", "1.5:1", "2
                                                             "4:1",   "6:1",   "10:1"};
 
 inline constexpr const char* kGainReductionSymbol = "gain_reduction";
-// The meter's scale ends at 40 dB; deeper readings are still reported as they are.
+// The deepest reduction the engine reaches (10:1, Compression 10, a full-scale
+// square wave) is just under 40 dB; anything deeper is still reported as it is.
 inline constexpr float kGainReductionMaximum = 40.0f;
 
 // The port layout of one plug-in: audio first, then the controls in table
