@@ -1,0 +1,38 @@
+-- A producer's first session: a track, a recording, the LV2 compressor on it,
+-- a render, a save.
+ARDOUR.config():set_hide_dummy_backend(false)
+AudioEngine:set_backend("None (Dummy)", "", "")
+AudioEngine:set_device_name("Square Sweep Swell")
+create_session("/tmp/ardour-trial/sess", "sess", 48000)
+local tr = Session:new_audio_track(2, 2, nil, 1, "Drums", ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true):front()
+tr:rec_enable_control():set_value(1, PBD.GroupControlDisposition.NoGroup)
+Session:maybe_enable_record(false)
+Session:request_roll(ARDOUR.TransportRequestSource.TRS_UI)
+ARDOUR.LuaAPI.usleep(3000000)
+Session:request_stop(false, false, ARDOUR.TransportRequestSource.TRS_UI)
+ARDOUR.LuaAPI.usleep(500000)
+tr:rec_enable_control():set_value(0, PBD.GroupControlDisposition.NoGroup)
+local len = 96000
+local p = ARDOUR.LuaAPI.new_plugin(Session, "https://korvane.com/plugins/brassel", ARDOUR.PluginType.LV2, "")
+assert(not p:isnil(), "plug-in not found")
+tr:add_processor_by_index(p, 0, nil, true)
+local pi = p:to_plugininsert()
+print("plug-in:", p:display_name(), "type", pi:type())
+ARDOUR.LuaAPI.set_plugin_insert_param(pi, 1, 4)     -- ratio 4:1
+ARDOUR.LuaAPI.set_plugin_insert_param(pi, 3, 7.5)   -- compression
+ARDOUR.LuaAPI.set_plugin_insert_param(pi, 4, 3)     -- output 3 dB
+ARDOUR.LuaAPI.usleep(200000)
+local function export(name)
+  local e = Session:simple_export()
+  e:set_folder("/tmp/ardour-trial/out")
+  e:set_name(name)
+  e:set_range(0, len)
+  assert(e:run_export(), "export failed")
+end
+p:deactivate()
+export("dry")
+p:activate()
+export("render-1")
+for i = 0, 5 do print("port", i, (ARDOUR.LuaAPI.get_plugin_insert_param(pi, i, true))) end
+Session:save_state("", false, false, false, false, false)
+close_session()
