@@ -7,7 +7,8 @@
 #include "lv2State.h"
 
 Lv2Instance::Lv2Instance(const lv2ports::Layout& layout, double rate, const LV2_URID_Map* map)
-    : effect(std::make_unique<AutoComp>(nullptr)), layout(layout) {
+    : effect(std::make_unique<AutoComp>(lv2HostCallback)), layout(layout) {
+    effect->getAeffect()->user = &link;
     if (layout.audioInputs == 1) {
         // The VST 2.x plug-in's 1-in-1-out arrangement, as kvbr-render uses for mono files.
         vst2::VstSpeakerArrangement in{}, out{};

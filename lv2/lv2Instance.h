@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "hostLink.h"
 #include "plugin/AutoComp.h"
 #include "ports.h"
 
@@ -30,6 +31,8 @@ struct Lv2Instance {
     // Host's audio thread: processes in place or between separate buffers.
     void run(unsigned frames);
 
+    // The effect's host: the UI, while one is open with access to this instance.
+    Lv2HostLink link;
     std::unique_ptr<AutoComp> effect;
     lv2ports::Layout layout;
     std::array<float*, lv2ports::kStereoLayout.portCount()> ports{};

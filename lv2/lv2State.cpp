@@ -72,12 +72,14 @@ LV2_State_Status restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve
     const void* bank = retrieve(state, u.bank, &size, &type, &flags);
     if (!bank || type != u.atomChunk) return LV2_STATE_ERR_BAD_TYPE;
     const std::span<const unsigned char> bytes(static_cast<const unsigned char*>(bank), size);
+    self->link.muted = true;
+    bankState::Restore result = bankState::Restore::damagedBank;
     try {
-        if (bankState::restoreBank(*self->effect, bytes, selected) != bankState::Restore::ok)
-            return LV2_STATE_ERR_UNKNOWN;
+        result = bankState::restoreBank(*self->effect, bytes, selected);
     } catch (...) {
-        return LV2_STATE_ERR_UNKNOWN;
     }
+    self->link.muted = false;
+    if (result != bankState::Restore::ok) return LV2_STATE_ERR_UNKNOWN;
     return LV2_STATE_SUCCESS;
 }
 
