@@ -10,6 +10,8 @@ struct Lv2HostLink {
     void* context = nullptr;
     void (*automate)(void* context, int parameter, float normalised) = nullptr;
     void (*gesture)(void* context, int parameter, bool begin) = nullptr;
+    // The instance is going away while the UI still holds it.
+    void (*detach)(void* context) = nullptr;
     // While a saved state is restored, the host restores the ports itself.
     bool muted = false;
 };

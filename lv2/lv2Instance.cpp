@@ -25,6 +25,10 @@ Lv2Instance::Lv2Instance(const lv2ports::Layout& layout, double rate, const LV2_
     }
 }
 
+Lv2Instance::~Lv2Instance() {
+    if (link.context && link.detach) link.detach(link.context);
+}
+
 void Lv2Instance::applyControls() {
     for (int c = 0; c < lv2ports::kControlCount; ++c) {
         const lv2ports::ControlPort& port = lv2ports::kControls[c];

@@ -5,6 +5,7 @@
 #include <lv2/urid/urid.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 
 #include "hostLink.h"
@@ -21,6 +22,13 @@ struct Lv2Uris {
 
 struct Lv2Instance {
     Lv2Instance(const lv2ports::Layout& layout, double rate, const LV2_URID_Map* map);
+    // Tells a UI that still edits this instance's effect to let go.
+    ~Lv2Instance();
+
+    // A UI given this instance through instance access checks that it is one
+    // of ours, of this very layout, before it touches anything.
+    static constexpr std::uint32_t kMagic = 0x4b764c31;  // "KvL1"
+    const std::uint32_t magic = kMagic;
 
     // Host's audio thread: a control port whose step differs from the step the
     // effect's parameter shows reaches the effect as the normalised value the

@@ -11,6 +11,7 @@ namespace lv2ports {
 
 inline constexpr const char* kStereoUri = "https://korvane.com/plugins/brassel";
 inline constexpr const char* kMonoUri = "https://korvane.com/plugins/brassel#mono";
+inline constexpr const char* kUiUri = "https://korvane.com/plugins/brassel#ui";
 
 enum class Control { process, ratio, time, compression, output };
 inline constexpr int kControlCount = 5;

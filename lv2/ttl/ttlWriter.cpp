@@ -21,6 +21,7 @@ constexpr const char* kPrefixes =
     "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
+    "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
     "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
@@ -104,9 +105,11 @@ void presetSubject(std::ostream& out, const Plugin& plugin, int slot) {
 
 }  // namespace
 
-std::string manifest(const std::string& dspBinary) {
+std::string manifest(const std::string& dspBinary, const std::string& uiBinary) {
     std::ostringstream out;
     out << kPrefixes;
+    out << "<" << lv2ports::kUiUri << ">\n    a ui:X11UI ;\n    ui:binary <" << uiBinary
+        << "> ;\n    rdfs:seeAlso <korvane-brassel.ttl> .\n\n";
     for (const Plugin& plugin : kPlugins) {
         out << "<" << plugin.uri << ">\n    a lv2:Plugin ;\n    lv2:binary <" << dspBinary
             << "> ;\n    rdfs:seeAlso <korvane-brassel.ttl> .\n\n";
@@ -132,6 +135,7 @@ std::string pluginDescription() {
             << "    lv2:minorVersion 2 ;\n    lv2:microVersion 0 ;\n"
             << "    lv2:optionalFeature lv2:hardRTCapable, urid:map ;\n"
             << "    lv2:extensionData state:interface ;\n"
+            << "    ui:ui <" << lv2ports::kUiUri << "> ;\n"
             << "    lv2:port ";
         for (int i = 0; i < layout.firstControl(); ++i) {
             audioPort(out, layout, i);
@@ -144,6 +148,15 @@ std::string pluginDescription() {
         gainReductionPort(out, layout.gainReduction());
         out << " .\n\n";
     }
+    // The editor is driven by the host's idle calls; it reads the meter port.
+    out << "<" << lv2ports::kUiUri << ">\n    a ui:X11UI ;\n"
+        << "    lv2:requiredFeature ui:idleInterface, ui:parent ;\n"
+        << "    lv2:optionalFeature ui:resize, ui:touch, <http://lv2plug.in/ns/ext/instance-access> ;\n"
+        << "    lv2:extensionData ui:idleInterface";
+    for (const Plugin& plugin : kPlugins)
+        out << " ;\n    ui:portNotification [ ui:plugin <" << plugin.uri << "> ; lv2:symbol "
+            << quoted(lv2ports::kGainReductionSymbol) << " ; ui:protocol ui:floatProtocol ]";
+    out << " .\n";
     return out.str();
 }
 

@@ -6,7 +6,7 @@
 
 namespace lv2ttl {
 
-std::string manifest(const std::string& dspBinary);
+std::string manifest(const std::string& dspBinary, const std::string& uiBinary);
 std::string pluginDescription();
 std::string presets();
 

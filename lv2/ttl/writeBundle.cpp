@@ -18,12 +18,12 @@ bool write(const std::string& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kvbr-lv2-ttl BUNDLE_DIR DSP_BINARY_NAME\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: kvbr-lv2-ttl BUNDLE_DIR DSP_BINARY_NAME UI_BINARY_NAME\n");
         return 2;
     }
     const std::string dir = argv[1];
-    const bool ok = write(dir + "/manifest.ttl", lv2ttl::manifest(argv[2])) &&
+    const bool ok = write(dir + "/manifest.ttl", lv2ttl::manifest(argv[2], argv[3])) &&
                     write(dir + "/korvane-brassel.ttl", lv2ttl::pluginDescription()) &&
                     write(dir + "/presets.ttl", lv2ttl::presets());
     return ok ? 0 : 1;

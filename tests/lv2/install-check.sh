@@ -6,6 +6,7 @@ build=$1 prefix=$2
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 expected="lib/lv2/korvane-brassel.lv2/korvane-brassel-dsp.so
+lib/lv2/korvane-brassel.lv2/korvane-brassel-ui.so
 lib/lv2/korvane-brassel.lv2/korvane-brassel.ttl
 lib/lv2/korvane-brassel.lv2/manifest.ttl
 lib/lv2/korvane-brassel.lv2/presets.ttl
