@@ -1,5 +1,7 @@
 #include "CPresetSystemEditor.h"
 
+#include <initializer_list>
+
 #include "CPSOnOffButton.h"
 #include "CPSRockerSwitch.h"
 #include "CSaveLoadButton.h"
@@ -143,6 +145,14 @@ bool CPresetSystemEditor::open(void*) {
     }
 
     background->forget();
+    if (!presetPanelAvailable) {
+        nameField->setText(kPanelUnavailableText);
+        for (CControl* control : std::initializer_list<CControl*>{
+                 nameField, presetMenu, presetRocker, loadBankButton, saveBankButton,
+                 loadPresetButton, savePresetButton, recallAButton, recallBButton, storeAButton,
+                 storeBButton})
+            control->setMouseEnabled(false);
+    }
     return true;
 }
 

@@ -62,6 +62,12 @@ public:
     void savePreset() override;
     void stepPreset(bool up) override;
 
+    // For hosts that keep the plug-in's bank out of the editor's reach (an LV2
+    // UI without instance access): the panel then says so and takes no clicks.
+    // Takes effect at the next open.
+    void setPresetPanelAvailable(bool available) { presetPanelAvailable = available; }
+    static constexpr const char* kPanelUnavailableText = "No presets in this host";
+
     CPresetFileOperations& getFileOperations() { return fileOperations; }
     gui::CTextEdit* getNameField() const { return nameField; }
     gui::COptionMenu* getPresetMenu() const { return presetMenu; }
@@ -90,6 +96,7 @@ protected:
 
     CPresetSystemEffect* presetEffect;
     CPresetFileOperations fileOperations;
+    bool presetPanelAvailable = true;
 
     gui::CTextEdit* nameField = nullptr;
     gui::COptionMenu* presetMenu = nullptr;

@@ -48,6 +48,9 @@ Lv2Ui::Lv2Ui(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller
         effect = ownEffect.get();
     }
     editor = static_cast<ADEditor*>(effect->getEditor());
+    // The bank lives in the plug-in instance; an effect of the UI's own has
+    // none worth editing.
+    if (editor) editor->setPresetPanelAvailable(dsp != nullptr);
     link->automate = automate;
     link->gesture = gesture;
     link->detach = detach;

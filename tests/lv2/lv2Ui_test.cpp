@@ -235,6 +235,18 @@ TEST_F(Lv2UiTest, WithInstanceAccessTheEditorEditsThePluginThroughItsPorts) {
     }
     expectLooksLike("preset_chosen", dspParameters(), {"--slot", "4"});
 
+    // A new name typed into the name field lands in the plug-in's bank, which
+    // the host saves with its session.
+    host->whileIdling([&](X11Driver& hands) {
+        hands.click(x(194), y(292));
+        sleepMs(200);
+        hands.type("My Mix");
+        hands.key("Return");
+    });
+    char name[kProgramNameLength + 1];
+    effectOf(*dsp).getBankProgram(4)->getName(name);
+    EXPECT_STREQ(name, "My Mix");
+
     // The meter: audio through the plug-in, the needle where the port says.
     host->runPlugin(testSignal(2, 48000));
     const double reading = effectOf(*dsp).getMeterReading();
@@ -243,7 +255,7 @@ TEST_F(Lv2UiTest, WithInstanceAccessTheEditorEditsThePluginThroughItsPorts) {
     host->idleFor(1500);
     char meter[32];
     std::snprintf(meter, sizeof meter, "%.9g", reading);
-    expectLooksLike("meter", dspParameters(), {"--slot", "4", "--meter", meter});
+    expectLooksLike("meter", dspParameters(), {"--slot", "4", "--name", "My Mix", "--meter", meter});
 }
 
 TEST_F(Lv2UiTest, WithoutInstanceAccessPortsDriveTheControlsAndTheMeter) {
@@ -258,8 +270,16 @@ TEST_F(Lv2UiTest, WithoutInstanceAccessPortsDriveTheControlsAndTheMeter) {
     shown[2] = 1.0f;
     char meter[32];
     std::snprintf(meter, sizeof meter, "%.9g", std::pow(10.0, -6.0 / 20.0));
-    expectLooksLike("ports", shown, {"--meter", meter});
+    expectLooksLike("ports", shown, {"--meter", meter, "--no-presets"});
     EXPECT_TRUE(host->log.empty()) << "port events came back as writes";
+
+    // The preset panel says it is unavailable and its arrow opens nothing.
+    unsigned long popup = 0;
+    host->whileIdling([&](X11Driver& hands) {
+        hands.click(x(259), y(292));
+        for (int i = 0; i < 15 && !popup; ++i, sleepMs(20)) popup = hands.popup();
+    });
+    EXPECT_EQ(popup, 0u);
 
     // A drag still reaches the plug-in, through its port.
     dragCompressionUp();

@@ -1,7 +1,7 @@
 // The plug-in's editor in a given state drawn with the headless backend: the
 // picture its X11 window must show in that state.
 //   kvbr-x11-editor-reference OUT.png [--slot N] [--param I=V]... [--name TEXT] [--about]
-//                             [--meter READING]
+//                             [--meter READING] [--no-presets]
 //   kvbr-x11-editor-reference --slot-name N      prints the name of bank slot N
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
             state.aboutShowing = true;
         } else if (option == "--slot" && i + 1 < argc) {
             state.presetSlot = std::atoi(argv[++i]);
+        } else if (option == "--no-presets") {
+            state.presetPanelAvailable = false;
         } else if (option == "--meter" && i + 1 < argc) {
             state.meterReading = std::strtod(argv[++i], nullptr);
         } else if (option == "--name" && i + 1 < argc) {

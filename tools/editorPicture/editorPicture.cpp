@@ -31,6 +31,7 @@ bool renderEditorPng(const EditorState& state, const std::string& path, std::str
 
     auto* editor = static_cast<ADEditor*>(effect.getEditor());
     int parent = 0;
+    if (editor) editor->setPresetPanelAvailable(state.presetPanelAvailable);
     if (!editor || !editor->open(&parent)) {
         error = "the editor did not open";
         return false;

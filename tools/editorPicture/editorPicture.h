@@ -19,6 +19,8 @@ struct EditorState {
     double meterReading = 1.0;
     // The about screen open over the top of the window.
     bool aboutShowing = false;
+    // False for a host that keeps the bank out of the editor's reach.
+    bool presetPanelAvailable = true;
 };
 
 // Builds an effect in `state`, opens its editor on the headless backend, lets
