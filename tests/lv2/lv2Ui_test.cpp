@@ -305,3 +305,12 @@ TEST_F(Lv2UiTest, TwoHundredOpenCloseCyclesLeaveTheServerAsItWas) {
     EXPECT_EQ(driver->resourceTotal(), resources);
     EXPECT_TRUE(driver->children(panel).empty());
 }
+
+TEST_F(Lv2UiTest, APluginFreedBeforeItsUiLeavesTheUiHarmless) {
+    openUi(true);
+    dsp.reset();  // a host that frees the instance first
+    host->idleFor(60);
+    host->portEvent(portOf("compression"), 7.0f);
+    host.reset();
+    EXPECT_TRUE(driver->children(panel).empty());
+}
