@@ -1,5 +1,6 @@
 // The plug-in's editor drawn offscreen on the headless backend and saved as
-// a PNG: the whole 400 x 309 window in a given state, meter included.
+// a PNG: the whole window (400 x 309 times the scale) in a given state, meter
+// included.
 #pragma once
 
 #include <array>
@@ -19,6 +20,8 @@ struct EditorState {
     double meterReading = 1.0;
     // The about screen open over the top of the window.
     bool aboutShowing = false;
+    // The editor's scale, asked for as a host asks (KVBR_EDITOR_SCALE stands above it).
+    double scale = 1.0;
 };
 
 // Builds an effect in `state`, opens its editor on the headless backend, lets
