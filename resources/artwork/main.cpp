@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -72,6 +73,8 @@ int main(int argc, char** argv)
     // The large set first, so that the 1x set used by the previews is drawn last.
     setPixelScale(2);
     const std::string largeDir = outDir + "/2x";
+    std::error_code ignored;
+    std::filesystem::create_directories(largeDir, ignored);
     for (const auto& [id, image] : renderAll()) {
         const std::string path = largeDir + "/" + std::to_string(id) + ".bmpz";
         if (!writePackedBmp(image.surface(), frameCount(id), path)) {
