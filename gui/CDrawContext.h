@@ -63,12 +63,14 @@ public:
 
     // The button-and-modifier mask right now.
     int getMouseButtons();
-    // The pointer relative to the window (screen position minus screen offset).
+    // The pointer relative to the window (screen position minus screen offset)
+    // in layout pixels.
     void getMouseLocation(CPoint& point);
 
     // The offset added to every coordinate: the origin of the container whose
     // views are being drawn.
     CPoint offset;
+    // The window's origin on the screen, in screen pixels.
     const CPoint& getScreenOffset() const { return screenOffset; }
     void setScreenOffset(const CPoint& p) { screenOffset = p; }
 
