@@ -21,7 +21,7 @@ double catmullRom(double x)
 struct Taps {
     std::vector<int> first;
     std::vector<int> count;
-    std::vector<double> weights;
+    std::vector<float> weights;
     int widest = 0;
 };
 
@@ -38,18 +38,19 @@ Taps taps(int sourceLength, int length, double ratio)
         const double centre = (i + 0.5) / ratio - 0.5;
         const int from = static_cast<int>(std::floor(centre - support)) + 1;
         const int to = static_cast<int>(std::ceil(centre + support)) - 1;
-        double* w = &t.weights[static_cast<std::size_t>(i) * t.widest];
+        std::vector<double> w(static_cast<std::size_t>(t.widest), 0.0);
         // Taps beyond an edge fold onto the edge pixel.
         const int lo = std::clamp(from, 0, sourceLength - 1);
         const int hi = std::clamp(to, 0, sourceLength - 1);
         double sum = 0.0;
         for (int s = from; s <= to; ++s) {
             const double k = catmullRom((s - centre) / widen);
-            w[std::clamp(s, 0, sourceLength - 1) - lo] += k;
+            w[static_cast<std::size_t>(std::clamp(s, 0, sourceLength - 1) - lo)] += k;
             sum += k;
         }
         for (int j = 0; j <= hi - lo; ++j)
-            w[j] /= sum;
+            t.weights[static_cast<std::size_t>(i) * t.widest + j] =
+                static_cast<float>(w[static_cast<std::size_t>(j)] / sum);
         t.first[static_cast<std::size_t>(i)] = lo;
         t.count[static_cast<std::size_t>(i)] = hi - lo + 1;
     }
@@ -66,15 +67,17 @@ BmpImage resample(const BmpImage& source, double ratio, int width, int height)
     const Taps across = taps(source.width, width, ratio);
     const Taps down = taps(source.height, height, ratio);
 
-    // Rows first into a wide intermediate of doubles, then columns.
-    std::vector<double> wide(static_cast<std::size_t>(source.height) * width * 3);
+    // Rows first into a wide intermediate, then columns, a whole row at a time
+    // so that the inner loop runs along memory.
+    const std::size_t rowLength = static_cast<std::size_t>(width) * 3;
+    std::vector<float> wide(static_cast<std::size_t>(source.height) * rowLength);
     for (int y = 0; y < source.height; ++y) {
         const unsigned char* row = &source.rgb[static_cast<std::size_t>(y) * source.width * 3];
-        double* dst = &wide[static_cast<std::size_t>(y) * width * 3];
+        float* dst = &wide[static_cast<std::size_t>(y) * rowLength];
         for (int x = 0; x < width; ++x) {
-            const double* w = &across.weights[static_cast<std::size_t>(x) * across.widest];
+            const float* w = &across.weights[static_cast<std::size_t>(x) * across.widest];
             const unsigned char* px = row + across.first[static_cast<std::size_t>(x)] * 3;
-            double r = 0, g = 0, b = 0;
+            float r = 0, g = 0, b = 0;
             for (int j = 0; j < across.count[static_cast<std::size_t>(x)]; ++j, px += 3) {
                 r += w[j] * px[0];
                 g += w[j] * px[1];
@@ -87,17 +90,21 @@ BmpImage resample(const BmpImage& source, double ratio, int width, int height)
     }
     out.width = width;
     out.height = height;
-    out.rgb.resize(static_cast<std::size_t>(width) * height * 3);
+    out.rgb.resize(static_cast<std::size_t>(height) * rowLength);
+    std::vector<float> sum(rowLength);
     for (int y = 0; y < height; ++y) {
-        const double* w = &down.weights[static_cast<std::size_t>(y) * down.widest];
+        const float* w = &down.weights[static_cast<std::size_t>(y) * down.widest];
         const int first = down.first[static_cast<std::size_t>(y)];
-        unsigned char* dst = &out.rgb[static_cast<std::size_t>(y) * width * 3];
-        for (int x = 0; x < width * 3; ++x) {
-            double v = 0;
-            for (int j = 0; j < down.count[static_cast<std::size_t>(y)]; ++j)
-                v += w[j] * wide[(static_cast<std::size_t>(first + j) * width) * 3 + x];
-            dst[x] = static_cast<unsigned char>(std::clamp(std::lround(v), 0L, 255L));
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        for (int j = 0; j < down.count[static_cast<std::size_t>(y)]; ++j) {
+            const float wj = w[j];
+            const float* from = &wide[static_cast<std::size_t>(first + j) * rowLength];
+            for (std::size_t i = 0; i < rowLength; ++i)
+                sum[i] += wj * from[i];
         }
+        unsigned char* dst = &out.rgb[static_cast<std::size_t>(y) * rowLength];
+        for (std::size_t i = 0; i < rowLength; ++i)
+            dst[i] = static_cast<unsigned char>(std::clamp(std::lround(sum[i]), 0L, 255L));
     }
     return out;
 }

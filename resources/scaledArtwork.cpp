@@ -8,26 +8,23 @@ namespace resources {
 
 bool embeddedPicture(int id, double scale, BmpImage& out)
 {
-    BmpImage oneX;
     BmpImage twoX;
-    bool haveOne = false;
-    bool haveTwo = false;
-    // The 1x picture is decoded only where it is what is drawn or what gives the size.
-    if (scale != 2.0) {
-        const EmbeddedBitmap* small = findEmbeddedBitmap(id);
-        haveOne = small && decodeBmp24(small->data, small->size, oneX);
-    }
     if (scale != 1.0) {
         std::vector<unsigned char> bmp;
         const EmbeddedBitmap* large = findEmbeddedLargeBitmap(id);
-        haveTwo = large && unpackBitmap(large->data, large->size, bmp)
-                  && decodeBmp24(bmp.data(), static_cast<unsigned long>(bmp.size()), twoX);
+        if (large && unpackBitmap(large->data, large->size, bmp)
+            && decodeBmp24(bmp.data(), static_cast<unsigned long>(bmp.size()), twoX)) {
+            out = pictureForScale(nullptr, &twoX, scale);
+            return out.width > 0;
+        }
     }
-    BmpImage picture = pictureForScale(haveOne ? &oneX : nullptr, haveTwo ? &twoX : nullptr, scale);
-    if (picture.width <= 0 || picture.height <= 0)
+    // At 1, or without a 2x picture, the 1x one is what there is.
+    BmpImage oneX;
+    const EmbeddedBitmap* small = findEmbeddedBitmap(id);
+    if (!small || !decodeBmp24(small->data, small->size, oneX))
         return false;
-    out = std::move(picture);
-    return true;
+    out = pictureForScale(&oneX, nullptr, scale);
+    return out.width > 0;
 }
 
 } // namespace resources
