@@ -188,6 +188,18 @@ TEST_F(EditorScale, PressesAndDragsCountInLayoutPixels) {
     EXPECT_GT(turned[0], 0.45f);
     EXPECT_EQ(turned[1], turned[0]);
 
+    // The name field's edit box and the preset list open over what they belong to, sized.
+    hl::scriptEditBox("Wide", hl::EditEnd::enter);
+    pressAt(194, 292, 2.0);
+    EXPECT_EQ(hl::lastEditBox().rect.left, 276);
+    EXPECT_EQ(hl::lastEditBox().rect.bottom, 598);
+    EXPECT_EQ(hl::lastEditBox().fontHeight, 22) << "11 pixels at 1x";
+    idle();
+    pressAt(259, 292, 2.0);
+    ASSERT_GT(hl::menusShown(), 0);
+    EXPECT_EQ(hl::lastMenu().where.x, screen(508, 0).x) << "under the arrow's left edge";
+    EXPECT_EQ(hl::lastMenu().where.y, screen(0, 598).y);
+
     // The switch's thirds at 1.5 end where they end at 1x: Valve, Clear, Off from the left.
     reopenAt(1.5);
     for (auto [x, expected] : {std::pair{262, 1.0f}, {297, 1.0f}, {298, 0.5f}, {332, 0.5f},
