@@ -5,10 +5,12 @@
 #include "CAbout.h"
 #include "CAnimKnob3.h"
 #include "CBrasselVuMeter2.h"
+#include "editorScale.h"
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
 #include "gui/CHorizontalSwitch.h"
 #include "gui/CKnob.h"
+#include "gui/scale.h"
 #include "plugin/AutoComp.h"
 
 using namespace gui;
@@ -57,6 +59,22 @@ ADEditor::ADEditor(AutoComp* effect)
     rect.right = static_cast<std::int16_t>(background->getWidth());
 }
 
+void ADEditor::applyScale(void* parent) {
+    scale = decideEditorScale(hostScale.load(), parent);
+    scaleDecided = true;
+    rect.bottom = static_cast<std::int16_t>(gui::scaled(background->getHeight(), scale));
+    rect.right = static_cast<std::int16_t>(gui::scaled(background->getWidth(), scale));
+}
+
+bool ADEditor::getRect(vst2::ERect** r) {
+    // Hosts size their window before they open the editor: answer at the scale
+    // the editor would open at, decided once until the next close.
+    if (!frame && !scaleDecided) applyScale(nullptr);
+    return CPresetSystemEditor::getRect(r);
+}
+
+double ADEditor::getScale() const { return frame ? frame->getScale() : 1.0; }
+
 ADEditor::~ADEditor() {
     if (frame) close();
     background->forget();
@@ -79,7 +97,9 @@ bool ADEditor::open(void* ptr) {
     // A second open without a close in between starts afresh.
     if (frame) close();
     AEffGUIEditor::open(ptr);
-    frame = new CFrame(CRect(0, 0, rect.right, rect.bottom), ptr, this);
+    applyScale(ptr);
+    frame = new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), ptr, this,
+                       scale);
     frame->setBackground(background);
     // The film-strip knobs drag linearly whatever the mode; the mode is set
     // for any stock knob that asks.
@@ -181,6 +201,7 @@ void ADEditor::close() {
     }
     // The parent window belongs to the host.
     AEffGUIEditor::close();
+    scaleDecided = false;
 }
 
 // ---------------------------------------------------------------- changes

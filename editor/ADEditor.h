@@ -1,9 +1,12 @@
-// The plug-in's editor: a 400 x 309 window with the process switch, the four
+// The plug-in's editor: a 400 x 309 layout with the process switch, the four
 // film-strip knobs, the needle meter and the about screen over the panel
 // picture, and the preset panel of its base along the bottom edge. Controls
 // send their changes to the effect as automated parameter changes; changes
-// made elsewhere come back through setParameter.
+// made elsewhere come back through setParameter. The window is the layout
+// times the scale decided when it opens (editorScale.h).
 #pragma once
+
+#include <atomic>
 
 #include "CPresetSystemEditor.h"
 
@@ -30,6 +33,15 @@ public:
     bool open(void* ptr) override;
     // Host's GUI thread: destroys the window and all controls.
     void close() override;
+    // Host's GUI thread (effEditGetRect): the window's size at the scale it has,
+    // or, while closed, at the scale it would open at now.
+    bool getRect(vst2::ERect** rect) override;
+    // Any thread: the host's factor for the next opening (0 withdraws it). The
+    // VST 2.x host's vendor-specific call lands here, and so can another
+    // format's host option.
+    void setHostScale(double factor) { hostScale.store(factor); }
+    // The factor the open editor is drawn at (1 while closed).
+    double getScale() const;
     // Host's GUI thread: redraws what changed, moves the hover pictures and
     // feeds the meter with 1 - the engine's meter reading.
     void idle() override;
@@ -60,6 +72,8 @@ private:
     bool addKnob(int which);
     void addAboutControl();
     void forgetControls();
+    // Decides the scale and sizes the rectangle from it.
+    void applyScale(void* parent);
 
     AutoComp* comp;
     gui::CBitmap* background;
@@ -70,4 +84,7 @@ private:
     CAnimKnob3* timeKnob = nullptr;
     CBrasselVuMeter2* meter = nullptr;
     CAbout* aboutControl = nullptr;
+    std::atomic<double> hostScale{0.0};
+    double scale = 1.0;
+    bool scaleDecided = false;
 };

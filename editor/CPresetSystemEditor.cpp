@@ -81,7 +81,8 @@ void CPresetSystemEditor::slotName(int slot, char (&name)[25]) const {
 
 bool CPresetSystemEditor::open(void*) {
     if (!frame || !effect || !presetEffect) return false;
-    const int h = rect.bottom;
+    // The panel sits along the bottom of the layout, whatever the window's scale.
+    const int h = frame->getHeight();
     CControlListener* self = this;
 
     auto* background = new CBitmap(kBackgroundId);

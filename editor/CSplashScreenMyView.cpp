@@ -13,6 +13,9 @@ namespace {
 
 constexpr CColor kVersionColour{200, 200, 200, 255};
 const CRect kVersionRect(299, 70, 340, 81);
+// Under the version, smaller and dimmer: the scale the editor was opened at.
+constexpr CColor kScaleColour{150, 150, 150, 255};
+const CRect kScaleRect(299, 81, 370, 91);
 
 }  // namespace
 
@@ -40,6 +43,11 @@ void CSplashScreenMyView::draw(CDrawContext* context) {
     context->setFont(kNormalFont, 0, kNormalFace);
     context->setFontColor(kVersionColour);
     context->drawString(line, kVersionRect, false, kLeftText);
+    char scale[32];
+    std::snprintf(scale, sizeof scale, "scale %gx", context->getScale());
+    context->setFont(kNormalFontVerySmall, 0, kNormalFace);
+    context->setFontColor(kScaleColour);
+    context->drawString(scale, kScaleRect, false, kLeftText);
     setDirty(false);
 }
 

@@ -1,5 +1,6 @@
 // The open about screen: the about picture over the top of the editor with
-// the version line, taking every press until one closes it.
+// the version line and the editor's scale, taking every press until one
+// closes it.
 #pragma once
 
 #include "gui/CView.h"

@@ -1,16 +1,28 @@
 #include "CBitmap.h"
 
 #include "CDrawContext.h"
+#include "scale.h"
 
 namespace gui {
 
 namespace {
 
-bool destination(CDrawContext* context, const CRect& rect, platform::Rect& out) {
+// Where a draw goes in device pixels, and where it starts in the picture made
+// for the context's scale.
+struct Placement {
+    const platform::NativeBitmap* picture = nullptr;
+    platform::Rect dest;
+    platform::Point source;
+};
+
+bool place(CBitmap& bitmap, CDrawContext* context, const CRect& rect, const CPoint& offset,
+           Placement& out) {
     if (!context || !context->getDevice()) return false;
-    out = platform::Rect{rect.left + context->offset.h, rect.top + context->offset.v,
-                         rect.right + context->offset.h, rect.bottom + context->offset.v};
-    return !out.empty();
+    const double scale = context->getScale();
+    out.picture = bitmap.nativeFor(scale);
+    out.dest = context->toDevice(rect);
+    out.source = platform::Point{scaled(offset.h, scale), scaled(offset.v, scale)};
+    return out.picture && !out.dest.empty();
 }
 
 }  // namespace
@@ -20,27 +32,37 @@ CBitmap::CBitmap(int resourceID) : resourceID(resourceID) { loadFromResource(res
 CBitmap::~CBitmap() { dispose(); }
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset) {
-    platform::Rect dest;
-    if (!native || !destination(context, rect, dest)) return;
-    context->getDevice()->drawBitmap(*native, dest, platform::Point{offset.h, offset.v});
+    Placement at;
+    if (!place(*this, context, rect, offset, at)) return;
+    context->getDevice()->drawBitmap(*at.picture, at.dest, at.source);
 }
 
 void CBitmap::drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset) {
-    platform::Rect dest;
-    if (!native || !destination(context, rect, dest)) return;
-    context->getDevice()->drawBitmapTransparent(*native, dest, platform::Point{offset.h, offset.v},
+    Placement at;
+    if (!place(*this, context, rect, offset, at)) return;
+    context->getDevice()->drawBitmapTransparent(*at.picture, at.dest, at.source,
                                                 toPlatform(transparentColor));
 }
 
 void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset,
                              unsigned char alpha) {
-    platform::Rect dest;
-    if (!native || !destination(context, rect, dest)) return;
-    context->getDevice()->drawBitmapAlpha(*native, dest, platform::Point{offset.h, offset.v},
-                                          alpha);
+    Placement at;
+    if (!place(*this, context, rect, offset, at)) return;
+    context->getDevice()->drawBitmapAlpha(*at.picture, at.dest, at.source, alpha);
+}
+
+const platform::NativeBitmap* CBitmap::nativeFor(double scale) {
+    if (!native || scale == 1.0) return native.get();
+    if (scaledFor != scale) {
+        scaledNative = platform::loadResourceBitmap(resourceID, scale);
+        scaledFor = scale;
+    }
+    return scaledNative.get();
 }
 
 void CBitmap::dispose() {
+    scaledNative.reset();
+    scaledFor = 0.0;
     native.reset();
     width = 0;
     height = 0;

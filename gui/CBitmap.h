@@ -1,7 +1,8 @@
 // A shared picture loaded from the plug-in's resources by number. Whoever
 // stores one takes a reference; the creator drops its own once it has handed
 // the bitmap over. A number that is missing gives a 0 x 0 bitmap that draws
-// nothing.
+// nothing. Its size is in layout pixels; a context with another scale is drawn
+// from the picture made for that scale, loaded on first use.
 #pragma once
 
 #include <memory>
@@ -44,6 +45,8 @@ public:
     void setNoAlpha(bool state) { noAlpha = state; }
     bool getNoAlpha() const { return noAlpha; }
     const platform::NativeBitmap* getNativeBitmap() const { return native.get(); }
+    // The picture for `scale` (the 1x one at 1), or null when there is none.
+    const platform::NativeBitmap* nativeFor(double scale);
 
 protected:
     int resourceID;
@@ -52,6 +55,8 @@ protected:
     CColor transparentColor{255, 255, 255, 0};
     bool noAlpha = true;
     std::unique_ptr<platform::NativeBitmap> native;
+    std::unique_ptr<platform::NativeBitmap> scaledNative;
+    double scaledFor = 0.0;
 };
 
 }  // namespace gui

@@ -3,6 +3,7 @@
 #include "CFrame.h"
 #include "platform/input.h"
 #include "platform/window.h"
+#include "scale.h"
 
 namespace gui {
 
@@ -12,6 +13,7 @@ platform::Colour toPlatform(CColor color) {
 
 CDrawContext::CDrawContext(CFrame* frame, platform::DrawDevice* device, platform::Window* window)
     : device(device), window(window), frame(frame) {
+    if (frame) scale = frame->getScale();
     if (!this->window && frame) this->window = frame->getPlatformWindow();
     if (!this->device && this->window) {
         ownDevice = this->window->createDevice();
@@ -29,26 +31,31 @@ CDrawContext::CDrawContext(CFrame* frame, platform::DrawDevice* device, platform
 CDrawContext::~CDrawContext() = default;
 
 platform::Rect CDrawContext::toDevice(const CRect& rect) const {
-    return platform::Rect{rect.left + offset.h, rect.top + offset.v, rect.right + offset.h,
-                          rect.bottom + offset.v};
+    return platform::Rect{scaled(rect.left + offset.h, scale), scaled(rect.top + offset.v, scale),
+                          scaled(rect.right + offset.h, scale),
+                          scaled(rect.bottom + offset.v, scale)};
+}
+
+platform::Point CDrawContext::toDevice(const CPoint& point) const {
+    return platform::Point{scaled(point.h + offset.h, scale), scaled(point.v + offset.v, scale)};
 }
 
 void CDrawContext::applyPen() {
     if (penValid || !device) return;
-    device->setPen(toPlatform(frameColor), frameWidth,
+    device->setPen(toPlatform(frameColor), scaled(frameWidth, scale),
                    lineStyle == kLineSolid ? platform::LineStyle::solid
                                            : platform::LineStyle::onOffDash);
     penValid = true;
 }
 
 void CDrawContext::moveTo(const CPoint& point) {
-    if (device) device->moveTo(platform::Point{point.h + offset.h, point.v + offset.v});
+    if (device) device->moveTo(toDevice(point));
 }
 
 void CDrawContext::lineTo(const CPoint& point) {
     if (!device) return;
     applyPen();
-    device->lineTo(platform::Point{point.h + offset.h, point.v + offset.v});
+    device->lineTo(toDevice(point));
 }
 
 void CDrawContext::fillRect(const CRect& rect) {
@@ -66,14 +73,15 @@ void CDrawContext::drawRect(const CRect& rect) {
 void CDrawContext::drawString(const char* text, const CRect& rect, bool opaque,
                               CHoriTxtAlign hAlign) {
     if (!device || !text) return;
-    platform::Rect r = toDevice(rect);
+    CRect inside = rect;
     platform::TextAlign align = platform::TextAlign::centre;
     if (hAlign == kLeftText) {
         align = platform::TextAlign::left;
-        r.left += 1;
+        inside.left += 1;
     } else if (hAlign == kRightText) {
         align = platform::TextAlign::right;
     }
+    const platform::Rect r = toDevice(inside);
     device->setTextColour(toPlatform(fontColor));
     device->setTextBackground(toPlatform(fillColor));
     device->drawText(text, r, align, opaque);
@@ -110,7 +118,8 @@ void CDrawContext::setFont(int id, int, int style) {
     if (!device) return;
     platform::FontSpec font;
     font.face = desc.face;
-    font.height = desc.size;
+    // Text is set at the scaled size, never stretched.
+    font.height = scaled(desc.size, scale);
     font.weight = (style & kBoldFace) || id == kSystemFont ? 700 : 400;
     font.italic = (style & kItalicFace) != 0;
     font.underline = (style & kUnderlineFace) != 0;
@@ -139,7 +148,7 @@ int CDrawContext::getMouseButtons() { return platform::input().buttonState(); }
 
 void CDrawContext::getMouseLocation(CPoint& point) {
     const platform::Point p = platform::input().cursorPosition();
-    point = CPoint(p.x - screenOffset.h, p.y - screenOffset.v);
+    point = CPoint(unscaled(p.x - screenOffset.h, scale), unscaled(p.y - screenOffset.v, scale));
 }
 
 }  // namespace gui

@@ -63,26 +63,33 @@ public:
 
     // The button-and-modifier mask right now.
     int getMouseButtons();
-    // The pointer relative to the window (screen position minus screen offset).
+    // The pointer relative to the window (screen position minus screen offset)
+    // in layout pixels.
     void getMouseLocation(CPoint& point);
 
     // The offset added to every coordinate: the origin of the container whose
     // views are being drawn.
     CPoint offset;
+    // The window's origin on the screen, in screen pixels.
     const CPoint& getScreenOffset() const { return screenOffset; }
     void setScreenOffset(const CPoint& p) { screenOffset = p; }
 
-    // The raw device, for controls that draw on their own.
+    // The raw device, for controls that draw on their own; its pixels are the
+    // layout's times getScale().
     platform::DrawDevice* getDevice() const { return device; }
+    double getScale() const { return scale; }
+    // A rectangle or point of the view being drawn (offset applied) in device pixels.
+    platform::Rect toDevice(const CRect& rect) const;
+    platform::Point toDevice(const CPoint& point) const;
     platform::Window* getWindow() const { return window; }
     CFrame* getFrame() const { return frame; }
 
 protected:
     void applyPen();
     void applyFont();
-    platform::Rect toDevice(const CRect& rect) const;
 
     CPoint screenOffset;
+    double scale = 1.0;
     platform::DrawDevice* device;
     platform::Window* window;
     CFrame* frame;

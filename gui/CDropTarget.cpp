@@ -12,7 +12,7 @@ CDropTarget::~CDropTarget() { release(); }
 CPoint CDropTarget::toWindow(platform::Point screenWhere) const {
     platform::Window* window = frame.getPlatformWindow();
     const platform::Point origin = window ? window->screenOrigin() : platform::Point{};
-    return CPoint(screenWhere.x - origin.x, screenWhere.y - origin.y);
+    return frame.fromWindow(screenWhere.x - origin.x, screenWhere.y - origin.y);
 }
 
 void CDropTarget::release() {

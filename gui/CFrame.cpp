@@ -11,15 +11,20 @@
 #include "platform/dragDrop.h"
 #include "platform/input.h"
 #include "platform/window.h"
+#include "scale.h"
 
 namespace gui {
 
-CFrame::CFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor)
-    : CViewContainer(size, nullptr), pEditor(editor), pSystemWindow(systemWindow) {
+CFrame::CFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor, double scale)
+    : CViewContainer(size, nullptr),
+      pEditor(editor),
+      pSystemWindow(systemWindow),
+      scale(scale > 0.0 ? scale : 1.0) {
     pParentFrame = this;
     platform::beginDragDropServices();
     windowEvents = std::make_unique<CFrameWindowEvents>(*this);
-    window = platform::createChildWindow(systemWindow, size.width(), size.height(), *windowEvents);
+    window = platform::createChildWindow(systemWindow, scaled(size.width(), this->scale),
+                                         scaled(size.height(), this->scale), *windowEvents);
     bOpenFlag = window != nullptr;
     setDropActive(true);
 }
@@ -178,8 +183,10 @@ bool CFrame::onWheel(CDrawContext* context, const CPoint& where, float distance)
 void CFrame::getCurrentLocation(CPoint& where) {
     const platform::Point cursor = platform::input().cursorPosition();
     const platform::Point origin = window ? window->screenOrigin() : platform::Point{};
-    where = CPoint(cursor.x - origin.x, cursor.y - origin.y);
+    where = fromWindow(cursor.x - origin.x, cursor.y - origin.y);
 }
+
+CPoint CFrame::fromWindow(int x, int y) const { return CPoint(unscaled(x, scale), unscaled(y, scale)); }
 
 CView* CFrame::getCurrentView() {
     if (pModalView) return pModalView;

@@ -22,8 +22,9 @@ class CFrameWindowEvents;
 class CFrame : public CViewContainer {
 public:
     // Creates the child window inside `systemWindow` (the host's window) at
-    // 0, 0 with the rectangle's size, and activates the drop target.
-    CFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor);
+    // 0, 0 with the rectangle's size times `scale`, and activates the drop
+    // target. The views keep the rectangle's layout pixels at every scale.
+    CFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor, double scale = 1.0);
     // Releases every view, then the drop target and the window.
     ~CFrame() override;
 
@@ -47,8 +48,12 @@ public:
     virtual bool isOpen() const;
     virtual void setDropActive(bool active);
     virtual bool isDropActive() const;
-    // The pointer relative to the window.
+    // The pointer relative to the window, in layout pixels.
     virtual void getCurrentLocation(CPoint& where);
+    // Device pixels per layout pixel, fixed for the frame's life.
+    double getScale() const { return scale; }
+    // A point of the window (device pixels, window origin) in layout pixels.
+    CPoint fromWindow(int x, int y) const;
     // Key routing: the focus view, then the modal view, then Tab moves the focus.
     // Answers 1 when the key was used, -1 otherwise.
     int onKeyDown(vst2::VstKeyCode& keyCode) override;
@@ -77,6 +82,7 @@ private:
 
     AEffGUIEditor* pEditor;
     void* pSystemWindow;
+    double scale;
     CView* pModalView = nullptr;
     CView* pFocusView = nullptr;
     bool bFirstDraw = true;

@@ -1,6 +1,7 @@
 #include "COffscreenContext.h"
 
 #include "CFrame.h"
+#include "scale.h"
 
 namespace gui {
 
@@ -10,7 +11,9 @@ platform::Window* windowOf(CFrame* frame) { return frame ? frame->getPlatformWin
 
 std::unique_ptr<platform::OffscreenSurface> makeSurface(CFrame* frame, int width, int height,
                                                         const CColor& background) {
-    return platform::createOffscreenSurface(width, height, toPlatform(background), windowOf(frame));
+    const double scale = frame ? frame->getScale() : 1.0;
+    return platform::createOffscreenSurface(scaled(width, scale), scaled(height, scale),
+                                            toPlatform(background), windowOf(frame));
 }
 
 }  // namespace
@@ -28,10 +31,9 @@ COffscreenContext::~COffscreenContext() = default;
 
 void COffscreenContext::copyFrom(CDrawContext* dest, CRect destRect, CPoint srcOffset) {
     if (!dest || !dest->getDevice() || !device) return;
-    destRect.offset(dest->offset.h, dest->offset.v);
     dest->getDevice()->copyFrom(
-        *device, platform::Rect{destRect.left, destRect.top, destRect.right, destRect.bottom},
-        platform::Point{srcOffset.h, srcOffset.v});
+        *device, dest->toDevice(destRect),
+        platform::Point{scaled(srcOffset.h, scale), scaled(srcOffset.v, scale)});
 }
 
 }  // namespace gui

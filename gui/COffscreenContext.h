@@ -16,7 +16,8 @@ struct COffscreenSurfaceHolder {
 
 class COffscreenContext : private COffscreenSurfaceHolder, public CDrawContext {
 public:
-    // A width x height surface filled with `background`.
+    // A width x height surface (layout pixels, times the frame's scale in
+    // device pixels) filled with `background`.
     COffscreenContext(CFrame* frame, int width, int height,
                       const CColor& background = kBlackCColor);
     ~COffscreenContext() override;

@@ -8,6 +8,7 @@
 #include "CFrame.h"
 #include "platform/popupMenu.h"
 #include "platform/window.h"
+#include "scale.h"
 
 namespace gui {
 
@@ -215,8 +216,12 @@ void COptionMenu::takeFocus(CDrawContext* context) {
     CPoint corner(size.left, above ? size.top : size.bottom);
     localToFrame(corner);
     const platform::Point origin = window->screenOrigin();
-    const int chosen = menu->track(*window, platform::Point{corner.h + origin.x, corner.v + origin.y},
-                                   above, (lastButton & kRButton) != 0);
+    const double scale = pParentFrame->getScale();
+    menu->setScale(scale);
+    const int chosen = menu->track(
+        *window,
+        platform::Point{scaled(corner.h, scale) + origin.x, scaled(corner.v, scale) + origin.y},
+        above, (lastButton & kRButton) != 0);
     if (chosen >= 0 && chosen < getNbEntries()) {
         select(chosen);
         value = static_cast<float>(chosen);

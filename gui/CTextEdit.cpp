@@ -7,6 +7,7 @@
 #include "CFrame.h"
 #include "fontTable.h"
 #include "platform/window.h"
+#include "scale.h"
 
 namespace gui {
 
@@ -97,15 +98,17 @@ void CTextEdit::takeFocus(CDrawContext*) {
     if (window) {
         CPoint origin(size.left, size.top);
         localToFrame(origin);
-        const platform::Rect where{origin.h, origin.v, origin.h + size.width(),
-                                   origin.v + size.height()};
+        const double scale = pParentFrame->getScale();
+        const platform::Rect where{scaled(origin.h, scale), scaled(origin.v, scale),
+                                   scaled(origin.h + size.width(), scale),
+                                   scaled(origin.v + size.height(), scale)};
         platform::EditBoxStyle boxStyle;
         boxStyle.align = horiTxtAlign == kLeftText    ? platform::TextAlign::left
                          : horiTxtAlign == kRightText ? platform::TextAlign::right
                                                       : platform::TextAlign::centre;
         const CFontDesc& font = fontDescription(fontID);
         boxStyle.font.face = font.face;
-        boxStyle.font.height = font.size;
+        boxStyle.font.height = scaled(font.size, scale);
         boxStyle.font.weight = (txtFace & kBoldFace) || fontID == kSystemFont ? 700 : 400;
         boxStyle.font.italic = (txtFace & kItalicFace) != 0;
         boxStyle.font.underline = (txtFace & kUnderlineFace) != 0;

@@ -22,6 +22,9 @@ public:
     // Appends an item that answers `command` (0 or more) when chosen.
     virtual void addItem(const char* text, int command, unsigned flags) = 0;
     virtual void addSeparator(unsigned flags) = 0;
+    // Sizes the menu for an editor drawn at `scale` (1 until set). Menus the
+    // system draws follow the system's own scale and ignore it.
+    virtual void setScale(double scale) { (void)scale; }
     // Shows the menu with its top left corner at `screenWhere` (or its bottom left
     // corner when `above`), tracking the right button instead of the left when
     // `rightButton`, and waits. Answers the chosen command, or -1 for none.

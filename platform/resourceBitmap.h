@@ -16,5 +16,8 @@ public:
 
 // The picture with resource number `id`, or null when there is none.
 std::unique_ptr<NativeBitmap> loadResourceBitmap(int id);
+// The same picture for an editor scale above 1: the artwork drawn at 2x at 2,
+// resampled from it at other scales (resources/resample.h); null when there is none.
+std::unique_ptr<NativeBitmap> loadResourceBitmap(int id, double scale);
 
 }  // namespace platform

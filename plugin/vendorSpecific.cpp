@@ -1,9 +1,17 @@
-// The one private request the effect answers: its meter reading, for offline
-// hosts that report gain reduction (kvbr-render).
+// The vendor-specific requests the effect answers: its meter reading, for
+// offline hosts that report gain reduction (kvbr-render), and the host's
+// factor for the editor's scale.
 #include "AutoComp.h"
+#include "editor/ADEditor.h"
+#include "editor/editorScale.h"
 #include "meterRequest.h"
 
-intptr AutoComp::vendorSpecific(int32 index, intptr value, void* ptr, float) {
+intptr AutoComp::vendorSpecific(int32 index, intptr value, void* ptr, float opt) {
+    if (index == kHostScaleIndex && value == kHostScaleValue) {
+        // Taken for the next opening; an open editor keeps its size.
+        if (editor) static_cast<ADEditor*>(editor)->setHostScale(opt);
+        return 1;
+    }
     if (index != kvbr::kMeterRequestIndex || value != kvbr::kMeterRequestValue || !ptr) return 0;
     *static_cast<double*>(ptr) = getMeterReading();
     return 1;

@@ -10,5 +10,7 @@ struct EmbeddedBitmap {
 
 // The BMP file bytes of the resource with this number, or nullptr when there is none.
 const EmbeddedBitmap* findEmbeddedBitmap(int id);
+// The same picture drawn at 2x, packed (packedBitmap.h), or nullptr when there is none.
+const EmbeddedBitmap* findEmbeddedLargeBitmap(int id);
 
 } // namespace resources

@@ -5,9 +5,9 @@ packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcairo2-dev libfontconfig-dev fonts-liberation fonts-dejavu-core libsndfile1-dev
-  libx11-dev libxtst-dev libxres-dev xvfb xauth
+  libx11-dev libxtst-dev libxres-dev xvfb xauth x11-xserver-utils zlib1g-dev
   lv2-dev liblilv-dev lilv-utils sordi
-  g++-mingw-w64-x86-64 wine wine64 fonts-wine
+  g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 fonts-wine
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,8 @@
 # display of its own (Xvfb, 1024 x 768, 24 bits), in a Wine prefix of its own:
 #   wine-gui-run.sh PREFIX PROGRAM.exe [ARGUMENTS...]
 # The display and the prefix's Wine processes end with the program.
+# KVBR_WINE_SCREEN sets another screen (WIDTHxHEIGHTxDEPTH); KVBR_WINE_DPI
+# gives the display that many dots per inch (Wine's LogPixels) first.
 set -euo pipefail
 if [ $# -lt 2 ]; then
   echo "usage: $0 PREFIX PROGRAM.exe [ARGUMENTS...]" >&2
@@ -15,7 +17,7 @@ shift
 
 # Xvfb picks a free display number and writes it to the descriptor given.
 displayFile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayFile" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${KVBR_WINE_SCREEN:-1024x768x24}" -nolisten tcp 3>"$displayFile" 2>/dev/null &
 xvfb=$!
 cleanup() {
   WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
@@ -34,6 +36,13 @@ if [ ! -s "$displayFile" ]; then
   exit 1
 fi
 export DISPLAY=":$(head -n1 "$displayFile")"
+if [ -n "${KVBR_WINE_DPI:-}" ]; then
+  for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+    "$here/wine-run.sh" "$prefix" reg add "$key" /v LogPixels /t REG_DWORD \
+      /d "$KVBR_WINE_DPI" /f >/dev/null
+  done
+  WINEPREFIX=$prefix wineserver -w
+fi
 status=0
 "$here/wine-run.sh" "$prefix" "$@" || status=$?
 exit $status

@@ -9,6 +9,7 @@ void resetHeadless(unsigned startTime) {
     resetEditBoxes();
     resetMenus();
     resetWindowCounters();
+    setDesktopScale(0.0);
 }
 
 }  // namespace platform::headless

@@ -6,6 +6,7 @@
 #include "../cairo/fontLookup.h"
 #include "headlessBitmaps.h"
 #include "headlessClock.h"
+#include "headlessDesktopScale.h"
 #include "headlessDragDrop.h"
 #include "headlessEditBox.h"
 #include "headlessInput.h"
@@ -16,8 +17,8 @@ namespace platform::headless {
 
 using cairo_draw::servingFamily;
 
-// Clears the input and answer scripts, the registered bitmaps and the counters,
-// and sets the clock to `startTime`. The bitmap provider is kept.
+// Clears the input and answer scripts, the registered bitmaps, the counters and
+// the desktop's scale, and sets the clock to `startTime`. The bitmap provider is kept.
 void resetHeadless(unsigned startTime = 1000);
 
 }  // namespace platform::headless

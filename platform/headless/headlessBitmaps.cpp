@@ -5,6 +5,8 @@
 #include "../resourceBitmap.h"
 #include "../cairo/cairoBitmap.h"
 #include "embeddedArtwork.h"
+#include "resources/resample.h"
+#include "resources/scaledArtwork.h"
 
 namespace platform {
 
@@ -62,6 +64,28 @@ std::unique_ptr<NativeBitmap> loadResourceBitmap(int id) {
         return std::make_unique<cairo_draw::CairoBitmap>(image.width, image.height,
                                                        image.rgb.data());
     return nullptr;
+}
+
+std::unique_ptr<NativeBitmap> loadResourceBitmap(int id, double scale) {
+    resources::BmpImage picture;
+    const auto& images = headless::registry();
+    auto found = images.find(id);
+    // A registered picture, or another provider's, has no 2x set: it is enlarged.
+    if (found != images.end() || headless::provider != &headless::embeddedArtwork) {
+        headless::RgbImage image;
+        if (found != images.end())
+            image = found->second;
+        else if (!headless::provider || !headless::provider(id, image))
+            return nullptr;
+        resources::BmpImage oneX{image.width, image.height, std::move(image.rgb)};
+        if (oneX.rgb.size() < static_cast<std::size_t>(oneX.width) * oneX.height * 3) return nullptr;
+        picture = resources::pictureForScale(&oneX, nullptr, scale);
+    } else if (!resources::embeddedPicture(id, scale, picture)) {
+        return nullptr;
+    }
+    if (picture.width <= 0 || picture.height <= 0) return nullptr;
+    return std::make_unique<cairo_draw::CairoBitmap>(picture.width, picture.height,
+                                                   picture.rgb.data());
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "../resourceBitmap.h"
 #include "bmpImage.h"
 #include "embeddedResources.h"
+#include "scaledArtwork.h"
 
 namespace platform {
 
@@ -13,6 +14,12 @@ std::unique_ptr<NativeBitmap> loadResourceBitmap(int id) {
     if (!resources::decodeBmp24(embedded->data, embedded->size, image) || image.width <= 0 ||
         image.height <= 0)
         return nullptr;
+    return std::make_unique<cairo_draw::CairoBitmap>(image.width, image.height, image.rgb.data());
+}
+
+std::unique_ptr<NativeBitmap> loadResourceBitmap(int id, double scale) {
+    resources::BmpImage image;
+    if (!resources::embeddedPicture(id, scale, image)) return nullptr;
     return std::make_unique<cairo_draw::CairoBitmap>(image.width, image.height, image.rgb.data());
 }
 

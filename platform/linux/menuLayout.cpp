@@ -1,45 +1,55 @@
 #include "menuLayout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "../popupMenu.h"
 
 namespace platform::linux_backend {
 
+int menuPixels(int size, double scale) {
+    return static_cast<int>(std::floor(size * scale + 0.5));
+}
+
 MenuGeometry layoutMenu(const std::vector<MenuEntry>& entries,
-                        const std::function<int(const MenuEntry&)>& textWidth) {
+                        const std::function<int(const MenuEntry&)>& textWidth, double scale) {
+    const int border = menuPixels(kMenuBorder, scale);
+    const int entryHeight = menuPixels(kMenuEntryHeight, scale);
+    const int separatorHeight = menuPixels(kMenuSeparatorHeight, scale);
+    const int textMargins = menuPixels(kMenuTextLeft, scale) + menuPixels(kMenuTextRight, scale);
+    const int minimumColumn = menuPixels(kMenuMinimumColumn, scale);
     MenuGeometry g;
     g.entries.resize(entries.size());
     std::size_t first = 0;
-    int left = kMenuBorder;
+    int left = border;
     int tallest = 0;
     while (first < entries.size()) {
         std::size_t last = first + 1;
         while (last < entries.size() && !(entries[last].flags & kMenuColumnBreak)) ++last;
-        int columnWidth = kMenuMinimumColumn;
+        int columnWidth = minimumColumn;
         for (std::size_t i = first; i < last; ++i)
             if (!entries[i].separator)
                 columnWidth =
-                    std::max(columnWidth, kMenuTextLeft + textWidth(entries[i]) + kMenuTextRight);
-        int y = kMenuBorder;
+                    std::max(columnWidth, textWidth(entries[i]) + textMargins);
+        int y = border;
         for (std::size_t i = first; i < last; ++i) {
-            const int height = entries[i].separator ? kMenuSeparatorHeight : kMenuEntryHeight;
+            const int height = entries[i].separator ? separatorHeight : entryHeight;
             g.entries[i] = Rect{left, y, left + columnWidth, y + height};
             y += height;
         }
         g.columnLefts.push_back(left);
-        tallest = std::max(tallest, y - kMenuBorder);
+        tallest = std::max(tallest, y - border);
         // One pixel between columns for the dividing line.
         left += columnWidth + 1;
         first = last;
     }
     if (g.columnLefts.empty()) {
-        g.width = 2 * kMenuBorder + kMenuMinimumColumn;
-        g.height = 2 * kMenuBorder;
+        g.width = 2 * border + minimumColumn;
+        g.height = 2 * border;
         return g;
     }
-    g.width = left - 1 + kMenuBorder;
-    g.height = tallest + 2 * kMenuBorder;
+    g.width = left - 1 + border;
+    g.height = tallest + 2 * border;
     return g;
 }
 

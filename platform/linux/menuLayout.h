@@ -31,10 +31,14 @@ constexpr int kMenuTextLeft = 24;   // room for the check mark
 constexpr int kMenuTextRight = 20;
 constexpr int kMenuMinimumColumn = 60;
 
+// One of the sizes above for a menu drawn at an editor scale.
+int menuPixels(int size, double scale);
+
 // Lays the entries out top to bottom, starting a new column at every entry
-// flagged kMenuColumnBreak; `textWidth` measures an entry's text.
+// flagged kMenuColumnBreak; `textWidth` measures an entry's text (at the
+// scale). Every size above is taken times `scale`.
 MenuGeometry layoutMenu(const std::vector<MenuEntry>& entries,
-                        const std::function<int(const MenuEntry&)>& textWidth);
+                        const std::function<int(const MenuEntry&)>& textWidth, double scale = 1.0);
 
 // The menu's top left corner on the screen: its top left at `where`, or its
 // bottom left with `above`, flipped to the other side when it does not fit,

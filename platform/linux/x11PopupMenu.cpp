@@ -34,18 +34,23 @@ constexpr Colour kHighlightText{255, 255, 255, 255};
 // click, not a choice.
 constexpr int kClickSlop = 3;
 
-FontSpec entryFont(const MenuEntry& entry) {
+FontSpec entryFont(const MenuEntry& entry, double scale) {
     FontSpec font;
     font.face = "Arial";
-    font.height = 13;
+    font.height = menuPixels(13, scale);
     font.weight = (entry.flags & kMenuDisabled) ? 700 : 400;
     return font;
 }
 
 class MenuSession {
 public:
-    MenuSession(X11Window& owner, const std::vector<MenuEntry>& entries, bool rightButton)
-        : owner(owner), display(owner.display()), entries(entries), rightButton(rightButton) {}
+    MenuSession(X11Window& owner, const std::vector<MenuEntry>& entries, bool rightButton,
+                double scale)
+        : owner(owner),
+          display(owner.display()),
+          entries(entries),
+          rightButton(rightButton),
+          scale(scale) {}
     ~MenuSession() { close(); }
     MenuSession(const MenuSession&) = delete;
     MenuSession& operator=(const MenuSession&) = delete;
@@ -75,10 +80,13 @@ private:
     bool open(Point where, bool above) {
         cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
         cairo_t* measure = cairo_create(scratch);
-        geometry = layoutMenu(entries, [&](const MenuEntry& entry) {
-            const FontSpec font = entryFont(entry);
-            return cairo_text::textAdvance(measure, font, entry.text.c_str());
-        });
+        geometry = layoutMenu(
+            entries,
+            [&](const MenuEntry& entry) {
+                const FontSpec font = entryFont(entry, scale);
+                return cairo_text::textAdvance(measure, font, entry.text.c_str());
+            },
+            scale);
         cairo_destroy(measure);
         cairo_surface_destroy(scratch);
 
@@ -246,9 +254,10 @@ private:
             picture.setPen(kMenuFrame, 1, LineStyle::solid);
             picture.frameRect(Rect{0, 0, geometry.width, geometry.height});
             picture.setPen(kMenuLine, 1, LineStyle::solid);
+            const int border = px(kMenuBorder);
             for (std::size_t c = 1; c < geometry.columnLefts.size(); ++c) {
-                picture.moveTo(Point{geometry.columnLefts[c] - 1, kMenuBorder});
-                picture.lineTo(Point{geometry.columnLefts[c] - 1, geometry.height - kMenuBorder});
+                picture.moveTo(Point{geometry.columnLefts[c] - 1, border});
+                picture.lineTo(Point{geometry.columnLefts[c] - 1, geometry.height - border});
             }
             for (std::size_t i = 0; i < entries.size(); ++i) paintEntry(picture, i);
         }
@@ -266,9 +275,9 @@ private:
         const Rect& r = geometry.entries[i];
         if (entry.separator) {
             const int y = (r.top + r.bottom) / 2;
-            picture.setPen(kMenuLine, 1, LineStyle::solid);
-            picture.moveTo(Point{r.left + 4, y});
-            picture.lineTo(Point{r.right - 4, y});
+            picture.setPen(kMenuLine, px(1), LineStyle::solid);
+            picture.moveTo(Point{r.left + px(4), y});
+            picture.lineTo(Point{r.right - px(4), y});
             return;
         }
         const bool lit = static_cast<int>(i) == highlight;
@@ -280,22 +289,26 @@ private:
                                                                             : kMenuText;
         if (entry.flags & kMenuChecked) {
             const int y = (r.top + r.bottom) / 2;
-            picture.setPen(ink, 2, LineStyle::solid);
-            picture.moveTo(Point{r.left + 7, y});
-            picture.lineTo(Point{r.left + 10, y + 3});
-            picture.lineTo(Point{r.left + 16, y - 4});
+            picture.setPen(ink, px(2), LineStyle::solid);
+            picture.moveTo(Point{r.left + px(7), y});
+            picture.lineTo(Point{r.left + px(10), y + px(3)});
+            picture.lineTo(Point{r.left + px(16), y - px(4)});
         }
-        picture.setFont(entryFont(entry));
+        picture.setFont(entryFont(entry, scale));
         picture.setTextColour(ink);
-        picture.drawText(entry.text.c_str(),
-                         Rect{r.left + kMenuTextLeft, r.top, r.right - kMenuTextRight, r.bottom},
-                         TextAlign::left, false);
+        picture.drawText(
+            entry.text.c_str(),
+            Rect{r.left + px(kMenuTextLeft), r.top, r.right - px(kMenuTextRight), r.bottom},
+            TextAlign::left, false);
     }
+
+    int px(int size) const { return menuPixels(size, scale); }
 
     X11Window& owner;
     Display* display;
     const std::vector<MenuEntry>& entries;
     bool rightButton;
+    double scale;
     MenuGeometry geometry;
     Point origin;
     Point openedAt;
@@ -318,15 +331,17 @@ public:
     void addSeparator(unsigned flags) override {
         entries.push_back(MenuEntry{"", -1, flags, true});
     }
+    void setScale(double factor) override { scale = factor > 0.0 ? factor : 1.0; }
     int track(Window& owner, Point screenWhere, bool above, bool rightButton) override {
         auto& window = static_cast<X11Window&>(owner);
         if (!window.connection().onOwnerThread()) return -1;
-        MenuSession session(window, entries, rightButton);
+        MenuSession session(window, entries, rightButton, scale);
         return session.run(screenWhere, above);
     }
 
 private:
     std::vector<MenuEntry> entries;
+    double scale = 1.0;
 };
 
 }  // namespace

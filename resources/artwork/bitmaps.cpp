@@ -37,4 +37,19 @@ Bitmaps renderAll()
     return out;
 }
 
+int frameCount(int id)
+{
+    switch (id) {
+    case kProcessSwitchStrip: return 3;
+    case kCompressionKnob: return 41;
+    case kTimeKnob: return 21;
+    case kOutputKnob: return 61;
+    case kRatioKnob: return 7;
+    case kRocker: return 5;
+    case kRecallA: case kRecallB: case kLoadBank: case kSaveBank:
+    case kStoreA: case kStoreB: case kLoadPreset: case kSavePreset: return 4;
+    default: return 1;
+    }
+}
+
 } // namespace artwork

@@ -33,4 +33,7 @@ using Bitmaps = std::map<int, Image>;
 // Draws the whole set; the panel is drawn once and every control frame is cut from it.
 Bitmaps renderAll();
 
+// How many pictures a bitmap holds one above the other (1 for a single picture).
+int frameCount(int id);
+
 } // namespace artwork

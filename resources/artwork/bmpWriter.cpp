@@ -21,7 +21,7 @@ void put32(std::vector<unsigned char>& out, std::uint32_t v)
 
 } // namespace
 
-bool writeBmp24(cairo_surface_t* surface, const std::string& path)
+std::vector<unsigned char> bmp24Bytes(cairo_surface_t* surface)
 {
     cairo_surface_flush(surface);
     const int width = cairo_image_surface_get_width(surface);
@@ -29,7 +29,7 @@ bool writeBmp24(cairo_surface_t* surface, const std::string& path)
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* pixels = cairo_image_surface_get_data(surface);
     if (pixels == nullptr || width <= 0 || height <= 0)
-        return false;
+        return {};
 
     const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
     const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(height);
@@ -68,12 +68,23 @@ bool writeBmp24(cairo_surface_t* surface, const std::string& path)
         for (; written < rowBytes; ++written)
             out.push_back(0);
     }
+    return out;
+}
 
+bool writeFile(const std::vector<unsigned char>& out, const std::string& path)
+{
+    if (out.empty())
+        return false;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file)
         return false;
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     return static_cast<bool>(file);
+}
+
+bool writeBmp24(cairo_surface_t* surface, const std::string& path)
+{
+    return writeFile(bmp24Bytes(surface), path);
 }
 
 } // namespace artwork

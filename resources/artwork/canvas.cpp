@@ -12,10 +12,27 @@ Colour mix(Colour a, Colour b, double t)
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
+namespace {
+int drawingScale = 1;
+}
+
+void setPixelScale(int scale)
+{
+    drawingScale = scale < 1 ? 1 : scale;
+}
+
+int pixelScale()
+{
+    return drawingScale;
+}
+
 Image::Image(int width, int height)
-    : surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)), width_(width), height_(height)
+    : surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width * drawingScale, height * drawingScale)),
+      width_(width), height_(height), scale_(drawingScale)
 {
     // New image surfaces are cleared to zero, which is opaque black for RGB24.
+    // The device scale lets every drawing routine keep its layout coordinates.
+    cairo_surface_set_device_scale(surface_, scale_, scale_);
 }
 
 Image::~Image()
@@ -25,7 +42,8 @@ Image::~Image()
 }
 
 Image::Image(Image&& other) noexcept
-    : surface_(std::exchange(other.surface_, nullptr)), width_(other.width_), height_(other.height_)
+    : surface_(std::exchange(other.surface_, nullptr)), width_(other.width_), height_(other.height_),
+      scale_(other.scale_)
 {
 }
 
@@ -37,6 +55,7 @@ Image& Image::operator=(Image&& other) noexcept
         surface_ = std::exchange(other.surface_, nullptr);
         width_ = other.width_;
         height_ = other.height_;
+        scale_ = other.scale_;
     }
     return *this;
 }
@@ -45,9 +64,9 @@ Image Image::crop(const Rect& r) const
 {
     Image out(r.width(), r.height());
     cairo_surface_flush(surface_);
-    for (int y = 0; y < r.height(); ++y)
-        for (int x = 0; x < r.width(); ++x)
-            out.setPixel(x, y, pixel(r.left + x, r.top + y));
+    for (int y = 0; y < out.pixelHeight(); ++y)
+        for (int x = 0; x < out.pixelWidth(); ++x)
+            out.setPixel(x, y, pixel(r.left * scale_ + x, r.top * scale_ + y));
     cairo_surface_mark_dirty(out.surface_);
     return out;
 }
@@ -56,9 +75,9 @@ void Image::paste(const Image& source, int x, int y)
 {
     cairo_surface_flush(source.surface_);
     cairo_surface_flush(surface_);
-    for (int sy = 0; sy < source.height(); ++sy)
-        for (int sx = 0; sx < source.width(); ++sx)
-            setPixel(x + sx, y + sy, source.pixel(sx, sy));
+    for (int sy = 0; sy < source.pixelHeight(); ++sy)
+        for (int sx = 0; sx < source.pixelWidth(); ++sx)
+            setPixel(x * scale_ + sx, y * scale_ + sy, source.pixel(sx, sy));
     cairo_surface_mark_dirty(surface_);
 }
 
@@ -71,7 +90,7 @@ std::uint32_t Image::pixel(int x, int y) const
 
 void Image::setPixel(int x, int y, std::uint32_t value)
 {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+    if (x < 0 || y < 0 || x >= pixelWidth() || y >= pixelHeight())
         return;
     unsigned char* data = cairo_image_surface_get_data(surface_);
     const int stride = cairo_image_surface_get_stride(surface_);
@@ -264,8 +283,8 @@ double Random::uniform()
 void brushedMetal(Image& image, Colour base, double grain, std::uint64_t seed)
 {
     Random random(seed);
-    const int w = image.width();
-    const int h = image.height();
+    const int w = image.pixelWidth();
+    const int h = image.pixelHeight();
     std::vector<double> streak(static_cast<std::size_t>(w));
     for (int y = 0; y < h; ++y) {
         // Each row is a long streak: a smoothed random walk, plus a little per-row offset.

@@ -31,7 +31,13 @@ constexpr Colour kEngraveLight = rgb(92, 90, 86);
 constexpr Colour kLamp = rgb(255, 178, 82);       // lit state of small buttons
 } // namespace palette
 
-// An opaque RGB image backed by a cairo surface.
+// The whole set is drawn at one pixel scale, 1 or 2: every image then has
+// scale times its layout size in pixels, and drawing on it is scaled with it.
+void setPixelScale(int scale);
+int pixelScale();
+
+// An opaque RGB image backed by a cairo surface. Its width and height are in
+// layout pixels; pixel() and setPixel() address the surface's own pixels.
 class Image {
 public:
     Image(int width, int height);
@@ -43,6 +49,8 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
+    int pixelWidth() const { return width_ * scale_; }
+    int pixelHeight() const { return height_ * scale_; }
     cairo_surface_t* surface() const { return surface_; }
 
     Image crop(const Rect& r) const;
@@ -54,6 +62,7 @@ private:
     cairo_surface_t* surface_ = nullptr;
     int width_ = 0;
     int height_ = 0;
+    int scale_ = 1;
 };
 
 // A cairo context on an image, destroyed with the scope.

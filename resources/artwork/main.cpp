@@ -2,17 +2,20 @@
 //
 //   kvbr-artwork OUTDIR [--preview DIR]
 //
-// OUTDIR receives <id>.bmp for every resource. With --preview, PNG contact sheets and
-// editor mock-ups are written to DIR as well, for looking at the artwork.
+// OUTDIR receives <id>.bmp for every resource, and OUTDIR/2x/<id>.bmpz the same picture
+// drawn at twice the size, zlib-packed (see packedBitmap.h). With --preview, PNG contact
+// sheets and editor mock-ups are written to DIR as well, for looking at the artwork.
 
 #include "bitmaps.h"
 #include "bmpWriter.h"
+#include "packedWriter.h"
 #include "preview.h"
 
 #include <fontconfig/fontconfig.h>
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -67,6 +70,19 @@ int main(int argc, char** argv)
         }
     }
 
+    // The large set first, so that the 1x set used by the previews is drawn last.
+    setPixelScale(2);
+    const std::string largeDir = outDir + "/2x";
+    std::error_code ignored;
+    std::filesystem::create_directories(largeDir, ignored);
+    for (const auto& [id, image] : renderAll()) {
+        const std::string path = largeDir + "/" + std::to_string(id) + ".bmpz";
+        if (!writePackedBmp(image.surface(), frameCount(id), path)) {
+            std::fprintf(stderr, "kvbr-artwork: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    setPixelScale(1);
     const Bitmaps bitmaps = renderAll();
     for (const auto& [id, image] : bitmaps) {
         const std::string path = outDir + "/" + std::to_string(id) + ".bmp";
@@ -75,7 +91,8 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    std::printf("kvbr-artwork: wrote %zu bitmaps to %s\n", bitmaps.size(), outDir.c_str());
+    std::printf("kvbr-artwork: wrote %zu bitmaps to %s and at 2x to %s\n", bitmaps.size(),
+                outDir.c_str(), largeDir.c_str());
 
     if (!previewDir.empty()) {
         bool ok = writePng(contactSheet(bitmaps), previewDir + "/preview.png");

@@ -1,5 +1,8 @@
 #include "pngWriter.h"
 
+#include "bmpImage.h"
+#include "packedBitmap.h"
+
 #include <cstdio>
 
 namespace screenshot {
@@ -152,6 +155,24 @@ Image resourcePixels(HMODULE module, int id) {
     ReleaseDC(nullptr, screen);
     for (auto& p : image.pixels) p &= 0xFFFFFFu;
     DeleteObject(bitmap);
+    return image;
+}
+
+Image packedResourcePixels(HMODULE module, int id) {
+    Image image;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), "KVBZ");
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const auto* data = static_cast<const unsigned char*>(loaded ? LockResource(loaded) : nullptr);
+    std::vector<unsigned char> bmp;
+    resources::BmpImage picture;
+    if (!data || !resources::unpackBitmap(data, SizeofResource(module, found), bmp) ||
+        !resources::decodeBmp24(bmp.data(), static_cast<unsigned long>(bmp.size()), picture))
+        return image;
+    image.width = picture.width;
+    image.height = picture.height;
+    for (std::size_t i = 0; i + 2 < picture.rgb.size(); i += 3)
+        image.pixels.push_back(std::uint32_t(picture.rgb[i]) << 16 |
+                               std::uint32_t(picture.rgb[i + 1]) << 8 | picture.rgb[i + 2]);
     return image;
 }
 

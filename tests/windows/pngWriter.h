@@ -28,6 +28,8 @@ Image capture(HWND window, int x = 0, int y = 0, int w = 0, int h = 0);
 // The picture of a BITMAP resource of `module`, read back through GDI; empty
 // when the module has no such resource.
 Image resourcePixels(HMODULE module, int id);
+// The picture drawn at 2x, a packed KVBZ resource of `module`; empty when it has none.
+Image packedResourcePixels(HMODULE module, int id);
 
 // Writes `image` as a 24-bit PNG; false if the file cannot be written.
 bool savePng(const Image& image, const std::string& path);

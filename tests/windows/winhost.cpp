@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -188,14 +189,17 @@ Function entryPoint(HMODULE library, const char* name) {
 
 }  // namespace
 
-int runEditorSession(const char* dllPath, const std::string& outputDir);
+// `scale` is the factor the editor must open at on this display.
+int runEditorSession(const char* dllPath, const std::string& outputDir, double scale);
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--editor") == 0)
-        return runEditorSession(argv[2], argv[3]);
+        return runEditorSession(argv[2], argv[3], 1.0);
+    if (argc == 6 && std::strcmp(argv[1], "--editor") == 0 && std::strcmp(argv[4], "--scale") == 0)
+        return runEditorSession(argv[2], argv[3], std::atof(argv[5]));
     if (argc != 3) {
         std::printf("usage: winhost PLUGIN.dll LINUX-REFERENCE\n"
-                    "       winhost --editor PLUGIN.dll OUTPUT-FOLDER   (needs a display)\n");
+                    "       winhost --editor PLUGIN.dll OUTPUT-FOLDER [--scale S]   (needs a display)\n");
         return 2;
     }
     // The meter preferences must be created by the plug-in itself.

@@ -3,9 +3,12 @@
 // process switch clicked, a preset chosen from the menu, memory A stored in
 // one instance and recalled in another. Checks the parameters and what the
 // host was told, compares the picture with the artwork, and leaves
-// editor-windows.png (as opened) and editor-windows-used.png in OUTDIR.
+// editor-windows.png (as opened) and editor-windows-used.png in OUTDIR. With
+// --scale the editor must open at that factor (the display's DPI over 96);
+// every place is then taken in layout pixels times the factor, and the
+// pictures are compared with the artwork drawn at 2x.
 //
-//   winhost.exe --editor korvane-brassel.dll OUTDIR
+//   winhost.exe --editor korvane-brassel.dll OUTDIR [--scale S]
 #include <windows.h>
 
 #include <cmath>
@@ -27,6 +30,10 @@ using hostchecks::checkText;
 namespace {
 
 const char* kMemoA = "SOFTWARE\\Korvane\\KVBRS1\\MemoA";
+
+// The factor the editors must open at; places below are in layout pixels.
+double scale = 1.0;
+int px(int layout) { return static_cast<int>(std::floor(layout * scale + 0.5)); }
 
 // What the plug-ins told the host, one line per call.
 std::vector<std::string> calls;
@@ -128,7 +135,7 @@ struct Instance {
     AEffect* effect = nullptr;
     HWND host = nullptr;
     HWND frame = nullptr;
-    POINT at(int x, int y) const { return realInput::at(frame, x, y); }
+    POINT at(int x, int y) const { return realInput::at(frame, px(x), px(y)); }
     float parameter(int index) const { return effect->getParameter(effect, index); }
     std::string programName() const {
         char name[64] = {0};
@@ -150,9 +157,9 @@ Instance openInstance(Entry entry, int which, int x) {
     check((e->flags & effFlagsHasEditor) != 0, "the effect has an editor");
     ERect* rect = nullptr;
     dispatch(e, effEditGetRect, 0, 0, &rect);
-    check(rect && rect->right - rect->left == 400 && rect->bottom - rect->top == 309,
-          "editor rectangle 400 x 309");
-    instance.host = makeHostWindow(400, 309, x, 40);
+    check(rect && rect->right - rect->left == px(400) && rect->bottom - rect->top == px(309),
+          "editor rectangle " + std::to_string(px(400)) + " x " + std::to_string(px(309)));
+    instance.host = makeHostWindow(px(400), px(309), x, 40);
     check(dispatch(e, effEditOpen, 0, 0, instance.host) == 1, "the editor opens");
     instance.frame = GetWindow(instance.host, GW_CHILD);
     openEditors.push_back(e);
@@ -175,21 +182,28 @@ int stripFrame(float value, int frames) {
     return static_cast<int>(static_cast<double>(static_cast<float>(frames - 1) * value) + 0.5);
 }
 
-// Whether the window shows `picture`'s area at `from` (w x h) at x, y.
+// Whether the window shows `picture`'s area at `from` (w x h) at x, y, all in
+// layout pixels: at 2x the picture is the artwork drawn at 2x, pixel for pixel.
 bool shows(const screenshot::Image& shown, int x, int y, const screenshot::Image& picture,
            POINT from, int w, int h) {
     if (picture.width == 0) return false;
-    for (int row = 0; row < h; ++row)
-        for (int column = 0; column < w; ++column)
-            if (shown.at(x + column, y + row) != picture.at(from.x + column, from.y + row))
+    for (int row = 0; row < px(h); ++row)
+        for (int column = 0; column < px(w); ++column)
+            if (shown.at(px(x) + column, px(y) + row) !=
+                picture.at(px(from.x) + column, px(from.y) + row))
                 return false;
     return true;
 }
 
+screenshot::Image artwork(HMODULE library, int id) {
+    return scale == 2.0 ? screenshot::packedResourcePixels(library, id)
+                        : screenshot::resourcePixels(library, id);
+}
+
 void checkPicture(const Instance& instance, HMODULE library) {
     const screenshot::Image shown = screenshot::capture(instance.frame);
-    check(shown.width == 400 && shown.height == 309, "a 400 x 309 picture");
-    check(shows(shown, 0, 0, screenshot::resourcePixels(library, 12128), POINT{0, 0}, 400, 20),
+    check(shown.width == px(400) && shown.height == px(309), "a picture of the editor's size");
+    check(shows(shown, 0, 0, artwork(library, 12128), POINT{0, 0}, 400, 20),
           "the panel picture along the top");
     struct Knob {
         int tag, resource, frames, x, y, size;
@@ -200,12 +214,12 @@ void checkPicture(const Instance& instance, HMODULE library) {
                           {2, 12181, 7, 50, 50, 70}};
     for (const Knob& k : knobs) {
         const int frame = stripFrame(instance.parameter(k.tag), k.frames);
-        check(shows(shown, k.x, k.y, screenshot::resourcePixels(library, k.resource),
+        check(shows(shown, k.x, k.y, artwork(library, k.resource),
                     POINT{0, frame * k.size}, k.size, k.size),
               "knob " + std::to_string(k.tag) + " shows frame " + std::to_string(frame));
     }
     const int position = stripFrame(1.0f - instance.parameter(0), 3);
-    check(shows(shown, 262, 46, screenshot::resourcePixels(library, 12129), POINT{0, position * 78}, 106, 78),
+    check(shows(shown, 262, 46, artwork(library, 12129), POINT{0, position * 78}, 106, 78),
           "the process switch shows position " + std::to_string(position));
 }
 
@@ -304,7 +318,11 @@ void storeAndRecallMemoryA(Instance& one, Instance& two) {
 
 }  // namespace
 
-int runEditorSession(const char* dllPath, const std::string& outputDir) {
+int runEditorSession(const char* dllPath, const std::string& outputDir, double expectedScale) {
+    scale = expectedScale;
+    // As hosts made for dense screens do: the system then tells the editor
+    // the display's DPI instead of stretching its window.
+    SetProcessDPIAware();
     HMODULE library = LoadLibraryA(dllPath);
     if (!library) {
         std::printf("FAILED: LoadLibraryA(%s), error %lu\n", dllPath, GetLastError());
@@ -329,7 +347,7 @@ int runEditorSession(const char* dllPath, const std::string& outputDir) {
     dragTheCompressionKnob(one);
     clickTheProcessSwitch(one);
     chooseAPreset(one);
-    Instance two = openInstance(entry, 2, 480);
+    Instance two = openInstance(entry, 2, 80 + px(400));
     storeAndRecallMemoryA(one, two);
     check(idleRequests > 0, "the editors asked the host for idle time while tracking");
 

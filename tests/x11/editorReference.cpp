@@ -1,7 +1,7 @@
 // The plug-in's editor in a given state drawn with the headless backend: the
 // picture its X11 window must show in that state.
 //   kvbr-x11-editor-reference OUT.png [--slot N] [--param I=V]... [--name TEXT] [--about]
-//                             [--meter READING] [--no-presets]
+//                             [--meter READING] [--no-presets] [--scale S]
 //   kvbr-x11-editor-reference --slot-name N      prints the name of bank slot N
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
         const std::string option = argv[i];
         if (option == "--about") {
             state.aboutShowing = true;
+        } else if (option == "--scale" && i + 1 < argc) {
+            state.scale = std::strtod(argv[++i], nullptr);
         } else if (option == "--slot" && i + 1 < argc) {
             state.presetSlot = std::atoi(argv[++i]);
         } else if (option == "--no-presets") {

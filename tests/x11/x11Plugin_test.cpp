@@ -349,3 +349,79 @@ TEST_F(PluginTest, TwoHundredOpenCloseCyclesLeaveTheServerAsItWas) {
     EXPECT_EQ(driver->resourceTotal(), resources);
     std::printf("after 200 cycles: %d clients, %ld resources\n", clients, resources);
 }
+
+// A desktop at 192 dpi (Xft.dpi loaded with xrdb, as desktops do): the editor
+// opens at twice the size, drags count in layout pixels, and the switch and
+// the preset list hit where they show; at 144 dpi it is 1.5 times the size.
+TEST_F(PluginTest, OnADenseDesktopTheEditorScalesAndHitsWhereItShows) {
+    struct Resources {
+        static bool load(const std::string& line) {
+            return platform::linux_backend::runChild(
+                       {"sh", "-c", "echo '" + line + "' | xrdb -merge"}, nullptr)
+                       .exitCode == 0;
+        }
+        ~Resources() { platform::linux_backend::runChild({"xrdb", "-remove"}, nullptr); }
+    } resources;
+    ASSERT_TRUE(Resources::load("Xft.dpi: 192")) << "needs xrdb (Debian package x11-xserver-utils)";
+    driver->destroyWindow(top);
+    top = driver->createTopLevel(kTopX, kTopY, 900, 720, "Plug-in host");
+    panel = driver->createChild(top, kPanelX, kPanelY, 850, 680);
+    auto openAt = [&](int width, int height) {
+        ERect* rect = nullptr;
+        ASSERT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
+        EXPECT_EQ(rect->right - rect->left, width);
+        EXPECT_EQ(rect->bottom - rect->top, height);
+        ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, asParent(panel)), 1);
+        editorOpen = true;
+        idleFor(200);
+        const auto inside = driver->children(panel);
+        ASSERT_EQ(inside.size(), 1u);
+        editorWindow = inside[0];
+        const Pixels shown = driver->capture(editorWindow);
+        EXPECT_EQ(shown.width, width);
+        EXPECT_EQ(shown.height, height);
+    };
+    openAt(800, 618);
+    expectLooksLikeReference("scale2_open", {"--scale", "2"});
+
+    // 200 screen pixels to the right turn Time by 100 layout pixels: a fifth
+    // of its range, as 100 pixels do at 1x.
+    const float time = parameter(4);
+    whileIdling([&](X11Driver& hands) {
+        hands.moveTo(x(170), y(400));
+        hands.press(1);
+        for (int step = 1; step <= 10; ++step) {
+            hands.moveTo(x(170 + 20 * step), y(400));
+            sleepMs(30);
+        }
+        sleepMs(200);
+        hands.release(1);
+    });
+    EXPECT_NEAR(parameter(4), time + 0.2f, 1e-6f);
+
+    // The switch's thirds, each just inside its edges.
+    for (auto [left, shown] : {std::pair{263, "Valve"}, {332, "Clear"}, {366, "Off"}}) {
+        driver->click(x(2 * left), y(2 * 85));
+        idleFor(150);
+        EXPECT_EQ(host->text(effGetParamDisplay, 0), shown) << left;
+    }
+
+    // The preset list, twice the size: the fourth preset after "Default".
+    unsigned long popup = 0;
+    whileIdling([&](X11Driver& hands) {
+        hands.click(x(2 * 259), y(2 * 292));
+        for (int i = 0; i < 100 && !popup; ++i, sleepMs(20)) popup = hands.popup();
+        if (!popup) return;
+        sleepMs(150);
+        const auto at = hands.screenOrigin(popup);
+        hands.click(at.x + 80, at.y + 4 + 40 + 18 + 3 * 40 + 20);
+    });
+    ASSERT_NE(popup, 0u) << "no pop-up menu appeared";
+    EXPECT_EQ(host->text(effGetProgramName), slotName(4));
+    expectLooksLikeReference("scale2_preset_chosen", {"--slot", "4", "--scale", "2"});
+    closeEditor();
+
+    ASSERT_TRUE(Resources::load("Xft.dpi: 144"));
+    openAt(600, 464);
+    closeEditor();
+}

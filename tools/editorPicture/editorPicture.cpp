@@ -2,6 +2,7 @@
 
 #include "editor/ADEditor.h"
 #include "gui/CFrame.h"
+#include "gui/scale.h"
 #include "platform/headless/headless.h"
 #include "plugin/AutoComp.h"
 
@@ -32,6 +33,7 @@ bool renderEditorPng(const EditorState& state, const std::string& path, std::str
     auto* editor = static_cast<ADEditor*>(effect.getEditor());
     int parent = 0;
     if (editor) editor->setPresetPanelAvailable(state.presetPanelAvailable);
+    if (editor) editor->setHostScale(state.scale);
     if (!editor || !editor->open(&parent)) {
         error = "the editor did not open";
         return false;
@@ -43,7 +45,8 @@ bool renderEditorPng(const EditorState& state, const std::string& path, std::str
     for (int i = 0; i < 3; ++i) editor->idle();
     if (state.aboutShowing) {
         hl::scriptedInput().pushButtons(1);
-        window->sendButtonDown(platform::Point{200, 30});
+        const double scale = editor->getScale();
+        window->sendButtonDown(platform::Point{gui::scaled(200, scale), gui::scaled(30, scale)});
         for (int i = 0; i < 2; ++i) editor->idle();
     }
     const bool saved = window->savePng(path);

@@ -1,5 +1,6 @@
 // The plug-in's editor drawn offscreen on the headless backend and saved as
-// a PNG: the whole 400 x 309 window in a given state, meter included.
+// a PNG: the whole window (400 x 309 times the scale) in a given state, meter
+// included.
 #pragma once
 
 #include <array>
@@ -21,6 +22,8 @@ struct EditorState {
     bool aboutShowing = false;
     // False for a host that keeps the bank out of the editor's reach.
     bool presetPanelAvailable = true;
+    // The editor's scale, asked for as a host asks (KVBR_EDITOR_SCALE stands above it).
+    double scale = 1.0;
 };
 
 // Builds an effect in `state`, opens its editor on the headless backend, lets

@@ -1,6 +1,7 @@
 // kvbr-editor-shots DIR: draws the pictures of the editor that README.md
 // shows: the default state, a working state with the meter deflected by a
-// real signal, the about screen, and the preset menu's pop-up list.
+// real signal, the about screen, and the preset menu's pop-up list; the
+// working state and the about screen again at 2x.
 #include <cmath>
 #include <numbers>
 #include <cstdio>
@@ -89,10 +90,16 @@ int main(int argc, char** argv) {
 
     ok &= presetMenuShot(dir + "/editor-preset-menu.png", error);
 
+    // The same states on a screen at twice the density.
+    for (EditorState* state : {&working, &about}) state->scale = 2.0;
+    ok &= renderEditorPng(working, dir + "/editor-working-2x.png", error);
+    ok &= renderEditorPng(about, dir + "/editor-about-2x.png", error);
+
     if (!ok) {
         std::fprintf(stderr, "kvbr-editor-shots: %s\n", error.c_str());
         return 1;
     }
-    std::printf("wrote %s/editor-{default,working,about,preset-menu}.png\n", dir.c_str());
+    std::printf("wrote %s/editor-{default,working,about,preset-menu}.png and two at 2x\n",
+                dir.c_str());
     return 0;
 }
