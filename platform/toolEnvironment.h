@@ -12,5 +12,7 @@ std::string executableFolder();
 bool isTerminal(std::FILE* stream);
 // The width of the terminal behind the stream, or 80 when unknown.
 int terminalColumns(std::FILE* stream);
+// The value of an environment variable; empty when it is unset.
+std::string environmentVariable(const char* name);
 
 }  // namespace platform

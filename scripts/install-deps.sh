@@ -1,14 +1,32 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the demo and the tests need.
+# Installs the Debian 12 packages the project needs. Without arguments: what
+# building the plug-ins and kvbr-render and running the demo need. With
+# --tests: also what the full test run adds.
 set -euo pipefail
-packages=(
-  build-essential cmake pkg-config clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+# Compilers, CMake, cairo and fonts for the editor and its pictures, libsndfile
+# for kvbr-render, X11 for the editor, zlib for the packed artwork, the LV2
+# headers.
+build=(
+  build-essential cmake pkg-config
   libcairo2-dev libfontconfig-dev fonts-liberation fonts-dejavu-core libsndfile1-dev
-  libx11-dev libxtst-dev libxres-dev xvfb xauth x11-xserver-utils zlib1g-dev
-  lv2-dev liblilv-dev lilv-utils sordi
+  libx11-dev zlib1g-dev lv2-dev
+)
+# The suites and benchmarks; clang for the fuzzer; the editor tests' X server,
+# XTest and xrdb; Debian's LV2 tools and lilv; the Debian package's man page, its
+# dependency scan (file) and lintian; the Windows cross build under Wine.
+tests=(
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  clang libclang-rt-14-dev
+  libxtst-dev libxres-dev xvfb xauth x11-xserver-utils
+  liblilv-dev lilv-utils sordi
+  help2man file lintian
   g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 fonts-wine
 )
+case "${1:-}" in
+  "") packages=("${build[@]}") ;;
+  --tests) packages=("${build[@]}" "${tests[@]}") ;;
+  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

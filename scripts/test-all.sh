@@ -5,7 +5,7 @@
 # its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --tests
 jobs=$(nproc)
 for preset in release debug-asan; do
   cmake --preset "$preset" >/dev/null

@@ -3,6 +3,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace platform {
@@ -20,6 +21,11 @@ int terminalColumns(std::FILE* stream) {
     if (stream && ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
         return size.ws_col;
     return 80;
+}
+
+std::string environmentVariable(const char* name) {
+    const char* value = name ? std::getenv(name) : nullptr;
+    return value ? std::string(value) : std::string();
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` puts the VST 2.x object in lib/vst and the LV2 bundle in
-# lib/lv2 under the prefix, and LV2 hosts find both plug-ins there.
+# lib/lv2 under the prefix, and LV2 hosts find both plug-ins there. (The tool,
+# its man page and the documents it installs too are the package test's.)
 set -euo pipefail
 build=$1 prefix=$2
 rm -rf "$prefix"
@@ -11,7 +12,7 @@ lib/lv2/korvane-brassel.lv2/korvane-brassel.ttl
 lib/lv2/korvane-brassel.lv2/manifest.ttl
 lib/lv2/korvane-brassel.lv2/presets.ttl
 lib/vst/korvane-brassel.so"
-got=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
+got=$(cd "$prefix" && find lib -type f | sort)
 [ "$got" = "$expected" ] || { echo "installed files differ:"; diff <(echo "$expected") <(echo "$got"); exit 1; }
 plugins=$(LV2_PATH="$prefix/lib/lv2" lv2ls)
 [ "$plugins" = "https://korvane.com/plugins/brassel

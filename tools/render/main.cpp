@@ -16,6 +16,7 @@
 #include "platform/toolEnvironment.h"
 #include "plot.h"
 #include "pluginHost.h"
+#include "pluginSearch.h"
 #include "presetSource.h"
 #include "renderLoop.h"
 #include "settings.h"
@@ -33,11 +34,6 @@ constexpr const char* kDemoFolder = "demo";
 constexpr const char* kDemoName = "built-in demo loop";
 
 extern "C" void onSignal(int) { requestStop(); }
-
-std::string defaultPluginPath() {
-    const std::string folder = platform::executableFolder();
-    return (fs::path(folder.empty() ? "." : folder) / "korvane-brassel.so").string();
-}
 
 std::string defaultOutputFor(const std::string& input) {
     const fs::path p(input);
@@ -199,7 +195,7 @@ int run(const std::vector<std::string>& arguments) {
         return 0;
     }
     std::vector<std::string> plugins = options.plugins;
-    if (plugins.empty()) plugins.push_back(defaultPluginPath());
+    if (plugins.empty()) plugins.push_back(findDefaultPlugin());
 
     if (options.list) {
         PluginHost host(plugins.front());

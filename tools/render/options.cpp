@@ -138,8 +138,10 @@ Files
                          settings, preset name and meter included
 
 Plug-in
-  --plugin PATH          a Linux VST 2.x plug-in (default: korvane-brassel.so beside
-                         this tool); a shell holding several effects opens its first
+  --plugin PATH          a Linux VST 2.x plug-in; a shell holding several effects
+                         opens its first. Default: korvane-brassel.so beside this
+                         tool, else in $VST_PATH (folders separated by colons),
+                         ~/.vst, /usr/local/lib/vst or /usr/lib/vst, in that order
   --precision 32|64      sample width of the process calls (default: 64 when the
                          plug-in can, else 32)
   --block N              frames per process call, 1 to 65536 (default 512)
