@@ -15,6 +15,7 @@ namespace {
 constexpr const char* kPrefixes =
     "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
     "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
+    "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
     "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
     "@prefix pprops: <http://lv2plug.in/ns/ext/port-props#> .\n"
     "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
@@ -151,7 +152,9 @@ std::string pluginDescription() {
     // The editor is driven by the host's idle calls; it reads the meter port.
     out << "<" << lv2ports::kUiUri << ">\n    a ui:X11UI ;\n"
         << "    lv2:requiredFeature ui:idleInterface, ui:parent ;\n"
-        << "    lv2:optionalFeature ui:resize, ui:touch, <http://lv2plug.in/ns/ext/instance-access> ;\n"
+        << "    lv2:optionalFeature ui:resize, ui:touch, <http://lv2plug.in/ns/ext/instance-access>,"
+        << " opts:options, urid:map ;\n"
+        << "    opts:supportedOption ui:scaleFactor ;\n"
         << "    lv2:extensionData ui:idleInterface";
     for (const Plugin& plugin : kPlugins)
         out << " ;\n    ui:portNotification [ ui:plugin <" << plugin.uri << "> ; lv2:symbol "

@@ -1,6 +1,9 @@
 #include "lv2Ui.h"
 
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
+#include <lv2/urid/urid.h>
 
 #include <cstdint>
 #include <cstring>
@@ -18,6 +21,19 @@ const void* feature(const LV2_Feature* const* features, const char* uri) {
     for (const LV2_Feature* const* f = features; *f; ++f)
         if ((*f)->URI && std::strcmp((*f)->URI, uri) == 0) return (*f)->data;
     return nullptr;
+}
+
+// The host's ui:scaleFactor option, or 0 when it gives none.
+double hostScaleFactor(const LV2_Feature* const* features) {
+    const auto* map = static_cast<const LV2_URID_Map*>(feature(features, LV2_URID__map));
+    const auto* options = static_cast<const LV2_Options_Option*>(feature(features, LV2_OPTIONS__options));
+    if (!map || !map->map || !options) return 0.0;
+    const LV2_URID scaleFactor = map->map(map->handle, LV2_UI__scaleFactor);
+    const LV2_URID atomFloat = map->map(map->handle, LV2_ATOM__Float);
+    for (const LV2_Options_Option* o = options; o->key; ++o)
+        if (o->key == scaleFactor && o->type == atomFloat && o->size == sizeof(float) && o->value)
+            return *static_cast<const float*>(o->value);
+    return 0.0;
 }
 
 }  // namespace
@@ -50,7 +66,11 @@ Lv2Ui::Lv2Ui(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller
     editor = static_cast<ADEditor*>(effect->getEditor());
     // The bank lives in the plug-in instance; an effect of the UI's own has
     // none worth editing.
-    if (editor) editor->setPresetPanelAvailable(dsp != nullptr);
+    if (editor) {
+        editor->setPresetPanelAvailable(dsp != nullptr);
+        // The editor clamps and rounds it, and the user's override stands above it.
+        editor->setHostScale(hostScaleFactor(features));
+    }
     link->automate = automate;
     link->gesture = gesture;
     link->detach = detach;

@@ -4,7 +4,9 @@
 // plug-in's ports, and every picture compared with the headless rendering.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 #include <poll.h>
 
@@ -42,7 +44,9 @@ AutoComp& effectOf(Lv2TestInstance& dsp) { return *static_cast<Lv2Instance*>(dsp
 // plug-in's ports, the touch and resize requests it saw.
 class UiHost {
 public:
-    UiHost(Lv2TestInstance& dsp, unsigned long parent, bool instanceAccess) : dsp(dsp) {
+    // scale: the ui:scaleFactor option to give, 0 for none.
+    UiHost(Lv2TestInstance& dsp, unsigned long parent, bool instanceAccess, float scale = 0.0f)
+        : dsp(dsp), scale(scale) {
         library = dlopen(KVBR_LV2_BUNDLE "/korvane-brassel-ui.so", RTLD_NOW | RTLD_LOCAL);
         auto entry = library ? reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(library, "lv2ui_descriptor"))
                              : nullptr;
@@ -62,6 +66,16 @@ public:
                     {LV2_INSTANCE_ACCESS_URI, dsp.handle()}};
         std::vector<const LV2_Feature*> list;
         for (size_t i = 0; i < features.size() - (instanceAccess ? 0 : 1); ++i) list.push_back(&features[i]);
+        LV2_URID_Map* map = dsp.world.urids.map();
+        options[0] = {LV2_OPTIONS_INSTANCE, 0, map->map(map->handle, LV2_UI__scaleFactor), sizeof(float),
+                      map->map(map->handle, LV2_ATOM__Float), &this->scale};
+        options[1] = {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr};
+        optionsFeature = {LV2_OPTIONS__options, options};
+        mapFeature = {LV2_URID__map, map};
+        if (scale > 0.0f) {
+            list.push_back(&optionsFeature);
+            list.push_back(&mapFeature);
+        }
         list.push_back(nullptr);
         ui = descriptor->instantiate(descriptor, lv2ports::kStereoUri, KVBR_LV2_BUNDLE "/", write, this,
                                      &widget, list.data());
@@ -121,6 +135,9 @@ private:
     LV2UI_Touch touchFeature{};
     LV2UI_Resize resizeFeature{};
     std::vector<LV2_Feature> features;
+    float scale;
+    LV2_Options_Option options[2]{};
+    LV2_Feature optionsFeature{}, mapFeature{};
 };
 
 class Lv2UiTest : public ::testing::Test {
@@ -129,8 +146,9 @@ protected:
         setenv("XDG_CONFIG_HOME", (std::string(KVBR_TEST_OUTPUT_DIR) + "/lv2-ui-config").c_str(), 1);
         driver = std::make_unique<X11Driver>();
         ASSERT_TRUE(driver->valid()) << "needs an X server with XTest and X-Resource ($DISPLAY)";
-        top = driver->createTopLevel(kTopX, kTopY, 540, 430, "LV2 host");
-        panel = driver->createChild(top, kPanelX, kPanelY, 450, 350);
+        // Room for the editor at twice its size.
+        top = driver->createTopLevel(kTopX, kTopY, 900, 700, "LV2 host");
+        panel = driver->createChild(top, kPanelX, kPanelY, 820, 640);
         dsp = std::make_unique<Lv2TestInstance>(world, lv2ports::kStereoUri, 48000);
         ASSERT_TRUE(dsp->valid());
     }
@@ -139,8 +157,8 @@ protected:
         dsp.reset();
         if (driver && driver->valid() && driver->exists(top)) driver->destroyWindow(top);
     }
-    void openUi(bool instanceAccess) {
-        host = std::make_unique<UiHost>(*dsp, panel, instanceAccess);
+    void openUi(bool instanceAccess, float scale = 0.0f) {
+        host = std::make_unique<UiHost>(*dsp, panel, instanceAccess, scale);
         ASSERT_TRUE(host->valid());
         host->idleFor(200);
         const auto inside = driver->children(panel);
@@ -313,4 +331,14 @@ TEST_F(Lv2UiTest, APluginFreedBeforeItsUiLeavesTheUiHarmless) {
     host->portEvent(portOf("compression"), 7.0f);
     host.reset();
     EXPECT_TRUE(driver->children(panel).empty());
+}
+
+TEST_F(Lv2UiTest, TheHostsScaleFactorSizesTheEditor) {
+    unsetenv("KVBR_EDITOR_SCALE");
+    openUi(true, 2.0f);
+    EXPECT_EQ(host->requested, std::make_pair(800, 618));
+    const Pixels shot = driver->capture(editorWindow);
+    EXPECT_EQ(shot.width, 800);
+    EXPECT_EQ(shot.height, 618);
+    expectLooksLike("scale2", dspParameters(), {"--scale", "2"});
 }
