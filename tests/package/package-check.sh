@@ -17,11 +17,11 @@ deb=$work/korvane-brassel_${version}_amd64.deb
 root=$work/root
 dpkg -x "$deb" "$root"
 
-# The files that must be there; the LV2 bundle may hold more (its UI object),
-# nothing else may.
+# The files that must be there; nothing else may be.
 bundle=/usr/lib/lv2/korvane-brassel.lv2
 required="/usr/bin/kvbr-render
 $bundle/korvane-brassel-dsp.so
+$bundle/korvane-brassel-ui.so
 $bundle/korvane-brassel.ttl
 $bundle/manifest.ttl
 $bundle/presets.ttl
@@ -33,7 +33,7 @@ $bundle/presets.ttl
 files=$(cd "$root" && find . ! -type d | sed 's|^\.||' | sort)
 missing=$(comm -23 <(echo "$required") <(echo "$files"))
 [ -z "$missing" ] || fail "missing from the package: $missing"
-stray=$(comm -13 <(echo "$required") <(echo "$files") | grep -v "^$bundle/" || true)
+stray=$(comm -13 <(echo "$required") <(echo "$files") || true)
 [ -z "$stray" ] || fail "not meant for the package: $stray"
 
 depends=$(dpkg-deb -f "$deb" Depends)
