@@ -1,0 +1,56 @@
+#include "vectorMath.h"
+
+#include "vectorKernels.h"
+
+namespace vectormath {
+
+namespace {
+
+// Applies f to four lanes at a time; the last, partial group through a copy.
+template <typename F>
+KVBR_VECTOR_INLINE void lanes(const double* x, double* y, int n, F f) {
+    int i = 0;
+    for (; i + 4 <= n; i += 4) vk::store(y + i, f(vk::load(x + i)));
+    if (i == n) return;
+    double in[4] = {0.1, 0.1, 0.1, 0.1}, out[4];
+    for (int k = 0; i + k < n; ++k) in[k] = x[i + k];
+    vk::store(out, f(vk::load(in)));
+    for (int k = 0; i + k < n; ++k) y[i + k] = out[k];
+}
+
+struct Atan {
+    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const { return vk::atan(v); }
+};
+struct Tanh {
+    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const { return vk::tanh(v); }
+};
+struct Valve {
+    double l, h;
+    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const { return vk::valve(v, l, h); }
+};
+
+}  // namespace
+
+KVBR_VECTOR void sinCos(const double* x, double* sine, double* cosine, int n) {
+    for (int i = 0; i < n; i += 4) {
+        double in[4] = {0.1, 0.1, 0.1, 0.1}, s[4], c[4];
+        const int count = n - i < 4 ? n - i : 4;
+        for (int k = 0; k < count; ++k) in[k] = x[i + k];
+        vk::V vs, vc;
+        vk::sinCos(vk::load(in), vs, vc);
+        vk::store(s, vs);
+        vk::store(c, vc);
+        for (int k = 0; k < count; ++k) {
+            sine[i + k] = s[k];
+            cosine[i + k] = c[k];
+        }
+    }
+}
+
+KVBR_VECTOR void atan(const double* x, double* y, int n) { lanes(x, y, n, Atan{}); }
+KVBR_VECTOR void tanh(const double* x, double* y, int n) { lanes(x, y, n, Tanh{}); }
+KVBR_VECTOR void valve(const double* x, double* y, int n, double l, double h) {
+    lanes(x, y, n, Valve{l, h});
+}
+
+}  // namespace vectormath
