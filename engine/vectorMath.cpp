@@ -53,4 +53,22 @@ KVBR_VECTOR void valve(const double* x, double* y, int n, double l, double h) {
     lanes(x, y, n, Valve{l, h});
 }
 
+KVBR_VECTOR double floorSum(const double* w, const double* x, const double* y, int n) {
+    using namespace vk;
+    V sum = set(0.0);
+    for (int i = 0; i + 4 <= n; i += 4) {
+        V s, c;
+        vk::sinCos(load(w + i), s, c);
+        const V xi = load(x + i), yi = load(y + i);
+        sum = add(sum, add(s, c));
+        sum = add(sum, _mm256_sqrt_pd(xi));
+        sum = add(sum, vk::atan(mul(xi, set(1.2))));
+        sum = add(sum, mul(set(4.0), vk::atan(mul(set(0.25), yi))));
+        sum = add(sum, div(mul(set(4.0), vk::tanh(mul(set(-0.16), yi))), set(-0.64)));
+    }
+    double lanes[4];
+    store(lanes, sum);
+    return lanes[0] + lanes[1] + lanes[2] + lanes[3];
+}
+
 }  // namespace vectormath
