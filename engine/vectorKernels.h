@@ -190,14 +190,24 @@ KVBR_VECTOR_INLINE V tanh(V x) {
 }
 
 // The valve's curve: l atan(h y) for y >= 0, l tanh(-0.64 h y) / -0.64 below.
-// Each lane needs only one of the two; both are computed side by side (their
-// long chains of dependent operations overlap) and the right one is kept.
+// Audio stays on one side of zero for many samples, so most groups of four
+// need only one of the two; a mixed group computes both side by side and
+// keeps the right one per lane.
 KVBR_VECTOR_INLINE V valve(V y, double l, double h) {
     const V positive = greaterEqual(y, set(0.0));
-    // The argument, positive either way.
-    const V a = select(positive, mul(set(h), y), mul(set(-0.64 * h), y));
-    const AtanReduction r = atanReduce(a);
-    const V q = tanhNumerator(a);
+    const int signs = _mm256_movemask_pd(positive);
+    if (signs == 0xF) {
+        const AtanReduction r = atanReduce(mul(set(h), y));
+        return mul(set(l), atanFinish(div(r.num, r.den), r.hi, r.lo));
+    }
+    const V a = mul(set(-0.64 * h), y);
+    if (signs == 0) {
+        const V q = tanhNumerator(a);
+        return mul(div(q, add(q, set(2.0))), set(l / -0.64));
+    }
+    const V b = select(positive, mul(set(h), y), a);
+    const AtanReduction r = atanReduce(b);
+    const V q = tanhNumerator(b);
     const V arcTangent = mul(set(l), atanFinish(div(r.num, r.den), r.hi, r.lo));
     const V hyperbolicTangent = mul(div(q, add(q, set(2.0))), set(l / -0.64));
     return select(positive, arcTangent, hyperbolicTangent);

@@ -49,6 +49,8 @@ void checkCombinations(const Options& o) {
     if (o.bench && (files || o.output || o.plot || o.report || o.editorPng || o.floatOutput))
         throw UsageError("--bench renders its own signal and writes no files");
     checkBatchCombinations(o);
+    if (o.bothPrecisions && !o.bench)
+        throw UsageError("--precision both is for --bench; a render uses one sample width");
     if (o.bench && o.plugins.size() > 1 &&
         (!o.sets.empty() || o.preset || o.slot || o.presetFile || o.bankFile))
         throw UsageError("settings apply to one plug-in; several plug-ins are measured as loaded");
@@ -73,6 +75,10 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         {"--bank-file", [&](auto&, auto& v) { o.bankFile = v; }},
         {"--precision",
          [&](auto& n, auto& v) {
+             if (v == "both") {
+                 o.bothPrecisions = true;
+                 return;
+             }
              if (v != "32" && v != "64") throw UsageError(n + " is 32 or 64, not \"" + v + "\"");
              o.precision = v == "32" ? 32 : 64;
          }},
@@ -180,7 +186,7 @@ Plug-in
   --plugin PATH          a Linux VST 2.x plug-in (default: korvane-brassel.so beside
                          this tool); a shell holding several effects opens its first
   --precision 32|64      sample width of the process calls (default: 64 when the
-                         plug-in can, else 32)
+                         plug-in can, else 32); with --bench also "both"
   --block N              frames per process call, 1 to 65536 (default 512)
 
 Settings, applied in this order
@@ -197,7 +203,7 @@ Settings, applied in this order
 Other
   --list                 print the parameters, their display texts and the presets
   --bench                time the plug-in on a fixed 60 s stereo signal; give several
-                         --plugin paths to compare them
+                         --plugin paths to compare them (their passes take turns)
   --runs N               bench passes per plug-in (default 5)
   -q, --quiet            no progress bar and no summary
   -h, --help             this text

@@ -25,6 +25,7 @@ struct Options {
     std::optional<std::string> presetFile;
     std::optional<std::string> bankFile;
     int precision = 0;  // 32 or 64; 0 picks 64 when the plug-in can, else 32
+    bool bothPrecisions = false;  // --bench --precision both: 32-bit, and 64-bit where it can
     int blockSize = 512;
     bool floatOutput = false;
     bool force = false;
