@@ -158,6 +158,7 @@ void AutoComp::processDoubleReplacing(double** inputs, double** outputs, int32 s
 }
 
 EnginePath AutoComp::setEnginePath(EnginePath path) {
-    enginePath = path == EnginePath::vector && !vectorEngineSupported() ? EnginePath::baseline : path;
+    const bool runs = path == EnginePath::baseline || vectorEngineSupported();
+    enginePath = runs ? path : EnginePath::baseline;
     return enginePath;
 }

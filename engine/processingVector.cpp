@@ -1,15 +1,19 @@
-// The vector path: the baseline's pipeline with the same arithmetic, operation
-// for operation, except that sine, cosine, arc tangent and hyperbolic tangent
-// come from the kernels of vectorKernels.h, four samples at a time. Only for
-// processors with AVX2 and FMA; AutoComp picks it once, at construction.
+// The vector path: the baseline's pipeline, operation for operation, with
+// three exceptions. Sine, cosine, arc tangent and hyperbolic tangent come from
+// the kernels of vectorKernels.h, four samples at a time; the cell's cut-off
+// takes one division instead of four; the gain curves multiply by reciprocals
+// where they divided by 1.2 and by the level. Everything the cell's rounding
+// hangs on (the cosine, the redesign's divisions, the filters) is as before.
+// Only for processors with AVX2 and FMA; AutoComp picks it once, at
+// construction.
 //
 // A filter step computes b0 x0 + b1 x1 + b2 x2 first and only then takes away
 // a1 y1 and a2 y2. That first part needs no earlier output, so for the
 // filters whose input is known ahead (the side-chain, the detectors, the
 // meter) it is computed four samples at a time, and only the recursive rest
-// runs one sample after another: the two side-chain filters side by side in
-// one register, the two detectors in another. The cell, redesigned every
-// sample and stepped ten times on an attack, runs whole as before.
+// runs one sample after another, the four fixed sections' rests side by side
+// in one register. The cell, redesigned every sample and stepped ten times on
+// an attack, runs whole as before.
 //
 // Each block is cut into runs of up to 32 samples, and the serial parts of
 // five different runs share one loop: the smoothers and noise of run k, the
@@ -79,8 +83,8 @@ struct Run {
 // (-o, o, -o, o) for the offset o the block started with.
 struct FeedForward {
     double b0, b1, b2;
-    double offset;             // at the start of the block
-    double history[2];         // x2, x1 before the next run
+    double offset;              // at the start of the block
+    double history[2];          // x2, x1 before the next run
     double x[kMaxRun + 2 + 4];  // history, then this run's x0
 
     explicit FeedForward(const FilterSection& f)
@@ -109,8 +113,8 @@ struct FeedForward {
 };
 
 // The first parts of two sections, interleaved in pairs for the serial loop.
-KVBR_VECTOR void feedPairs(FeedForward& a, const double* ua, FeedForward& b, const double* ub, int32 n,
-                           int32 lanes, double* pairs) {
+KVBR_VECTOR void feedPairs(FeedForward& a, const double* ua, FeedForward& b, const double* ub,
+                           int32 n, int32 lanes, double* pairs) {
     double fa[kMaxRun], fb[kMaxRun];
     a.feed(ua, n, lanes, fa);
     b.feed(ub, n, lanes, fb);
@@ -124,16 +128,16 @@ KVBR_VECTOR void feedPairs(FeedForward& a, const double* ua, FeedForward& b, con
 
 // What the serial loop carries from sample to sample: the smoothers, the
 // noise, the recursive parts of the four fixed sections in one register
-// (side-chain left and right, fast and slow detector; the first two work a
-// run later than the others), the whole cell and the meter. The fixed
+// (side-chain left and right, fast and slow detector; the side-chain works
+// one run ahead of the detectors), the whole cell and the meter. The fixed
 // sections' offsets change sign every sample, so they are taken by the
-// sample's parity instead of being carried.
-// Outputs (y0) are not carried: they go into the runs' arrays. After a step
-// the cell's x0 equals its x1.
+// sample's parity instead of being carried. Outputs (y0) are not carried
+// either: they go into the runs' arrays. After a step the cell's x0 equals
+// its x1.
 struct Serial {
     __m128d smoothed;  // (output gain, drive)
     __m128i noise;     // (s1, s2, s3, 0) of NoiseGenerators
-    __m256d y1, y2;  // (side left, side right, fast, slow)
+    __m256d y1, y2;    // (side left, side right, fast, slow)
     double cellOffset, cellX1, cellX2, cellY1, cellY2, cellLevel;
     double meterY1, meterY2;
 };
@@ -156,15 +160,17 @@ __m128d pairOf(double a, double b) { return _mm_setr_pd(a, b); }
     Run* r4, bool a0, bool a1, bool a2, bool a3, bool a4) {
     if (a0) {
         // (target - smoothed) * 0.001 + engineOffset + smoothed
-        s.smoothed = _mm_add_pd(_mm_add_pd(_mm_mul_pd(_mm_sub_pd(c.targets, s.smoothed), _mm_set1_pd(0.001)),
-                                           c.engineOffset[parity]),
-                                s.smoothed);
+        s.smoothed =
+            _mm_add_pd(_mm_add_pd(_mm_mul_pd(_mm_sub_pd(c.targets, s.smoothed), _mm_set1_pd(0.001)),
+                                  c.engineOffset[parity]),
+                       s.smoothed);
         _mm_storeu_pd(r0->smoothed + 2 * i, s.smoothed);
         // NoiseGenerators::step() on its three registers at once, twice.
         for (int k = 0; k < 2; ++k) {
             const __m128i t = _mm_and_si128(
-                _mm_srlv_epi32(_mm_xor_si128(_mm_srlv_epi32(s.noise, _mm_setr_epi32(9, 2, 6, 0)), s.noise),
-                               _mm_setr_epi32(6, 7, 8, 0)),
+                _mm_srlv_epi32(
+                    _mm_xor_si128(_mm_srlv_epi32(s.noise, _mm_setr_epi32(9, 2, 6, 0)), s.noise),
+                    _mm_setr_epi32(6, 7, 8, 0)),
                 _mm_setr_epi32(0x1FFF, 0xFFFFF, 0x1FFFF, 0));
             s.noise = _mm_xor_si128(_mm_sllv_epi32(s.noise, _mm_setr_epi32(13, 20, 17, 0)), t);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(r0->noise + 8 * i + 4 * k), s.noise);
@@ -176,17 +182,23 @@ __m128d pairOf(double a, double b) { return _mm_setr_pd(a, b); }
         // carry on with a zero feed, and are not kept.
         const __m128d sideFeed = a1 ? _mm_loadu_pd(r1->sideFeed + 2 * i) : _mm_setzero_pd();
         const __m128d detectorFeed = a2 ? _mm_loadu_pd(r2->detectorFeed + 2 * i) : _mm_setzero_pd();
-        const __m256d feed = _mm256_insertf128_pd(_mm256_castpd128_pd256(sideFeed), detectorFeed, 1);
-        const __m256d y0 = _mm256_sub_pd(_mm256_sub_pd(feed, _mm256_mul_pd(c.a1, s.y1)), _mm256_mul_pd(c.a2, s.y2));
+        const __m256d feed =
+            _mm256_insertf128_pd(_mm256_castpd128_pd256(sideFeed), detectorFeed, 1);
+        const __m256d y0 = _mm256_sub_pd(_mm256_sub_pd(feed, _mm256_mul_pd(c.a1, s.y1)),
+                                         _mm256_mul_pd(c.a2, s.y2));
         const __m256d y1 = _mm256_add_pd(y0, c.offset[parity]);
         if (a1 && a2) {
             s.y2 = s.y1;
             s.y1 = y1;
         } else {
             // Only the working half moves on.
-            const int keep = a1 ? 0x3 : 0xC;
-            s.y2 = _mm256_blend_pd(s.y2, s.y1, keep);
-            s.y1 = _mm256_blend_pd(s.y1, y1, keep);
+            if (a1) {
+                s.y2 = _mm256_blend_pd(s.y2, s.y1, 0x3);
+                s.y1 = _mm256_blend_pd(s.y1, y1, 0x3);
+            } else {
+                s.y2 = _mm256_blend_pd(s.y2, s.y1, 0xC);
+                s.y1 = _mm256_blend_pd(s.y1, y1, 0xC);
+            }
         }
         if (a1) _mm_storeu_pd(r1->side + 2 * i, _mm256_castpd256_pd128(y0));
         if (a2) _mm_storeu_pd(r2->detectors + 2 * i, _mm256_extractf128_pd(y0, 1));
@@ -197,11 +209,11 @@ __m128d pairOf(double a, double b) { return _mm_setr_pd(a, b); }
         const double P = r3->P[i];
         double x0, x1 = s.cellX1, x2 = s.cellX2, y0, y1 = s.cellY1, y2 = s.cellY2;
         double offset = s.cellOffset;
-#define KVBR_CELL_ADVANCE                                        \
-    y0 = b0 * x0 + b1 * x1 + b2 * x2 - ca1 * y1 - ca2 * y2;     \
-    y2 = y1;                                                     \
-    y1 = y0 + offset;                                            \
-    x2 = x1;                                                     \
+#define KVBR_CELL_ADVANCE                                   \
+    y0 = b0 * x0 + b1 * x1 + b2 * x2 - ca1 * y1 - ca2 * y2; \
+    y2 = y1;                                                \
+    y1 = y0 + offset;                                       \
+    x2 = x1;                                                \
     x1 = x0;
         offset = -offset;
         x0 = P + offset;
@@ -247,8 +259,10 @@ __m128d pairOf(double a, double b) { return _mm_setr_pd(a, b); }
 // (every iteration but the first four and the last four of a block) the loop
 // runs without conditions, two samples per turn so that the parity is fixed.
 template <bool Steady>
-[[gnu::target("avx2,fma"), gnu::always_inline]] inline void serialRuns(Serial& state, const SerialConstants& c, Run* const* r,
-                                              const int32* n) {
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline void serialRuns(Serial& state,
+                                                                       const SerialConstants& c,
+                                                                       Run* const* r,
+                                                                       const int32* n) {
     Serial s = state;
     if constexpr (Steady) {
         for (int32 i = 0; i < n[0]; i += 2) {
@@ -283,7 +297,8 @@ KVBR_VECTOR_INLINE vk::V loadInput(const Sample* p) {
 KVBR_VECTOR_INLINE vk::V noiseValues(__m128i w) {
     using namespace vk;
     // Unsigned to double, exactly: flip the top bit, convert as signed, add 2^31.
-    const V u = add(_mm256_cvtepi32_pd(_mm_xor_si128(w, _mm_set1_epi32(INT32_MIN))), set(2147483648.0));
+    const V u =
+        add(_mm256_cvtepi32_pd(_mm_xor_si128(w, _mm_set1_epi32(INT32_MIN))), set(2147483648.0));
     return mul(sub(mul(mul(u, set(2.3283064365e-10)), set(2.0)), set(1.0)), set(1e-10));
 }
 
@@ -293,7 +308,7 @@ KVBR_VECTOR_INLINE void noiseWords(const std::uint32_t* states, __m128i& left, _
     __m256i y[4];
     for (int k = 0; k < 4; ++k) {
         __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(states + 8 * k));
-        x = _mm256_xor_si256(x, _mm256_shuffle_epi32(x, 0xB1));  // (s1 ^ s2, ., s3, .)
+        x = _mm256_xor_si256(x, _mm256_shuffle_epi32(x, 0xB1));     // (s1 ^ s2, ., s3, .)
         y[k] = _mm256_xor_si256(x, _mm256_shuffle_epi32(x, 0x4E));  // s1 ^ s2 ^ s3 first
     }
     const __m256i u = _mm256_unpacklo_epi32(y[0], y[1]);  // (L0, L1, ., . | R0, R1, ., .)
@@ -393,30 +408,38 @@ KVBR_VECTOR_INLINE vk::V gainCurve4(int ratioStep, vk::V x) {
     using namespace vk;
     const V one = set(1.0);
     switch (ratioStep) {
-        case 0: return add(div(set(0.6), add(mul(x, set(0.4)), one)), set(0.4));
-        case 1: return add(div(set(0.8), add(mul(x, set(0.4)), one)), set(0.2));
+        case 0:
+            return add(div(set(0.6), add(mul(x, set(0.4)), one)), set(0.4));
+        case 1:
+            return add(div(set(0.8), add(mul(x, set(0.4)), one)), set(0.2));
         case 2: {
             const V inverse = div(one, x), q = div(one, add(mul(x, set(0.35)), one));
             const V a = mul(add(mul(mul(x, set(0.9)), q), mul(x, set(0.1))), set(0.7));
-            const V b = mul(add(mul(atan(mul(x, set(1.2))), set(0.92 / 1.2)), mul(x, set(0.08))), set(0.3));
+            const V b =
+                mul(add(mul(atan(mul(x, set(1.2))), set(0.92 / 1.2)), mul(x, set(0.08))), set(0.3));
             return mul(add(a, b), inverse);
         }
         case 3: {
             const V inverse = div(one, x), q = div(one, add(mul(x, set(0.35)), one));
             const V a = mul(add(mul(mul(x, set(0.95)), q), mul(x, set(0.05))), set(0.35));
-            const V b = mul(add(mul(atan(mul(x, set(1.2))), set(0.95 / 1.2)), mul(x, set(0.05))), set(0.65));
+            const V b = mul(add(mul(atan(mul(x, set(1.2))), set(0.95 / 1.2)), mul(x, set(0.05))),
+                            set(0.65));
             return mul(add(a, b), inverse);
         }
         case 4:
-            return mul(add(mul(atan(mul(x, set(1.2))), set(0.97 / 1.2)), mul(x, set(0.03))), div(one, x));
+            return mul(add(mul(atan(mul(x, set(1.2))), set(0.97 / 1.2)), mul(x, set(0.03))),
+                       div(one, x));
         case 5: {
             const V inverse = div(one, x);
-            const V a = mul(add(mul(atan(mul(x, set(1.2))), set(0.982 / 1.2)), mul(x, set(0.018))), set(0.5));
+            const V a = mul(add(mul(atan(mul(x, set(1.2))), set(0.982 / 1.2)), mul(x, set(0.018))),
+                            set(0.5));
             const V b = mul(add(mul(tanh(x), set(0.982)), mul(x, set(0.018))), set(0.5));
             return mul(add(a, b), inverse);
         }
-        case 6: return mul(add(mul(tanh(x), set(0.99)), mul(x, set(0.01))), div(one, x));
-        default: return one;
+        case 6:
+            return mul(add(mul(tanh(x), set(0.99)), mul(x, set(0.01))), div(one, x));
+        default:
+            return one;
     }
 }
 
@@ -455,9 +478,11 @@ KVBR_VECTOR void finishRun(Run& r, int ratioStep, bool valve, const ValveConstan
         store(gains + i, gainCurve4(ratioStep, _mm256_sqrt_pd(load(r.level + i))));
     if (valve) {
         for (int32 i = 0; i < lanes; i += 4)
-            store(r.L + i, vk::valve(mul(load(gains + i), load(r.L + i)), constants.l, constants.h));
+            store(r.L + i,
+                  vk::valve(mul(load(gains + i), load(r.L + i)), constants.l, constants.h));
         for (int32 i = 0; i < lanes; i += 4)
-            store(r.R + i, vk::valve(mul(load(gains + i), load(r.R + i)), constants.l, constants.h));
+            store(r.R + i,
+                  vk::valve(mul(load(gains + i), load(r.R + i)), constants.l, constants.h));
     } else {
         for (int32 i = 0; i < lanes; i += 4) {
             const V gain = load(gains + i);
@@ -505,13 +530,15 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
     FeedForward fastFeed(s.fastDetector), slowFeed(s.slowDetector), meterFeed(s.meterSection);
 
     SerialConstants c;
-    const FilterSection* fixed[4] = {&s.sideChainLeft, &s.sideChainRight, &s.fastDetector, &s.slowDetector};
+    const FilterSection* fixed[4] = {&s.sideChainLeft, &s.sideChainRight, &s.fastDetector,
+                                     &s.slowDetector};
     c.targets = pairOf(settings.targetOutput, settings.targetDrive);
     c.engineOffset[0] = _mm_set1_pd(-s.engineOffset);
     c.engineOffset[1] = _mm_set1_pd(s.engineOffset);
     c.a1 = _mm256_setr_pd(fixed[0]->a1, fixed[1]->a1, fixed[2]->a1, fixed[3]->a1);
     c.a2 = _mm256_setr_pd(fixed[0]->a2, fixed[1]->a2, fixed[2]->a2, fixed[3]->a2);
-    c.offset[1] = _mm256_setr_pd(fixed[0]->offset, fixed[1]->offset, fixed[2]->offset, fixed[3]->offset);
+    c.offset[1] =
+        _mm256_setr_pd(fixed[0]->offset, fixed[1]->offset, fixed[2]->offset, fixed[3]->offset);
     c.offset[0] = _mm256_xor_pd(c.offset[1], _mm256_set1_pd(-0.0));
     c.meterA1 = s.meterSection.a1;
     c.meterA2 = s.meterSection.a2;
@@ -524,9 +551,14 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
                                  static_cast<int>(s.noise.s3), 0),
                   _mm256_setr_pd(fixed[0]->y1, fixed[1]->y1, fixed[2]->y1, fixed[3]->y1),
                   _mm256_setr_pd(fixed[0]->y2, fixed[1]->y2, fixed[2]->y2, fixed[3]->y2),
-                  cellSection.offset, cellSection.x1, cellSection.x2,
-                  cellSection.y1, cellSection.y2, s.cellLevel,
-                  s.meterSection.y1, s.meterSection.y2};
+                  cellSection.offset,
+                  cellSection.x1,
+                  cellSection.x2,
+                  cellSection.y1,
+                  cellSection.y2,
+                  s.cellLevel,
+                  s.meterSection.y1,
+                  s.meterSection.y2};
 
     Run runs[kStages];
     double gains[kMaxRun + 4];
@@ -583,7 +615,8 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
     }
 
     // Back into the engine state, as the baseline would have left it.
-    const double flip = frames % 2 ? -1.0 : 1.0;  // offsets after an odd number of steps change sign
+    const double flip =
+        frames % 2 ? -1.0 : 1.0;  // offsets after an odd number of steps change sign
     sideFeedLeft.storeInputs(s.sideChainLeft);
     sideFeedRight.storeInputs(s.sideChainRight);
     fastFeed.storeInputs(s.fastDetector);
@@ -606,8 +639,8 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
     _mm_storeu_pd(lanes, serial.smoothed);
     s.smoothedOutputGain = lanes[0];
     s.smoothedDrive = lanes[1];
-    for (FilterSection* f : {&s.sideChainLeft, &s.sideChainRight, &s.fastDetector, &s.slowDetector,
-                             &s.meterSection})
+    for (FilterSection* f :
+         {&s.sideChainLeft, &s.sideChainRight, &s.fastDetector, &s.slowDetector, &s.meterSection})
         f->offset *= flip;
     s.engineOffset *= flip;
     s.meterSection.y0 = last.meterOut[end];

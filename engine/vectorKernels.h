@@ -2,10 +2,10 @@
 // registers: sine and cosine of the cell's angle, arc tangent and hyperbolic
 // tangent. Square roots need nothing of ours (vsqrtpd rounds correctly).
 //
-// Only for translation units whose callers have checked the processor
-// (cpuFeatures.h): every function here carries the AVX2 target itself, so the
-// rest of the file keeps the baseline instruction set, and being static each
-// copy stays inside the file that includes it.
+// Only for code whose callers have checked the processor
+// (vectorEngineSupported() of enginePath.h): every function here carries the
+// AVX2 target itself, so the rest of the file that includes it keeps the
+// baseline instruction set, and being static each copy stays inside that file.
 //
 // The error bounds are proved against the C library and a long double
 // reference over the whole range the engine can produce by
@@ -44,36 +44,35 @@ KVBR_VECTOR_INLINE V less(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
 KVBR_VECTOR_INLINE V lessEqual(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LE_OQ); }
 KVBR_VECTOR_INLINE V greater(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
 KVBR_VECTOR_INLINE V greaterEqual(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GE_OQ); }
-KVBR_VECTOR_INLINE bool any(V mask) { return _mm256_movemask_pd(mask) != 0; }
 
 // Sine and cosine of x. The polynomials are fdlibm's kernels for
 // |x| <= pi/4, evaluated with fused multiply-adds and with the rounding of
 // x * x carried along, so that cos x = 1 - x^2/2 + ... is rounded once at the
 // very end: 1 - cos x is what the cell's design lives on, and at its usual
-// angles (1e-5 to 0.2) a cosine one unit off in the last place would move
-// the cell's level by a part in 1e8. Lanes outside [0, pi/4] (never at the
-// engine's cut-offs, which stay below 0.09 radians) and NaN take the C
-// library one by one.
+// angles (1e-5 to 0.2) a cosine one unit off in the last place at every
+// sample would move the cell's level by a part in 1e8. Lanes outside
+// [0, pi/4] (never at the engine's cut-offs, which stay below 0.2 radians)
+// and NaN take the C library one by one.
 KVBR_VECTOR_INLINE void sinCos(V x, V& sine, V& cosine) {
     const V z = mul(x, x);
     const V zLow = fms(x, x, z);  // x * x = z + zLow exactly
     const V w = mul(z, z);
     // sin x = x + x^3 (S1 + z r)
-    const V rs = add(fma(z, fma(z, set(2.75573137070700676789e-06), set(-1.98412698298579493134e-04)),
-                         set(8.33333333332248946124e-03)),
-                     mul(mul(z, w), fma(z, set(1.58969099521155010221e-10),
-                                        set(-2.50507602534068634195e-08))));
+    const V rs = add(
+        fma(z, fma(z, set(2.75573137070700676789e-06), set(-1.98412698298579493134e-04)),
+            set(8.33333333332248946124e-03)),
+        mul(mul(z, w), fma(z, set(1.58969099521155010221e-10), set(-2.50507602534068634195e-08))));
     const V v = mul(z, x);
     const V vLow = fma(zLow, x, fms(z, x, v));  // x^3 = v + vLow, nearly exactly
     const V p = fma(z, rs, set(-1.66666666666666324348e-01));
     sine = add(x, fma(v, p, mul(vLow, set(-1.66666666666666324348e-01))));
     // cos x = 1 - z/2 + z r
-    const V rc = add(mul(z, fma(z, fma(z, set(2.48015872894767294178e-05),
-                                       set(-1.38888888888741095749e-03)),
-                                set(4.16666666666666019037e-02))),
-                     mul(mul(w, w), fma(z, fma(z, set(-1.13596475577881948265e-11),
-                                               set(2.08757232129817482790e-09)),
-                                        set(-2.75573143513906633035e-07))));
+    const V rc =
+        add(mul(z, fma(z, fma(z, set(2.48015872894767294178e-05), set(-1.38888888888741095749e-03)),
+                       set(4.16666666666666019037e-02))),
+            mul(mul(w, w),
+                fma(z, fma(z, set(-1.13596475577881948265e-11), set(2.08757232129817482790e-09)),
+                    set(-2.75573143513906633035e-07))));
     const V hz = mul(set(0.5), z);
     const V hzLow = mul(set(0.5), zLow);
     const V one = set(1.0);
@@ -81,7 +80,8 @@ KVBR_VECTOR_INLINE void sinCos(V x, V& sine, V& cosine) {
     const V tail = add(sub(sub(sub(one, head), hz), hzLow), mul(z, rc));
     cosine = add(head, tail);
 
-    const V inside = _mm256_and_pd(greaterEqual(x, set(0.0)), lessEqual(x, set(0.7853981633974483)));
+    const V inside =
+        _mm256_and_pd(greaterEqual(x, set(0.0)), lessEqual(x, set(0.7853981633974483)));
     if (_mm256_movemask_pd(inside) != 0xF) {
         double xs[4], s[4], c[4], in[4];
         _mm256_storeu_pd(xs, x);
@@ -132,13 +132,15 @@ KVBR_VECTOR_INLINE V atanFinish(V t, V hi, V lo) {
     const V w2 = mul(w, w);
     const V w4 = mul(w2, w2);
     // aT0 + aT2 w + aT4 w^2 + aT6 w^3 + aT8 w^4 + aT10 w^5
-    const V even = fma(w4, fma(w, set(1.62858201153657823623e-02), set(4.97687799461593236017e-02)),
-                       fma(w2, fma(w, set(6.66107313738753120669e-02), set(9.09088713343650656196e-02)),
-                           fma(w, set(1.42857142725034663711e-01), set(3.33333333333329318027e-01))));
+    const V even =
+        fma(w4, fma(w, set(1.62858201153657823623e-02), set(4.97687799461593236017e-02)),
+            fma(w2, fma(w, set(6.66107313738753120669e-02), set(9.09088713343650656196e-02)),
+                fma(w, set(1.42857142725034663711e-01), set(3.33333333333329318027e-01))));
     // aT1 + aT3 w + aT5 w^2 + aT7 w^3 + aT9 w^4
-    const V odd = fma(w4, set(-3.65315727442169155270e-02),
-                      fma(w2, fma(w, set(-5.83357013379057348645e-02), set(-7.69187620504482999495e-02)),
-                          fma(w, set(-1.11111104054623557880e-01), set(-1.99999999998764832476e-01))));
+    const V odd =
+        fma(w4, set(-3.65315727442169155270e-02),
+            fma(w2, fma(w, set(-5.83357013379057348645e-02), set(-7.69187620504482999495e-02)),
+                fma(w, set(-1.11111104054623557880e-01), set(-1.99999999998764832476e-01))));
     const V s1 = mul(z, even);
     const V s2 = mul(w, odd);
     // hi - ((t (s1 + s2) - lo) - t)
@@ -155,7 +157,8 @@ KVBR_VECTOR_INLINE V atan(V x) {
 // x = n ln 2 + r with |r| <= ln 2 / 2, e^r - 1 by its Taylor series to the
 // 13th power, then 2^n (e^r - 1) + (2^n - 1) with one rounding.
 KVBR_VECTOR_INLINE V expm1Small(V x) {
-    const V n = _mm256_round_pd(mul(x, set(1.4426950408889634)), _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+    const V n = _mm256_round_pd(mul(x, set(1.4426950408889634)),
+                                _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
     V r = fnma(n, set(6.93147180369123816490e-01), x);
     r = fnma(n, set(1.90821492927058770002e-10), r);
     // (e^r - 1 - r) / r^2 = 1/2 + r/6 + ... + r^11/13!, by Estrin's scheme.
@@ -170,9 +173,9 @@ KVBR_VECTOR_INLINE V expm1Small(V x) {
     const V q5 = fma(r, set(1.0 / 6227020800.0), set(1.0 / 479001600.0));
     V p = fma(r8, fma(r2, q5, q4), fma(r4, fma(r2, q3, q2), fma(r2, q1, q0)));
     p = fma(mul(p, r), r, r);  // e^r - 1
-    const __m256i bits = _mm256_slli_epi64(_mm256_add_epi64(_mm256_cvtepi32_epi64(_mm256_cvtpd_epi32(n)),
-                                                            _mm256_set1_epi64x(1023)),
-                                           52);
+    const __m256i bits = _mm256_slli_epi64(
+        _mm256_add_epi64(_mm256_cvtepi32_epi64(_mm256_cvtpd_epi32(n)), _mm256_set1_epi64x(1023)),
+        52);
     const V scale = _mm256_castsi256_pd(bits);
     return fma(scale, p, sub(scale, set(1.0)));
 }

@@ -19,14 +19,20 @@ KVBR_VECTOR_INLINE void lanes(const double* x, double* y, int n, F f) {
 }
 
 struct Atan {
-    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const { return vk::atan(v); }
+    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const {
+        return vk::atan(v);
+    }
 };
 struct Tanh {
-    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const { return vk::tanh(v); }
+    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const {
+        return vk::tanh(v);
+    }
 };
 struct Valve {
     double l, h;
-    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const { return vk::valve(v, l, h); }
+    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const {
+        return vk::valve(v, l, h);
+    }
 };
 
 }  // namespace

@@ -1,9 +1,8 @@
 // Batches: several inputs in one command, rendered in parallel, each file
 // through its own instance; a bad file among good ones; the same outputs
 // whatever the number of jobs; and never a partial file anywhere.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,7 +42,8 @@ std::vector<std::string> leftovers(const std::string& folder) {
 bool sameAudio(const std::string& a, const std::string& b) {
     const Decoded x = readAudio(a), y = readAudio(b);
     return x.info.format == y.info.format && x.info.channels == y.info.channels &&
-           x.info.samplerate == y.info.samplerate && x.info.frames == y.info.frames && x.samples == y.samples;
+           x.info.samplerate == y.info.samplerate && x.info.frames == y.info.frames &&
+           x.samples == y.samples;
 }
 
 long count(const std::string& text, const std::string& what) {
@@ -55,9 +55,12 @@ long count(const std::string& text, const std::string& what) {
 struct Batch : ::testing::Test {
     ScratchFolder folder;
     void SetUp() override {
-        writeAudio(folder.file("one.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000, testSignal(2, 48000, 0.6));
-        writeAudio(folder.file("two.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, 44100, testSignal(1, 44100, 0.5));
-        writeAudio(folder.file("three.aif"), SF_FORMAT_AIFF | SF_FORMAT_FLOAT, 2, 96000, testSignal(2, 96000, 0.4));
+        writeAudio(folder.file("one.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000,
+                   testSignal(2, 48000, 0.6));
+        writeAudio(folder.file("two.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, 44100,
+                   testSignal(1, 44100, 0.5));
+        writeAudio(folder.file("three.aif"), SF_FORMAT_AIFF | SF_FORMAT_FLOAT, 2, 96000,
+                   testSignal(2, 96000, 0.4));
         fs::create_directory(folder.file("out"));
     }
 };
@@ -65,12 +68,13 @@ struct Batch : ::testing::Test {
 }  // namespace
 
 TEST_F(Batch, SeveralFilesIntoAFolderEachAsItWouldRenderAlone) {
-    const ToolRun run = runTool({"one.wav", "two.flac", "three.aif", "--out-dir", "out", "--set", "5=0.8"},
-                                folder.path);
+    const ToolRun run = runTool(
+        {"one.wav", "two.flac", "three.aif", "--out-dir", "out", "--set", "5=0.8"}, folder.path);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.err.empty()) << run.err;
     // One line per file and one for the batch.
-    for (const char* name : {"one.wav -> out/one.wav", "two.flac -> out/two.flac", "three.aif -> out/three.aif"})
+    for (const char* name :
+         {"one.wav -> out/one.wav", "two.flac -> out/two.flac", "three.aif -> out/three.aif"})
         EXPECT_EQ(count(run.out, name), 1) << run.out;
     EXPECT_NE(run.out.find("rendered 3 of 3 files"), std::string::npos) << run.out;
     for (const char* name : {"one.wav", "two.flac", "three.aif"}) {
@@ -97,26 +101,31 @@ TEST_F(Batch, WithoutAFolderTheOutputsGoBesideTheInputs) {
 
 TEST_F(Batch, ABadFileIsReportedAndTheOthersComplete) {
     std::ofstream(folder.file("notes.wav")) << "not audio at all\n";
-    writeAudio(folder.file("surround.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 3, 48000, testSignal(3, 48000, 0.1));
-    const ToolRun run = runTool({"one.wav", "notes.wav", "missing.wav", "two.flac", "surround.wav", "three.aif",
-                                 "--out-dir", "out", "-j", "2"},
+    writeAudio(folder.file("surround.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 3, 48000,
+               testSignal(3, 48000, 0.1));
+    const ToolRun run = runTool({"one.wav", "notes.wav", "missing.wav", "two.flac", "surround.wav",
+                                 "three.aif", "--out-dir", "out", "-j", "2"},
                                 folder.path);
     EXPECT_EQ(run.status, 1) << "something failed";
     EXPECT_EQ(count(run.err, "\n"), 3) << run.err;
-    EXPECT_NE(run.err.find("notes.wav: not a WAV, AIFF or FLAC file"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("notes.wav: not a WAV, AIFF or FLAC file"), std::string::npos)
+        << run.err;
     EXPECT_NE(run.err.find("no such file: missing.wav"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("surround.wav has 3 channels"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("rendered 3 of 6 files (3 failed)"), std::string::npos) << run.out;
     std::vector<std::string> written;
-    for (const auto& e : fs::directory_iterator(folder.file("out"))) written.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(folder.file("out")))
+        written.push_back(e.path().filename().string());
     std::sort(written.begin(), written.end());
-    EXPECT_EQ(written, (std::vector<std::string>{"one.wav", "three.aif", "two.flac"})) << "nothing else, nothing partial";
+    EXPECT_EQ(written, (std::vector<std::string>{"one.wav", "three.aif", "two.flac"}))
+        << "nothing else, nothing partial";
 }
 
 TEST_F(Batch, OneJobOrTwoGiveTheSameFiles) {
     fs::create_directory(folder.file("out2"));
-    for (int i = 0; i < 4; ++i) fs::copy_file(folder.file("one.wav"), folder.file("copy" + std::to_string(i) + ".wav"));
-    const std::vector<std::string> inputs = {"one.wav", "two.flac", "three.aif", "copy0.wav",
+    for (int i = 0; i < 4; ++i)
+        fs::copy_file(folder.file("one.wav"), folder.file("copy" + std::to_string(i) + ".wav"));
+    const std::vector<std::string> inputs = {"one.wav",   "two.flac",  "three.aif", "copy0.wav",
                                              "copy1.wav", "copy2.wav", "copy3.wav"};
     std::vector<std::string> a = inputs, b = inputs;
     for (const char* arg : {"--out-dir", "out", "-j", "1", "--precision", "32"}) a.push_back(arg);
@@ -140,7 +149,8 @@ TEST_F(Batch, TwoNamesAreInputAndOutputUnlessTheSecondIsAnInput) {
     const std::string before = bytes(folder.file("new.wav"));
     ToolRun run = runTool({"one.wav", "new.wav"}, folder.path);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(bytes(folder.file("new.wav")), before) << "an existing audio file is an input, never overwritten";
+    EXPECT_EQ(bytes(folder.file("new.wav")), before)
+        << "an existing audio file is an input, never overwritten";
     EXPECT_TRUE(fs::exists(folder.file("one-brassel.wav")));
     EXPECT_TRUE(fs::exists(folder.file("new-brassel.wav")));
 
@@ -161,12 +171,15 @@ TEST_F(Batch, WhatABatchCannotTakeIsRefusedBeforeAnythingIsWritten) {
     const auto before = folder.entries();
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"one.wav", "two.flac", "three.aif", "-o", "x.wav"}, "several inputs take --out-dir"},
-        {{"one.wav", "two.flac", "--out-dir", "out", "--plot", "p.png"}, "--plot belongs to a render of one file"},
+        {{"one.wav", "two.flac", "--out-dir", "out", "--plot", "p.png"},
+         "--plot belongs to a render of one file"},
         {{"one.wav", "two.flac", "--out-dir", "out", "--report", "r.json"}, "--report belongs"},
-        {{"one.wav", "two.flac", "--out-dir", "nowhere"}, "the output folder nowhere does not exist"},
+        {{"one.wav", "two.flac", "--out-dir", "nowhere"},
+         "the output folder nowhere does not exist"},
         {{"one.wav", "out/../one.wav", "--out-dir", "out"}, "two outputs would be written to"},
         {{"one.wav", "one-brassel.wav", "two.flac"}, "an input of this batch"},
-        {{"one.wav", "two.flac", "--out-dir", "out", "--set", "Attack=3"}, "no parameter named \"Attack\""},
+        {{"one.wav", "two.flac", "--out-dir", "out", "--set", "Attack=3"},
+         "no parameter named \"Attack\""},
         {{"one.wav", "two.flac", "--out-dir", "out", "-j", "0"}, "-j needs a whole number"},
         {{"--out-dir", "out"}, "--out-dir needs the input files"},
     };
@@ -179,7 +192,8 @@ TEST_F(Batch, WhatABatchCannotTakeIsRefusedBeforeAnythingIsWritten) {
         EXPECT_EQ(folder.entries(), before);
     }
     // A plug-in that cannot be loaded fails once, not once per file.
-    const ToolRun run = runTool({"one.wav", "two.flac", "--out-dir", "out", "--plugin", "absent.so"}, folder.path);
+    const ToolRun run =
+        runTool({"one.wav", "two.flac", "--out-dir", "out", "--plugin", "absent.so"}, folder.path);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(count(run.err, "\n"), 1) << run.err;
     EXPECT_TRUE(fs::is_empty(folder.file("out")));
@@ -193,14 +207,16 @@ TEST_F(Batch, ExistingOutputsAreLeftAloneUnlessForced) {
     EXPECT_EQ(count(run.err, "exists; add --force"), 2) << run.err;
     EXPECT_TRUE(fs::exists(folder.file("out/three.aif"))) << "the others complete";
     EXPECT_EQ(bytes(folder.file("out/one.wav")), kept);
-    run = runTool({"three.aif", "one.wav", "two.flac", "--out-dir", "out", "--force", "-q"}, folder.path);
+    run = runTool({"three.aif", "one.wav", "two.flac", "--out-dir", "out", "--force", "-q"},
+                  folder.path);
     EXPECT_EQ(run.status, 0) << run.err;
 }
 
 // Ctrl+C in the middle of a batch: the files under way are dropped, the
 // finished ones stay, and nothing partial is left in any folder.
 TEST_F(Batch, InterruptedBatchLeavesNoPartialFile) {
-    writeAudio(folder.file("long.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, testSignal(2, 48000, 20.0));
+    writeAudio(folder.file("long.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000,
+               testSignal(2, 48000, 20.0));
     std::vector<std::string> args = {KVBR_RENDER_PATH};
     for (int i = 0; i < 8; ++i) {
         const std::string name = "long" + std::to_string(i) + ".wav";
@@ -233,5 +249,6 @@ TEST_F(Batch, InterruptedBatchLeavesNoPartialFile) {
     EXPECT_EQ(WEXITSTATUS(status), 130);
     EXPECT_TRUE(leftovers(folder.path).empty());
     for (const auto& e : fs::directory_iterator(folder.file("out")))
-        EXPECT_EQ(readAudio(e.path().string()).info.frames, 48000 * 20) << "finished files are whole";
+        EXPECT_EQ(readAudio(e.path().string()).info.frames, 48000 * 20)
+            << "finished files are whole";
 }

@@ -84,7 +84,8 @@ void extremesAreSilence(const std::vector<Sample>& extremes) {
 }  // namespace
 
 TEST(ExtremeInput, HugeFiniteDoublesCountAsSilence) {
-    extremesAreSilence<double>({1e155, 1e154, -1e200, DBL_MAX, 1e31, 1.0000001e30, 1e300, -DBL_MAX});
+    extremesAreSilence<double>(
+        {1e155, 1e154, -1e200, DBL_MAX, 1e31, 1.0000001e30, 1e300, -DBL_MAX});
 }
 
 TEST(ExtremeInput, HugeFiniteFloatsCountAsSilence) {
@@ -137,9 +138,11 @@ TEST(ExtremeInput, LoudButBelowTheLimitIsStillProcessed) {
             for (int block = 0; block < 30; ++block) {
                 music(x, t);
                 if (block == 5)
-                    for (size_t i = 0; i < 256; ++i) x.inL[i] = x.inR[i] = 1e29 * sine(static_cast<long>(i), 1000.0, 44100.0);
+                    for (size_t i = 0; i < 256; ++i)
+                        x.inL[i] = x.inR[i] = 1e29 * sine(static_cast<long>(i), 1000.0, 44100.0);
                 process(*a, x);
-                for (size_t i = 0; i < 256; ++i) ASSERT_TRUE(std::isfinite(x.outL[i]) && std::isfinite(x.outR[i]));
+                for (size_t i = 0; i < 256; ++i)
+                    ASSERT_TRUE(std::isfinite(x.outL[i]) && std::isfinite(x.outR[i]));
                 ASSERT_TRUE(std::isfinite(a->getMeterReading()));
                 if (block == 5) {
                     EXPECT_GT(std::fabs(x.outL[12]), 1e20) << "processed, not silenced";

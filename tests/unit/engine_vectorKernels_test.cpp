@@ -59,10 +59,11 @@ Errors compare(const std::vector<double>& x, const std::vector<double>& got,
 }
 
 void report(const char* what, const Errors& reference, const Errors& library) {
-    std::printf("%-44s %lld ulp from long double (at %.6g), %lld ulp from the C library, "
-                "%.4f%% differ from the C library\n",
-                what, static_cast<long long>(reference.worst), reference.worstAt,
-                static_cast<long long>(library.worst), 100.0 * library.share());
+    std::printf(
+        "%-44s %lld ulp from long double (at %.6g), %lld ulp from the C library, "
+        "%.4f%% differ from the C library\n",
+        what, static_cast<long long>(reference.worst), reference.worstAt,
+        static_cast<long long>(library.worst), 100.0 * library.share());
 }
 
 // Log-uniform magnitudes between lo and hi, both signs if asked, plus linear
@@ -120,14 +121,15 @@ TEST_F(VectorKernels, SineAndCosineOfTheCellsAngle) {
     }
     // Where the cell lives, 1 - cos x is what counts: the cosine must be the
     // C library's but for the rarest few.
-    const std::vector<double> reach = arguments(6.283185307179586 * 0.14 / 200000.0,
-                                                6.283185307179586 * 574.0 / 20000.0, 400000, false, 2);
+    const std::vector<double> reach = arguments(
+        6.283185307179586 * 0.14 / 200000.0, 6.283185307179586 * 574.0 / 20000.0, 400000, false, 2);
     std::vector<double> s(reach.size()), c(reach.size());
     vectormath::sinCos(reach.data(), s.data(), c.data(), static_cast<int>(reach.size()));
     EXPECT_LT(compare(reach, c, [](double v) { return std::cos(v); }).share(), 1e-3);
 
     // Outside [0, pi/4] (never at the engine's cut-offs) the C library answers.
-    const double odd[] = {0.0, 1.0, 2.5, highest, 4.0, -0.5, std::numeric_limits<double>::quiet_NaN()};
+    const double odd[] = {
+        0.0, 1.0, 2.5, highest, 4.0, -0.5, std::numeric_limits<double>::quiet_NaN()};
     double os[7], oc[7];
     vectormath::sinCos(odd, os, oc, 7);
     for (int i = 0; i < 7; ++i) {
@@ -142,8 +144,9 @@ TEST_F(VectorKernels, ArcTangentOfAnyDouble) {
     std::vector<double> x = arguments(1e-300, 1e300, 300000, true, 3);
     const std::vector<double> near = arguments(0.0, 8.0, 300000, true, 4);
     x.insert(x.end(), near.begin(), near.end());
-    for (double v : std::initializer_list<double>{0.0, -0.0, DBL_MIN, DBL_TRUE_MIN, DBL_MAX, -DBL_MAX, INFINITY, -INFINITY,
-                     0.41421356237309503, 2.414213562373095, 1.0})
+    for (double v : std::initializer_list<double>{0.0, -0.0, DBL_MIN, DBL_TRUE_MIN, DBL_MAX,
+                                                  -DBL_MAX, INFINITY, -INFINITY,
+                                                  0.41421356237309503, 2.414213562373095, 1.0})
         x.push_back(v);
     std::vector<double> y(x.size());
     vectormath::atan(x.data(), y.data(), static_cast<int>(x.size()));
@@ -163,8 +166,9 @@ TEST_F(VectorKernels, HyperbolicTangentOfAnyDouble) {
     std::vector<double> x = arguments(1e-300, 1e300, 300000, true, 5);
     const std::vector<double> near = arguments(0.0, 25.0, 300000, true, 6);
     x.insert(x.end(), near.begin(), near.end());
-    for (double v : std::initializer_list<double>{0.0, -0.0, DBL_MIN, DBL_TRUE_MIN, DBL_MAX, -DBL_MAX, INFINITY, -INFINITY, 0.625,
-                     19.06, 22.0, 44.0})
+    for (double v :
+         std::initializer_list<double>{0.0, -0.0, DBL_MIN, DBL_TRUE_MIN, DBL_MAX, -DBL_MAX,
+                                       INFINITY, -INFINITY, 0.625, 19.06, 22.0, 44.0})
         x.push_back(v);
     std::vector<double> y(x.size());
     vectormath::tanh(x.data(), y.data(), static_cast<int>(x.size()));
@@ -195,7 +199,8 @@ TEST_F(VectorKernels, ValveCurveForEveryRatio) {
         const Errors lib = compare(x, y, [&](double u) { return valveCurve(u, v); });
         const Errors ref = compare(x, y, [&](double u) {
             const long double l = v.l, h = v.h, w = u;
-            return static_cast<double>(w >= 0 ? l * std::atan(h * w) : l * std::tanh(-0.64L * h * w) / -0.64L);
+            return static_cast<double>(w >= 0 ? l * std::atan(h * w)
+                                              : l * std::tanh(-0.64L * h * w) / -0.64L);
         });
         report(("valve curve, ratio step " + std::to_string(step)).c_str(), ref, lib);
         EXPECT_LE(ref.worst, 6) << step;

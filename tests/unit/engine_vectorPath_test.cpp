@@ -24,10 +24,14 @@ namespace {
 enum class Material { steady, bursts, music, drums };
 const char* materialName(Material m) {
     switch (m) {
-        case Material::steady: return "steady";
-        case Material::bursts: return "bursts";
-        case Material::music: return "music";
-        default: return "drums";
+        case Material::steady:
+            return "steady";
+        case Material::bursts:
+            return "bursts";
+        case Material::music:
+            return "music";
+        default:
+            return "drums";
     }
 }
 
@@ -63,8 +67,9 @@ void makeMaterial(Material m, double rate, long frames, std::vector<double>& lef
                 const double beat = std::fmod(s, 0.333), half = std::fmod(s, 0.1665);
                 lcg = lcg * 1664525u + 1013904223u;
                 const double noise = static_cast<double>(lcg >> 8) / 8388608.0 - 1.0;
-                const double kick = 0.95 * std::exp(-beat * 18.0) *
-                                    std::sin(6.283185307179586 * (50.0 + 120.0 * std::exp(-beat * 40.0)) * beat);
+                const double kick =
+                    0.95 * std::exp(-beat * 18.0) *
+                    std::sin(6.283185307179586 * (50.0 + 120.0 * std::exp(-beat * 40.0)) * beat);
                 const double hat = 0.25 * std::exp(-half * 60.0) * noise;
                 const double bass = 0.3 * std::sin(6.283185307179586 * 55.0 * s);
                 l = kick + hat + bass;
@@ -86,7 +91,8 @@ struct Case {
 // Runs the material through one effect in blocks of 512, with Compression and
 // Output moving half-way so that the smoothers glide.
 template <typename Sample>
-std::vector<Sample> render(const Case& c, const std::vector<double>& left, const std::vector<double>& right) {
+std::vector<Sample> render(const Case& c, const std::vector<double>& left,
+                           const std::vector<double>& right) {
     Settings s;
     s.process = c.process;
     s.ratio = c.ratio;
@@ -167,8 +173,13 @@ TEST_F(VectorPath, StaysWithinItsBoundOfTheBaselineEverywhere) {
             makeMaterial(m, rate, static_cast<long>(rate / 2), left, right);
             for (float process : {0.5f, 1.0f}) {
                 for (int ratio = 0; ratio < 7; ++ratio) {
-                    Case c{EnginePath::baseline, rate, process, ratio / 6.0f,
-                           static_cast<float>((ratio % 3) / 2.0), 0.4f + 0.1f * (ratio % 4), 0.0f};
+                    Case c{EnginePath::baseline,
+                           rate,
+                           process,
+                           ratio / 6.0f,
+                           static_cast<float>((ratio % 3) / 2.0),
+                           0.4f + 0.1f * (ratio % 4),
+                           0.0f};
                     const std::vector<double> base64 = render<double>(c, left, right);
                     const std::vector<float> base32 = render<float>(c, left, right);
                     c.path = EnginePath::vector;
@@ -184,21 +195,24 @@ TEST_F(VectorPath, StaysWithinItsBoundOfTheBaselineEverywhere) {
                         ASSERT_TRUE(std::isfinite(vec64[i]) && std::isfinite(vec32[i]));
                     }
                     samples += static_cast<long>(vec32.size());
-                    EXPECT_LE(deviation, 1e-9) << materialName(m) << " at " << rate << " Hz, "
-                                               << (process > 0.7f ? "Valve" : "Clear") << ", ratio " << ratio;
-                    EXPECT_LE(ulps, 2) << materialName(m) << " at " << rate << " Hz, "
-                                       << (process > 0.7f ? "Valve" : "Clear") << ", ratio " << ratio;
+                    EXPECT_LE(deviation, 1e-9)
+                        << materialName(m) << " at " << rate << " Hz, "
+                        << (process > 0.7f ? "Valve" : "Clear") << ", ratio " << ratio;
+                    EXPECT_LE(ulps, 2)
+                        << materialName(m) << " at " << rate << " Hz, "
+                        << (process > 0.7f ? "Valve" : "Clear") << ", ratio " << ratio;
                     worst64 = std::max(worst64, deviation);
                     worst32 = std::max(worst32, ulps);
                 }
             }
         }
     }
-    std::printf("vector against baseline over %ld samples: 64-bit at most %.3g of the peak (%.3g of "
-                "the 1e-9 allowed; %.1f%% of samples not identical), 32-bit at most %d ulp "
-                "(%.4f%% of samples not identical)\n",
-                samples, worst64, worst64 / 1e-9, 100.0 * differing64 / samples, worst32,
-                100.0 * differing32 / samples);
+    std::printf(
+        "vector against baseline over %ld samples: 64-bit at most %.3g of the peak (%.3g of "
+        "the 1e-9 allowed; %.1f%% of samples not identical), 32-bit at most %d ulp "
+        "(%.4f%% of samples not identical)\n",
+        samples, worst64, worst64 / 1e-9, 100.0 * differing64 / samples, worst32,
+        100.0 * differing32 / samples);
 }
 
 // Within each path the float twin is the double twin narrowed, bit for bit.
@@ -218,7 +232,8 @@ TEST(EnginePaths, FloatTwinIsTheDoubleTwinNarrowedOnBothPaths) {
                 const std::vector<double> d = render<double>(c, narrowL, narrowR);
                 const std::vector<float> f = render<float>(c, narrowL, narrowR);
                 for (size_t i = 0; i < f.size(); ++i)
-                    ASSERT_EQ(f[i], static_cast<float>(d[i])) << enginePathName(path) << " sample " << i;
+                    ASSERT_EQ(f[i], static_cast<float>(d[i]))
+                        << enginePathName(path) << " sample " << i;
             }
         }
     }
@@ -234,7 +249,8 @@ struct Guarded {
     static constexpr Sample kMark = static_cast<Sample>(-12345.25);
     std::vector<Sample> storage;
     size_t offset, size;
-    Guarded(size_t size, size_t offset) : storage(size + 2 * kGuard + 8, kMark), offset(offset), size(size) {}
+    Guarded(size_t size, size_t offset)
+        : storage(size + 2 * kGuard + 8, kMark), offset(offset), size(size) {}
     Sample* data() { return storage.data() + kGuard + offset; }
     bool guardsIntact() const {
         for (size_t i = 0; i < kGuard + offset; ++i)
@@ -262,8 +278,10 @@ std::vector<Sample> renderInBlocks(EnginePath path, const std::vector<double>& l
     size_t at = 0;
     guardsIntact = true;
     for (size_t k = 0; at < left.size(); ++k) {
-        const size_t n = std::min<size_t>(static_cast<size_t>(sizes[k % sizes.size()]), left.size() - at);
-        Guarded<Sample> inL(n, offset), inR(n, (offset + 1) % 4), oL(n, (offset + 2) % 4), oR(n, (offset + 3) % 4);
+        const size_t n =
+            std::min<size_t>(static_cast<size_t>(sizes[k % sizes.size()]), left.size() - at);
+        Guarded<Sample> inL(n, offset), inR(n, (offset + 1) % 4), oL(n, (offset + 2) % 4),
+            oR(n, (offset + 3) % 4);
         for (size_t i = 0; i < n; ++i) {
             inL.data()[i] = static_cast<Sample>(left[at + i]);
             inR.data()[i] = static_cast<Sample>(right[at + i]);
@@ -274,8 +292,8 @@ std::vector<Sample> renderInBlocks(EnginePath path, const std::vector<double>& l
             e->processReplacing(ins, outs, static_cast<int32>(n));
         else
             e->processDoubleReplacing(ins, outs, static_cast<int32>(n));
-        guardsIntact = guardsIntact && inL.guardsIntact() && inR.guardsIntact() && oL.guardsIntact() &&
-                       oR.guardsIntact();
+        guardsIntact = guardsIntact && inL.guardsIntact() && inR.guardsIntact() &&
+                       oL.guardsIntact() && oR.guardsIntact();
         for (size_t i = 0; i < n; ++i) outL.push_back(outs[0][i]);
         for (size_t i = 0; i < n; ++i) outR.push_back(outs[1][i]);
         at += n;
@@ -301,9 +319,10 @@ void checkBlockSizes() {
     for (const auto& sizes : patterns) {
         for (size_t offset = 0; offset < 4; ++offset) {
             for (bool inPlace : {false, true}) {
-                const std::vector<Sample> got =
-                    renderInBlocks<Sample>(EnginePath::vector, left, right, sizes, offset, inPlace, intact);
-                ASSERT_TRUE(intact) << "a guard zone was written, block " << sizes[0] << ", offset " << offset;
+                const std::vector<Sample> got = renderInBlocks<Sample>(
+                    EnginePath::vector, left, right, sizes, offset, inPlace, intact);
+                ASSERT_TRUE(intact)
+                    << "a guard zone was written, block " << sizes[0] << ", offset " << offset;
                 ASSERT_EQ(got, reference) << "block " << sizes[0] << ", offset " << offset
                                           << (inPlace ? ", in place" : "");
             }
@@ -354,8 +373,10 @@ TEST_F(VectorPath, LeavesTheEngineStateAsTheBaselineDoes) {
         EXPECT_EQ(x.smoothedDrive, y.smoothedDrive) << frames;
         EXPECT_EQ(x.smoothedOutputGain, y.smoothedOutputGain) << frames;
         EXPECT_EQ(x.inverseDrive, y.inverseDrive) << frames;
-        for (auto [p, q] : {std::pair{&x.sideChainLeft, &y.sideChainLeft}, {&x.sideChainRight, &y.sideChainRight},
-                            {&x.fastDetector, &y.fastDetector}, {&x.slowDetector, &y.slowDetector}}) {
+        for (auto [p, q] : {std::pair{&x.sideChainLeft, &y.sideChainLeft},
+                            {&x.sideChainRight, &y.sideChainRight},
+                            {&x.fastDetector, &y.fastDetector},
+                            {&x.slowDetector, &y.slowDetector}}) {
             // The side-chain and the detectors see the same input: bit for bit.
             EXPECT_EQ(p->offset, q->offset) << frames;
             EXPECT_EQ(p->x0, q->x0) << frames;
@@ -365,10 +386,17 @@ TEST_F(VectorPath, LeavesTheEngineStateAsTheBaselineDoes) {
             EXPECT_EQ(p->y1, q->y1) << frames;
             EXPECT_EQ(p->y2, q->y2) << frames;
         }
-        for (auto [p, q] : {std::pair{&x.cellSection, &y.cellSection}, {&x.meterSection, &y.meterSection}}) {
+        for (auto [p, q] :
+             {std::pair{&x.cellSection, &y.cellSection}, {&x.meterSection, &y.meterSection}}) {
             EXPECT_EQ(p->offset, q->offset) << frames;
-            for (auto [u, v] : {std::pair{p->x0, q->x0}, {p->x1, q->x1}, {p->x2, q->x2}, {p->y0, q->y0},
-                                {p->y1, q->y1}, {p->y2, q->y2}, {p->a1, q->a1}, {p->b0, q->b0}})
+            for (auto [u, v] : {std::pair{p->x0, q->x0},
+                                {p->x1, q->x1},
+                                {p->x2, q->x2},
+                                {p->y0, q->y0},
+                                {p->y1, q->y1},
+                                {p->y2, q->y2},
+                                {p->a1, q->a1},
+                                {p->b0, q->b0}})
                 EXPECT_NEAR(u, v, 1e-9 * std::max(1.0, std::fabs(u))) << frames;
             EXPECT_NEAR(p->frequency, q->frequency, 1e-9 * p->frequency) << frames;
         }

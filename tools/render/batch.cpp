@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -45,14 +46,14 @@ std::string resultLine(const Job& job, const RenderStatistics& st, double elapse
     std::string reduction = "no gain reduction reported";
     if (st.hasGainReduction()) {
         char r[96];
-        std::snprintf(r, sizeof(r), "reduction %.1f dB average, %.1f dB maximum", st.averageReductionDb(),
-                      st.maximumReductionDb());
+        std::snprintf(r, sizeof(r), "reduction %.1f dB average, %.1f dB maximum",
+                      st.averageReductionDb(), st.maximumReductionDb());
         reduction = r;
     }
     std::snprintf(text, sizeof(text), "%s -> %s: %.2f s, peak %s -> %s, %s, %.0fx real time",
-                  job.input.c_str(), job.output.c_str(), st.seconds(), formatDbfs(st.inputPeak()).c_str(),
-                  formatDbfs(st.outputPeak()).c_str(), reduction.c_str(),
-                  elapsed > 0.0 ? st.seconds() / elapsed : 0.0);
+                  job.input.c_str(), job.output.c_str(), st.seconds(),
+                  formatDbfs(st.inputPeak()).c_str(), formatDbfs(st.outputPeak()).c_str(),
+                  reduction.c_str(), elapsed > 0.0 ? st.seconds() / elapsed : 0.0);
     return text;
 }
 
@@ -87,8 +88,9 @@ void renderJob(const Options& options, const std::string& pluginPath, Job& job) 
         staged.commit();
         job.ok = true;
         job.audioSeconds = statistics.seconds();
-        job.message = resultLine(job, statistics,
-                                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        job.message = resultLine(
+            job, statistics,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     } catch (const Interrupted&) {
         job.interrupted = true;
     } catch (const std::exception& e) {
@@ -114,8 +116,9 @@ std::string defaultOutputFor(const std::string& input) {
 std::vector<std::string> batchOutputs(const Options& options) {
     std::vector<std::string> outputs;
     for (const std::string& input : options.files)
-        outputs.push_back(options.outDir ? (fs::path(*options.outDir) / fs::path(input).filename()).string()
-                                         : defaultOutputFor(input));
+        outputs.push_back(options.outDir
+                              ? (fs::path(*options.outDir) / fs::path(input).filename()).string()
+                              : defaultOutputFor(input));
     return outputs;
 }
 
@@ -127,16 +130,16 @@ int runBatch(const Options& options, const std::string& pluginPath) {
     std::error_code ec;
     if (options.outDir && !fs::is_directory(*options.outDir, ec))
         throw UsageError("the output folder " + *options.outDir + " does not exist");
+    std::map<fs::path, size_t> outputOf, inputOf;
+    for (size_t i = 0; i < count; ++i) inputOf.emplace(fs::absolute(options.files[i]).lexically_normal(), i);
     for (size_t i = 0; i < count; ++i) {
         const fs::path out = fs::absolute(outputs[i]).lexically_normal();
-        for (size_t j = 0; j < count; ++j) {
-            if (j > i && out == fs::absolute(outputs[j]).lexically_normal())
-                throw UsageError("two outputs would be written to " + outputs[i] + " (from " +
-                                 options.files[i] + " and " + options.files[j] + ")");
-            if (out == fs::absolute(options.files[j]).lexically_normal())
-                throw UsageError("the output of " + options.files[i] + " would be " + options.files[j] +
-                                 ", an input of this batch");
-        }
+        if (const auto [at, fresh] = outputOf.emplace(out, i); !fresh)
+            throw UsageError("two outputs would be written to " + outputs[i] + " (from " +
+                             options.files[at->second] + " and " + options.files[i] + ")");
+        if (const auto at = inputOf.find(out); at != inputOf.end())
+            throw UsageError("the output of " + options.files[i] + " would be " +
+                             options.files[at->second] + ", an input of this batch");
     }
     // The plug-in and the settings, once: a wrong --plugin or --set fails here
     // instead of in every file.
@@ -170,10 +173,12 @@ int runBatch(const Options& options, const std::string& pluginPath) {
     }
 
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const size_t workers = std::min<size_t>(pending.size(), options.jobs > 0 ? static_cast<size_t>(options.jobs) : cores);
+    const size_t workers = std::min<size_t>(
+        pending.size(), options.jobs > 0 ? static_cast<size_t>(options.jobs) : cores);
     const bool show = !options.quiet;
     ProgressBar progress(stderr, show && platform::isTerminal(stderr),
-                         static_cast<std::int64_t>(totalSeconds * 1e6), 1e6, platform::terminalColumns(stderr));
+                         static_cast<std::int64_t>(totalSeconds * 1e6), 1e6,
+                         platform::terminalColumns(stderr));
 
     Board board;
     std::atomic<size_t> next{0};
@@ -225,24 +230,31 @@ int runBatch(const Options& options, const std::string& pluginPath) {
         double doneSeconds = 0.0;
         for (const Job* job : pending)
             if (job->info.sampleRate > 0.0)
-                doneSeconds += static_cast<double>(job->framesDone.load(std::memory_order_relaxed)) / job->info.sampleRate;
+                doneSeconds +=
+                    static_cast<double>(job->framesDone.load(std::memory_order_relaxed)) /
+                    job->info.sampleRate;
         progress.update(static_cast<std::int64_t>(doneSeconds * 1e6));
     }
     for (std::thread& t : threads) t.join();
     progress.finish();
 
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (stopWasRequested()) {
-        std::fprintf(stderr, "\nkvbr-render: interrupted; %d of %zu files were finished, no partial file was left\n",
-                     rendered, count);
+        std::fprintf(
+            stderr,
+            "\nkvbr-render: interrupted; %d of %zu files were finished, no partial file was left\n",
+            rendered, count);
         return kExitInterrupted;
     }
     if (show) {
-        std::printf("rendered %d of %zu files%s: %.2f s of audio in %.2f s, %.0fx real time, %.2f files per "
-                    "second, %zu at a time\n",
-                    rendered, count, failed ? (" (" + std::to_string(failed) + " failed)").c_str() : "",
-                    renderedSeconds, elapsed, elapsed > 0.0 ? renderedSeconds / elapsed : 0.0,
-                    elapsed > 0.0 ? rendered / elapsed : 0.0, workers);
+        std::printf(
+            "rendered %d of %zu files%s: %.2f s of audio in %.2f s, %.0fx real time, %.2f files "
+            "per "
+            "second, %zu at a time\n",
+            rendered, count, failed ? (" (" + std::to_string(failed) + " failed)").c_str() : "",
+            renderedSeconds, elapsed, elapsed > 0.0 ? renderedSeconds / elapsed : 0.0,
+            elapsed > 0.0 ? rendered / elapsed : 0.0, workers);
     }
     (void)interrupted;
     return failed ? kExitFailure : 0;

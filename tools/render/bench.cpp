@@ -100,9 +100,10 @@ std::vector<BenchResult> runBench(const Options& options, const std::vector<std:
             e->host = std::make_unique<PluginHost>(path);
             // Two builds of one plug-in are told apart by their paths.
             const std::string file = std::filesystem::path(path).filename().string();
-            const bool twin = std::count_if(plugins.begin(), plugins.end(), [&](const std::string& p) {
-                                  return std::filesystem::path(p).filename().string() == file;
-                              }) > 1;
+            const bool twin =
+                std::count_if(plugins.begin(), plugins.end(), [&](const std::string& p) {
+                    return std::filesystem::path(p).filename().string() == file;
+                }) > 1;
             e->result.name = e->host->identity().displayName() + " (" + (twin ? path : file) + ")";
             std::vector<int> changed;
             applyCommandLineSettings(options, *e->host, std::nullopt, changed);
@@ -110,9 +111,11 @@ std::vector<BenchResult> runBench(const Options& options, const std::vector<std:
             e->result.precision = useDouble ? 64 : 32;
             e->host->start(kBenchRate, kBenchBlock, 2, useDouble);
             if (useDouble)
-                e->doubleSignal = std::make_unique<PinSignal<double>>(stereo, e->host->pinCount(), frames);
+                e->doubleSignal =
+                    std::make_unique<PinSignal<double>>(stereo, e->host->pinCount(), frames);
             else
-                e->floatSignal = std::make_unique<PinSignal<float>>(stereo, e->host->pinCount(), frames);
+                e->floatSignal =
+                    std::make_unique<PinSignal<float>>(stereo, e->host->pinCount(), frames);
             entries.push_back(std::move(e));
         }
     }
@@ -121,8 +124,8 @@ std::vector<BenchResult> runBench(const Options& options, const std::vector<std:
     for (int run = 0; run < options.benchRuns; ++run) {
         for (auto& e : entries) {
             if (showProgress)
-                std::fprintf(stderr, "\rmeasuring pass %d of %d: %s, %d-bit ", run + 1, options.benchRuns,
-                             e->result.name.c_str(), e->result.precision);
+                std::fprintf(stderr, "\rmeasuring pass %d of %d: %s, %d-bit ", run + 1,
+                             options.benchRuns, e->result.name.c_str(), e->result.precision);
             e->pass(frames);
         }
     }
@@ -130,7 +133,9 @@ std::vector<BenchResult> runBench(const Options& options, const std::vector<std:
     std::vector<BenchResult> results;
     for (auto& e : entries) results.push_back(e->result);
 
-    std::fprintf(out, "%.0f s of stereo at %.0f kHz in blocks of %d, %d passes per plug-in and width, in turn\n\n",
+    std::fprintf(out,
+                 "%.0f s of stereo at %.0f kHz in blocks of %d, %d passes per plug-in and width, "
+                 "in turn\n\n",
                  kBenchSeconds, kBenchRate / 1000.0, kBenchBlock, options.benchRuns);
     std::fprintf(out, "| Plug-in | Precision | ns per stereo frame (median) | (minimum) | Real-time factor | Time against the first |\n");
     std::fprintf(out, "|---|---|---:|---:|---:|---:|\n");
