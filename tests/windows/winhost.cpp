@@ -5,10 +5,15 @@
 //
 //   winhost.exe korvane-brassel.dll linux-reference.bin
 //
-// With --editor it opens the editor instead (winhostEditor.cpp).
+// With --editor it opens the editor instead (winhostEditor.cpp); with --bench
+// it times the DLL's processing (winhostBench.cpp):
+//
+//   winhost.exe --bench korvane-brassel.dll [passes]
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -189,13 +194,17 @@ Function entryPoint(HMODULE library, const char* name) {
 }  // namespace
 
 int runEditorSession(const char* dllPath, const std::string& outputDir);
+int runBench(const char* dllPath, int runs);
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--editor") == 0)
         return runEditorSession(argv[2], argv[3]);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--bench") == 0)
+        return runBench(argv[2], argc == 4 ? std::max(1, std::atoi(argv[3])) : 7);
     if (argc != 3) {
         std::printf("usage: winhost PLUGIN.dll LINUX-REFERENCE\n"
-                    "       winhost --editor PLUGIN.dll OUTPUT-FOLDER   (needs a display)\n");
+                    "       winhost --editor PLUGIN.dll OUTPUT-FOLDER   (needs a display)\n"
+                    "       winhost --bench PLUGIN.dll [PASSES]\n");
         return 2;
     }
     // The meter preferences must be created by the plug-in itself.
