@@ -1,11 +1,15 @@
 // Nanoseconds per stereo frame of the audio path, beside the cost of the libm
-// calls every frame needs (the floor no implementation can go below).
+// calls every frame needs, one at a time (the scalar floor) and four at a time
+// with the vector path's kernels (the vector floor). The effects take the path
+// their processor gets (KVBR_ENGINE_PATH=baseline forces the baseline).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <memory>
 #include <vector>
 
+#include "engine/enginePath.h"
+#include "engine/vectorMath.h"
 #include "platform/headless/memorySettingsStore.h"
 #include "plugin/AutoComp.h"
 
@@ -64,15 +68,24 @@ void runEngine(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kBlock);
 }
 
+struct FloorArguments {
+    std::vector<double> w, x, y;
+    FloorArguments() : w(kBlock), x(kBlock), y(kBlock) {
+        for (int i = 0; i < kBlock; ++i) {
+            w[static_cast<size_t>(i)] = 1e-4 + i * 1e-6;
+            x[static_cast<size_t>(i)] = 0.05 + i * 0.01;
+            y[static_cast<size_t>(i)] = (i % 2 ? 1.0 : -1.0) * (0.1 + i * 0.003);
+        }
+    }
+};
+
 // One sine, one cosine, one square root, the gain curve's arc tangent and two
 // valve curves per frame: what the audio path must call whatever else it does.
 void libmFloor(benchmark::State& state) {
-    std::vector<double> w(kBlock), x(kBlock), y(kBlock);
-    for (int i = 0; i < kBlock; ++i) {
-        w[static_cast<size_t>(i)] = 1e-4 + i * 1e-6;
-        x[static_cast<size_t>(i)] = 0.05 + i * 0.01;
-        y[static_cast<size_t>(i)] = (i % 2 ? 1.0 : -1.0) * (0.1 + i * 0.003);
-    }
+    const FloorArguments a;
+    const std::vector<double>& w = a.w;
+    const std::vector<double>& x = a.x;
+    const std::vector<double>& y = a.y;
     for (auto _ : state) {
         double acc = 0;
         for (size_t i = 0; i < kBlock; ++i) {
@@ -89,9 +102,23 @@ void libmFloor(benchmark::State& state) {
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+// The same calls, four at a time.
+void vectorFloor(benchmark::State& state) {
+    if (!vectorEngineSupported()) {
+        state.SkipWithError("this processor has no AVX2 and FMA");
+        return;
+    }
+    const FloorArguments a;
+    for (auto _ : state) benchmark::DoNotOptimize(vectormath::floorSum(a.w.data(), a.x.data(), a.y.data(), kBlock));
+    state.counters["ns/frame"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * kBlock,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 }  // namespace
 
 BENCHMARK(libmFloor);
+BENCHMARK(vectorFloor);
 // Arguments: mode (1 Clear, 2 Valve), ratio step, bursts (0 steady, 1 bursts).
 BENCHMARK(runEngine<float>)->ArgsProduct({{1, 2}, {0, 4, 6}, {0, 1}});
 BENCHMARK(runEngine<double>)->ArgsProduct({{1, 2}, {0, 4, 6}, {0, 1}});

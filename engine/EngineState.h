@@ -5,6 +5,11 @@
 
 #include "FilterSection.h"
 
+// The largest input sample the engine takes for what it is; beyond it (and for
+// NaN and infinities) a sample counts as silence. Far above any audio, far
+// below where the side chain's power would overflow.
+constexpr double kLargestSample = 1e30;
+
 // Three shift registers whose combined word is the anti-denormal noise.
 struct NoiseGenerators {
     std::uint32_t s1 = 592, s2 = 153768, s3 = 1526;

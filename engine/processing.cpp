@@ -1,5 +1,6 @@
-// The audio path: channel selection, the Off bypass and the per-sample
-// pipeline, one template for both sample widths.
+// The audio path: channel selection, the Off bypass and the baseline path's
+// per-sample pipeline, one template for both sample widths. The vector path
+// (processingVector.cpp) runs the same pipeline where the processor has AVX2.
 #include <cmath>
 
 #include "gainCurves.h"
@@ -8,11 +9,13 @@
 
 namespace {
 
-// A NaN or an infinity from the host would poison every filter for good.
+// A NaN or an infinity from the host would poison every filter for good, and
+// so would a finite sample so large that its power overflows (1e155 squared
+// is infinite): anything beyond 1e30, far above any audio, counts as silence.
 template <typename Sample>
-double finiteOrZero(Sample x) {
+double audibleOrZero(Sample x) {
     const double d = static_cast<double>(x);
-    return std::isfinite(d) ? d : 0.0;
+    return std::fabs(d) <= kLargestSample ? d : 0.0;
 }
 
 // Samples per run of passes: the scratch lives on the stack (a few kilobytes).
@@ -60,6 +63,15 @@ void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrame
         step = step < 0 ? 0 : 6;
         ratioStep.store(step, std::memory_order_relaxed);
     }
+    if (enginePath == EnginePath::vector)
+        processVector(inL, inR, outL, outR, sampleFrames, step);
+    else
+        processBaseline(inL, inR, outL, outR, sampleFrames, step);
+}
+
+template <typename Sample>
+void AutoComp::processBaseline(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                               int32 sampleFrames, int32 step) {
     const ValveConstants valve = valveConstants(step);
 
     // Work on a local copy: the output buffers cannot alias it, so the compiler
@@ -86,8 +98,8 @@ void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrame
             t.outputGain[i] = s.smoothedOutputGain;
             const double noiseL = NoiseGenerators::value(s.noise.step());
             const double noiseR = NoiseGenerators::value(s.noise.step());
-            t.L[i] = finiteOrZero(inL[start + i]) * s.smoothedDrive + noiseL;
-            t.R[i] = finiteOrZero(inR[start + i]) * s.smoothedDrive + noiseR;
+            t.L[i] = audibleOrZero(inL[start + i]) * s.smoothedDrive + noiseL;
+            t.R[i] = audibleOrZero(inR[start + i]) * s.smoothedDrive + noiseR;
             const opto::Power power = opto::detect(s, t.L[i], t.R[i]);
             t.P[i] = power.P;
             t.fast[i] = power.fast;
@@ -143,4 +155,10 @@ void AutoComp::processReplacing(float** inputs, float** outputs, int32 sampleFra
 
 void AutoComp::processDoubleReplacing(double** inputs, double** outputs, int32 sampleFrames) {
     processBlock(inputs, outputs, sampleFrames);
+}
+
+EnginePath AutoComp::setEnginePath(EnginePath path) {
+    const bool runs = path == EnginePath::baseline || vectorEngineSupported();
+    enginePath = runs ? path : EnginePath::baseline;
+    return enginePath;
 }

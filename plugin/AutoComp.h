@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "engine/EngineState.h"
+#include "engine/enginePath.h"
 #include "presets/CPresetSystemEffect.h"
 
 using vst2::int32;
@@ -75,6 +76,12 @@ public:
     double getMeterReading() const { return meterReading.load(std::memory_order_relaxed); }
     const EngineState& engineState() const { return engine; }
 
+    // Host's main thread, never while processing (tests and tools): which
+    // implementation of the audio path this effect runs. The vector path is
+    // refused where the processor cannot run it; answers the path now in use.
+    EnginePath setEnginePath(EnginePath path);
+    EnginePath getEnginePath() const { return enginePath; }
+
     double vuReference = -14.0;
     double vuTimeConst = 0.6;
     double ppmRelease = 0.6;
@@ -86,8 +93,17 @@ protected:
     std::array<FilterSection*, 5> processingSections();
     template <typename Sample>
     void processBlock(Sample** inputs, Sample** outputs, int32 sampleFrames);
+    // Clear and Valve over a block, on the two paths (processing.cpp and
+    // processingVector.cpp); the right channel may be the left one.
+    template <typename Sample>
+    void processBaseline(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                         int32 sampleFrames, int32 step);
+    template <typename Sample>
+    void processVector(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                       int32 sampleFrames, int32 step);
 
     EngineState engine;
+    EnginePath enginePath = defaultEnginePath();
     std::atomic<double> meterReading{1.0};
 
     // Values cross threads (automation on the audio thread, the engine reading

@@ -83,6 +83,23 @@ TEST(Bench, MeasuresSeveralPluginsInOneRun) {
     EXPECT_TRUE(folder.entries().empty()) << "the bench writes no files";
 }
 
+TEST(Bench, BothWidthsWhereThePluginHasThem) {
+    ScratchFolder folder;
+    const ToolRun run = runTool({"--bench", "--runs", "1", "--precision", "both", "--plugin", KVBR_PLUGIN_PATH,
+                                 "--plugin", kFixtures + "/kvbr_fixture_gain.so"},
+                                folder.path);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::regex row(R"(\| ([^|]+) \| (32|64)-bit \|)");
+    std::vector<std::string> rows;
+    for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), row); it != std::sregex_iterator(); ++it)
+        rows.push_back((*it)[1].str() + " " + (*it)[2].str());
+    EXPECT_EQ(rows, (std::vector<std::string>{"Korvane Brassel (korvane-brassel.so) 32",
+                                              "Korvane Brassel (korvane-brassel.so) 64",
+                                              "Fixture Gain (kvbr_fixture_gain.so) 32"}))
+        << run.out;
+    EXPECT_EQ(runTool({"in.wav", "--precision", "both"}, folder.path).status, 2) << "only for --bench";
+}
+
 TEST(ThirdParty, DebianLspCompressor) {
     if (!fs::exists(kLspCompressor)) GTEST_SKIP() << "lsp-plugins-vst is not installed";
     ScratchFolder folder;

@@ -12,6 +12,7 @@
 #include "progressBar.h"
 #include "renderTestSupport.h"
 #include "stagedOutput.h"
+#include "batch.h"
 #include "statistics.h"
 #include "summary.h"
 #include "toolError.h"
@@ -34,6 +35,30 @@ TEST(Options, ReadsEveryForm) {
     EXPECT_EQ(parseOptions({"--bench", "--plugin", "a.so", "--plugin", "b.so"}).plugins.size(), 2u);
 }
 
+TEST(Options, SeveralInputsOrAnOutputFolderMakeABatch) {
+    const Options three = parseOptions({"a.wav", "b.flac", "c.aif", "-j", "3"});
+    EXPECT_TRUE(three.batch);
+    EXPECT_EQ(three.files, (std::vector<std::string>{"a.wav", "b.flac", "c.aif"}));
+    EXPECT_EQ(three.input, std::nullopt);
+    EXPECT_EQ(three.jobs, 3);
+    const Options two = parseOptions({"a.wav", "b.wav"});
+    EXPECT_FALSE(two.batch) << "two names stay INPUT OUTPUT here; main looks at the second";
+    EXPECT_EQ(two.input.value_or(""), "a.wav");
+    EXPECT_EQ(two.output.value_or(""), "b.wav");
+    const Options folder = parseOptions({"a.wav", "b.wav", "--out-dir", "rendered"});
+    EXPECT_TRUE(folder.batch);
+    EXPECT_EQ(folder.outDir.value_or(""), "rendered");
+    EXPECT_EQ(folder.output, std::nullopt);
+    EXPECT_TRUE(parseOptions({"a.wav", "--out-dir=rendered"}).batch) << "one file into a folder";
+    Options o;
+    o.files = {"a.wav", "b.wav"};
+    o.outDir = "out";
+    EXPECT_EQ(batchOutputs(o), (std::vector<std::string>{"out/a.wav", "out/b.wav"}));
+    o.outDir.reset();
+    o.files = {"dir/a.wav", "b.flac"};
+    EXPECT_EQ(batchOutputs(o), (std::vector<std::string>{"dir/a-brassel.wav", "b-brassel.flac"}));
+}
+
 TEST(Options, RefusesContradictions) {
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"--preset", "Vox", "--slot", "3"},
@@ -46,6 +71,11 @@ TEST(Options, RefusesContradictions) {
              {"--block"},
              {"--force=yes"},
              {"--output", ""},
+             {"a.wav", "b.wav", "c.wav", "-o", "x.wav"},
+             {"a.wav", "b.wav", "--out-dir", "d", "--plot", "p.png"},
+             {"--out-dir", "d"},
+             {"--bench", "--out-dir", "d"},
+             {"a.wav", "b.wav", "c.wav", "--jobs", "0"},
          }) {
         EXPECT_THROW(parseOptions(bad), UsageError) << bad.front();
     }

@@ -32,10 +32,13 @@ struct Settings {
     float output = 0.0f;
 };
 
-inline std::unique_ptr<AutoComp> makeEffect(const Settings& s = Settings(), float rate = 44100.0f) {
+// The path is the one new effects take on this processor unless a test asks.
+inline std::unique_ptr<AutoComp> makeEffect(const Settings& s = Settings(), float rate = 44100.0f,
+                                            EnginePath path = defaultEnginePath()) {
     platform::headless::memorySettingsStore().clear();
     pinAnswer() = 0;
     auto e = std::make_unique<AutoComp>(host);
+    e->setEnginePath(path);
     e->setSampleRate(rate);
     e->resume();
     e->setParameter(0, s.process);

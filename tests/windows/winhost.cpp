@@ -5,9 +5,13 @@
 //
 //   winhost.exe korvane-brassel.dll linux-reference.bin
 //
-// With --editor it opens the editor instead (winhostEditor.cpp).
+// With --editor it opens the editor instead (winhostEditor.cpp); with --bench
+// it times the DLL's processing (winhostBench.cpp):
+//
+//   winhost.exe --bench korvane-brassel.dll [passes]
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -191,15 +195,22 @@ Function entryPoint(HMODULE library, const char* name) {
 
 // `scale` is the factor the editor must open at on this display.
 int runEditorSession(const char* dllPath, const std::string& outputDir, double scale);
+int runBench(const char* dllPath, int runs);
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--editor") == 0)
         return runEditorSession(argv[2], argv[3], 1.0);
     if (argc == 6 && std::strcmp(argv[1], "--editor") == 0 && std::strcmp(argv[4], "--scale") == 0)
         return runEditorSession(argv[2], argv[3], std::atof(argv[5]));
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--bench") == 0)
+        return runBench(argv[2], argc == 4 ? std::max(1, std::atoi(argv[3])) : 7);
     if (argc != 3) {
-        std::printf("usage: winhost PLUGIN.dll LINUX-REFERENCE\n"
-                    "       winhost --editor PLUGIN.dll OUTPUT-FOLDER [--scale S]   (needs a display)\n");
+        std::printf("usage: winhost PLUGIN.dll LINUX-REFERENCE
+"
+                    "       winhost --editor PLUGIN.dll OUTPUT-FOLDER [--scale S]   (needs a display)
+"
+                    "       winhost --bench PLUGIN.dll [PASSES]
+");
         return 2;
     }
     // The meter preferences must be created by the plug-in itself.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <memory>
 
 #include "demoMaterial.h"
 #include "platform/toolEnvironment.h"
@@ -48,21 +49,22 @@ double timedPass(PluginHost& host, PinSignal<Sample>& signal, size_t frames) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-template <typename Sample>
-void measure(PluginHost& host, const std::vector<double>& stereo, BenchResult& result, int runs,
-             bool showProgress) {
-    const size_t frames = static_cast<size_t>(kBenchFrames);
-    PinSignal<Sample> signal(stereo, host.pinCount(), frames);
-    for (int run = 0; run < runs; ++run) {
-        if (showProgress)
-            std::fprintf(stderr, "\rmeasuring %s: pass %d of %d ", result.name.c_str(), run + 1, runs);
-        // Each pass starts from rest, as a fresh render would.
-        host.stop();
-        host.start(kBenchRate, kBenchBlock, 2, sizeof(Sample) == sizeof(double));
-        result.runSeconds.push_back(timedPass(host, signal, frames));
+// One plug-in in one sample width, loaded and ready with its signal.
+struct Entry {
+    std::unique_ptr<PluginHost> host;
+    bool useDouble = false;
+    std::unique_ptr<PinSignal<float>> floatSignal;
+    std::unique_ptr<PinSignal<double>> doubleSignal;
+    BenchResult result;
+
+    // One pass from rest, as a fresh render would start.
+    void pass(size_t frames) {
+        host->stop();
+        host->start(kBenchRate, kBenchBlock, 2, useDouble);
+        result.runSeconds.push_back(useDouble ? timedPass(*host, *doubleSignal, frames)
+                                              : timedPass(*host, *floatSignal, frames));
     }
-    if (showProgress) std::fprintf(stderr, "\r%*s\r", 70, "");
-}
+};
 
 }  // namespace
 
@@ -78,25 +80,62 @@ std::vector<BenchResult> runBench(const Options& options, const std::vector<std:
                                   std::FILE* out) {
     const std::vector<double> stereo = benchSignal(kBenchSeconds, kBenchRate);
     const bool showProgress = !options.quiet && platform::isTerminal(stderr);
-    std::vector<BenchResult> results;
+    const size_t frames = static_cast<size_t>(kBenchFrames);
+    std::vector<std::unique_ptr<Entry>> entries;
     for (const std::string& path : plugins) {
-        PluginHost host(path);
-        BenchResult result;
-        result.name = host.identity().displayName() + " (" +
-                      std::filesystem::path(path).filename().string() + ")";
-        std::vector<int> changed;
-        applyCommandLineSettings(options, host, std::nullopt, changed);
-        const bool useDouble = options.precision == 64 || (options.precision == 0 && host.identity().canDouble);
-        result.precision = useDouble ? 64 : 32;
-        host.start(kBenchRate, kBenchBlock, 2, useDouble);
-        if (useDouble)
-            measure<double>(host, stereo, result, options.benchRuns, showProgress);
-        else
-            measure<float>(host, stereo, result, options.benchRuns, showProgress);
-        results.push_back(result);
+        // Each width gets an instance of its own.
+        std::vector<bool> widths;
+        {
+            PluginHost probe(path);
+            const bool canDouble = probe.identity().canDouble;
+            if (options.bothPrecisions) {
+                widths.push_back(false);
+                if (canDouble) widths.push_back(true);
+            } else {
+                widths.push_back(options.precision == 64 || (options.precision == 0 && canDouble));
+            }
+        }
+        for (bool useDouble : widths) {
+            auto e = std::make_unique<Entry>();
+            e->host = std::make_unique<PluginHost>(path);
+            // Two builds of one plug-in are told apart by their paths.
+            const std::string file = std::filesystem::path(path).filename().string();
+            const bool twin =
+                std::count_if(plugins.begin(), plugins.end(), [&](const std::string& p) {
+                    return std::filesystem::path(p).filename().string() == file;
+                }) > 1;
+            e->result.name = e->host->identity().displayName() + " (" + (twin ? path : file) + ")";
+            std::vector<int> changed;
+            applyCommandLineSettings(options, *e->host, std::nullopt, changed);
+            e->useDouble = useDouble;
+            e->result.precision = useDouble ? 64 : 32;
+            e->host->start(kBenchRate, kBenchBlock, 2, useDouble);
+            if (useDouble)
+                e->doubleSignal =
+                    std::make_unique<PinSignal<double>>(stereo, e->host->pinCount(), frames);
+            else
+                e->floatSignal =
+                    std::make_unique<PinSignal<float>>(stereo, e->host->pinCount(), frames);
+            entries.push_back(std::move(e));
+        }
     }
+    // The passes take turns, so that a change in the machine's speed during
+    // the run touches every plug-in alike.
+    for (int run = 0; run < options.benchRuns; ++run) {
+        for (auto& e : entries) {
+            if (showProgress)
+                std::fprintf(stderr, "\rmeasuring pass %d of %d: %s, %d-bit ", run + 1,
+                             options.benchRuns, e->result.name.c_str(), e->result.precision);
+            e->pass(frames);
+        }
+    }
+    if (showProgress) std::fprintf(stderr, "\r%*s\r", 100, "");
+    std::vector<BenchResult> results;
+    for (auto& e : entries) results.push_back(e->result);
 
-    std::fprintf(out, "%.0f s of stereo at %.0f kHz in blocks of %d, %d passes per plug-in\n\n",
+    std::fprintf(out,
+                 "%.0f s of stereo at %.0f kHz in blocks of %d, %d passes per plug-in and width, "
+                 "in turn\n\n",
                  kBenchSeconds, kBenchRate / 1000.0, kBenchBlock, options.benchRuns);
     std::fprintf(out, "| Plug-in | Precision | ns per stereo frame (median) | (minimum) | Real-time factor | Time against the first |\n");
     std::fprintf(out, "|---|---|---:|---:|---:|---:|\n");

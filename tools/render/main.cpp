@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "audioFile.h"
+#include "batch.h"
 #include "bench.h"
 #include "demoMaterial.h"
 #include "editorShot.h"
@@ -34,11 +35,6 @@ constexpr const char* kDemoFolder = "demo";
 constexpr const char* kDemoName = "built-in demo loop";
 
 extern "C" void onSignal(int) { requestStop(); }
-
-std::string defaultOutputFor(const std::string& input) {
-    const fs::path p(input);
-    return (p.parent_path() / (p.stem().string() + "-brassel" + p.extension().string())).string();
-}
 
 bool usesDouble(const Options& options, PluginHost& host) {
     return options.precision == 64 || (options.precision == 0 && host.identity().canDouble);
@@ -207,6 +203,22 @@ int run(const std::vector<std::string>& arguments) {
     if (options.bench) {
         runBench(options, plugins, stdout);
         return 0;
+    }
+    Options batch = options;
+    // Two names are INPUT OUTPUT, as they always were, unless the second is an
+    // audio file that is there already and would not be replaced (no --force):
+    // then both are inputs.
+    if (!batch.batch && batch.files.size() == 2 && !batch.force && isAudioFile(batch.files[1])) {
+        batch.batch = true;
+        batch.input.reset();
+        batch.output.reset();
+        checkBatchCombinations(batch);
+    }
+    if (batch.batch) {
+        // Ctrl+C stops every file cleanly; their staged files are removed.
+        std::signal(SIGINT, onSignal);
+        std::signal(SIGTERM, onSignal);
+        return runBatch(batch, plugins.front());
     }
     return renderFile(options, plugins.front());
 }

@@ -23,6 +23,19 @@ int parseInt(const std::string& option, const std::string& text, int low, int hi
     return value;
 }
 
+}  // namespace
+
+void checkBatchCombinations(const Options& o) {
+    if (!o.batch) return;
+    if (o.output)
+        throw UsageError("an output file is named for one input only; several inputs take --out-dir DIR");
+    for (const auto& [given, name] : {std::pair{o.plot.has_value(), "--plot"}, std::pair{o.report.has_value(), "--report"},
+                                      std::pair{o.editorPng.has_value(), "--editor-png"}})
+        if (given) throw UsageError(std::string(name) + " belongs to a render of one file, not to a batch");
+}
+
+namespace {
+
 void checkCombinations(const Options& o) {
     const bool bankChoice = o.preset || o.slot;
     if (o.preset && o.slot) throw UsageError("--preset and --slot both choose a preset; give one");
@@ -30,10 +43,14 @@ void checkCombinations(const Options& o) {
         throw UsageError("--preset-file cannot be combined with --preset, --slot or --bank-file");
     if (o.plugins.size() > 1 && !o.bench)
         throw UsageError("several --plugin paths are only measured with --bench");
-    if (o.list && (o.input || o.output || o.bench || o.plot || o.report || o.editorPng))
+    const bool files = !o.files.empty() || o.outDir;
+    if (o.list && (files || o.output || o.bench || o.plot || o.report || o.editorPng))
         throw UsageError("--list prints the plug-in's parameters and takes no files");
-    if (o.bench && (o.input || o.output || o.plot || o.report || o.editorPng || o.floatOutput))
+    if (o.bench && (files || o.output || o.plot || o.report || o.editorPng || o.floatOutput))
         throw UsageError("--bench renders its own signal and writes no files");
+    checkBatchCombinations(o);
+    if (o.bothPrecisions && !o.bench)
+        throw UsageError("--precision both is for --bench; a render uses one sample width");
     if (o.bench && o.plugins.size() > 1 &&
         (!o.sets.empty() || o.preset || o.slot || o.presetFile || o.bankFile))
         throw UsageError("settings apply to one plug-in; several plug-ins are measured as loaded");
@@ -58,6 +75,10 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         {"--bank-file", [&](auto&, auto& v) { o.bankFile = v; }},
         {"--precision",
          [&](auto& n, auto& v) {
+             if (v == "both") {
+                 o.bothPrecisions = true;
+                 return;
+             }
              if (v != "32" && v != "64") throw UsageError(n + " is 32 or 64, not \"" + v + "\"");
              o.precision = v == "32" ? 32 : 64;
          }},
@@ -68,6 +89,9 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         {"--output", [&](auto&, auto& v) { o.output = v; }},
         {"-o", [&](auto&, auto& v) { o.output = v; }},
         {"--runs", [&](auto& n, auto& v) { o.benchRuns = parseInt(n, v, 1, 100); }},
+        {"--out-dir", [&](auto&, auto& v) { o.outDir = v; }},
+        {"--jobs", [&](auto& n, auto& v) { o.jobs = parseInt(n, v, 1, 256); }},
+        {"-j", [&](auto& n, auto& v) { o.jobs = parseInt(n, v, 1, 256); }},
     };
     const std::map<std::string, bool*> flags = {
         {"--float", &o.floatOutput}, {"--force", &o.force}, {"--quiet", &o.quiet},
@@ -106,27 +130,44 @@ Options parseOptions(const std::vector<std::string>& arguments) {
     }
     if (o.help || o.version) return o;
 
-    if (positional.size() > 2) throw UsageError("too many files: give INPUT and at most OUTPUT");
-    if (!positional.empty()) o.input = positional[0];
-    if (positional.size() == 2) {
-        if (o.output) throw UsageError("the output is given twice (OUTPUT and --output)");
-        o.output = positional[1];
+    o.files = positional;
+    if (o.outDir || positional.size() > 2) {
+        // A batch: every name is an input.
+        if (positional.empty()) throw UsageError("--out-dir needs the input files to render into it");
+        o.batch = true;
+    } else {
+        if (!positional.empty()) o.input = positional[0];
+        if (positional.size() == 2) {
+            if (o.output) throw UsageError("the output is given twice (OUTPUT and --output)");
+            o.output = positional[1];
+        }
     }
-    for (const auto* path :
-         {&o.input, &o.output, &o.plot, &o.report, &o.editorPng, &o.presetFile, &o.bankFile})
+    for (const auto* path : {&o.input, &o.output, &o.plot, &o.report, &o.editorPng, &o.presetFile,
+                             &o.bankFile, &o.outDir})
         if (*path && (*path)->empty()) throw UsageError("an empty file name was given");
+    for (const std::string& file : o.files)
+        if (file.empty()) throw UsageError("an empty file name was given");
     checkCombinations(o);
     return o;
 }
 
 const char* usageText() {
     return R"(Usage: kvbr-render [options] [INPUT [OUTPUT]]
+       kvbr-render [options] INPUT INPUT... [--out-dir DIR] [-j N]
 
 Renders INPUT (WAV, AIFF or FLAC; mono or stereo; any rate) through a VST 2.x
 plug-in into OUTPUT, in the input's format. Without INPUT it renders the
 built-in demo loop through the "Default" preset into demo/out.wav,
 demo/gain-reduction.png and demo/editor.png, with the loop itself in
 demo/in.wav.
+
+Several inputs make a batch, rendered in parallel, each file through its own
+instance of the plug-in: into DIR under the input's own name with --out-dir,
+else beside each input with "-brassel" added. Two names are INPUT OUTPUT, as
+always, unless --out-dir is given or the second is an existing audio file and
+--force is not (without --force it could not be overwritten anyway). A file
+that fails is reported and the others are still rendered; the exit status is
+1 when any failed.
 
 Files
   -o, --output FILE      output file (default: INPUT's name with "-brassel" added)
@@ -136,6 +177,10 @@ Files
   --report FILE.json     write the summary as JSON
   --editor-png FILE.png  draw Korvane Brassel's editor as the render left it,
                          settings, preset name and meter included
+  --out-dir DIR          with several inputs: write the outputs into DIR, under
+                         the inputs' names
+  -j, --jobs N           with several inputs: render N files at once (default:
+                         one per processor core)
 
 Plug-in
   --plugin PATH          a Linux VST 2.x plug-in; a shell holding several effects
@@ -143,7 +188,7 @@ Plug-in
                          tool, else in $VST_PATH (folders separated by colons),
                          ~/.vst, /usr/local/lib/vst or /usr/lib/vst, in that order
   --precision 32|64      sample width of the process calls (default: 64 when the
-                         plug-in can, else 32)
+                         plug-in can, else 32); with --bench also "both"
   --block N              frames per process call, 1 to 65536 (default 512)
 
 Settings, applied in this order
@@ -160,7 +205,7 @@ Settings, applied in this order
 Other
   --list                 print the parameters, their display texts and the presets
   --bench                time the plug-in on a fixed 60 s stereo signal; give several
-                         --plugin paths to compare them
+                         --plugin paths to compare them (their passes take turns)
   --runs N               bench passes per plug-in (default 5)
   -q, --quiet            no progress bar and no summary
   -h, --help             this text

@@ -10,6 +10,14 @@ namespace render {
 struct Options {
     std::optional<std::string> input;  // none: render the built-in demo loop
     std::optional<std::string> output;
+    // Every file named on the command line, in order. With --out-dir, or with
+    // three or more, they are all inputs of a batch (see batch.h); two names
+    // are INPUT OUTPUT unless main finds the second to be an audio file that
+    // --force would overwrite.
+    std::vector<std::string> files;
+    bool batch = false;
+    std::optional<std::string> outDir;
+    int jobs = 0;  // batch renders at once; 0: one per processor core
     std::vector<std::string> plugins;  // none: the plug-in built beside the tool
     std::vector<std::string> sets;     // "INDEX=VALUE" or "NAME=DISPLAY", in command order
     std::optional<std::string> preset;
@@ -17,6 +25,7 @@ struct Options {
     std::optional<std::string> presetFile;
     std::optional<std::string> bankFile;
     int precision = 0;  // 32 or 64; 0 picks 64 when the plug-in can, else 32
+    bool bothPrecisions = false;  // --bench --precision both: 32-bit, and 64-bit where it can
     int blockSize = 512;
     bool floatOutput = false;
     bool force = false;
@@ -33,6 +42,10 @@ struct Options {
 
 // Throws UsageError with a one-line reason for anything it cannot accept.
 Options parseOptions(const std::vector<std::string>& arguments);
+
+// The options a batch cannot take (one output, plot, report, editor picture);
+// also for a two-name command that main turns into a batch.
+void checkBatchCombinations(const Options& options);
 
 // The text --help prints.
 const char* usageText();

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 
 #include "plugin/meterRequest.h"
 #include "toolError.h"
@@ -44,7 +45,14 @@ VstSpeakerArrangement arrangementFor(int channels) {
 
 }  // namespace
 
-PluginHost* PluginHost::loadingHost = nullptr;
+thread_local PluginHost* PluginHost::loadingHost = nullptr;
+
+namespace {
+std::mutex& lifecycleMutex() {
+    static std::mutex m;
+    return m;
+}
+}  // namespace
 
 std::string PluginIdentity::uniqueIDText() const {
     std::string code;
@@ -67,6 +75,7 @@ std::string PluginIdentity::displayName() const {
 }
 
 PluginHost::PluginHost(const std::string& path) {
+    const std::lock_guard<std::mutex> turn(lifecycleMutex());
     ident.path = path;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) throw ToolError("no plug-in at " + path);
@@ -105,6 +114,7 @@ PluginHost::PluginHost(const std::string& path) {
 }
 
 PluginHost::~PluginHost() {
+    const std::lock_guard<std::mutex> turn(lifecycleMutex());
     if (effect) {
         if (started) stop();
         dispatch(effClose);

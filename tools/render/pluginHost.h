@@ -35,6 +35,8 @@ struct PluginIdentity {
 class PluginHost {
 public:
     // Loads the effect at path; throws ToolError naming what is wrong with it.
+    // Loading and unloading take turns across threads (few plug-ins expect
+    // two instances to be made at once); processing does not.
     explicit PluginHost(const std::string& path);
     ~PluginHost();  // stops, closes the effect and unloads the library
     PluginHost(const PluginHost&) = delete;
@@ -93,9 +95,10 @@ private:
     void negotiateLayout(int channels);
     void advanceTime(int frames);
 
-    // The host whose entry call is running: effects call back before they hand
-    // out their record, so the record cannot lead to the host yet.
-    static PluginHost* loadingHost;
+    // The host whose entry call is running on this thread: effects call back
+    // before they hand out their record, so the record cannot lead to the host
+    // yet. Per thread, since a batch loads effects on several.
+    static thread_local PluginHost* loadingHost;
 
     std::unique_ptr<platform::SharedLibrary> library;
     using Entry = vst2::AEffect* (*)(vst2::audioMasterCallback);

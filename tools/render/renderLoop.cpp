@@ -8,18 +8,23 @@ namespace render {
 
 namespace {
 
-volatile std::sig_atomic_t stopRequested = 0;
+// Lock-free, so the signal handler may set it; every worker of a batch reads it.
+std::atomic<bool> stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 }  // namespace
 
-void requestStop() { stopRequested = 1; }
+void requestStop() { stopRequested.store(true); }
+
+bool stopWasRequested() { return stopRequested.load(); }
 
 void checkStop() {
-    if (stopRequested) throw Interrupted{};
+    if (stopRequested.load()) throw Interrupted{};
 }
 
 RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* writer,
-                       int blockSize, RenderStatistics& statistics, ProgressBar& progress) {
+                       int blockSize, RenderStatistics& statistics, ProgressBar& progress,
+                       std::atomic<std::int64_t>* framesDone) {
     const int channels = source.info().channels;
     std::vector<double> in(static_cast<size_t>(blockSize) * channels);
     std::vector<double> out(in.size());
@@ -47,6 +52,7 @@ RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* w
         if (writer) writer->write(out.data(), frames);
         done += frames;
         progress.update(done);
+        if (framesDone) framesDone->store(done, std::memory_order_relaxed);
     }
     progress.finish();
     RenderTiming timing;

@@ -2,6 +2,9 @@
 // statistics, the meter readings and the progress bar along the way.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "audioFile.h"
 #include "pluginHost.h"
 #include "progressBar.h"
@@ -16,11 +19,16 @@ struct RenderTiming {
 // Renders everything the source holds. The host must be started with the
 // source's rate, channels and a block size of at least blockSize. Throws
 // ToolError on a write failure and Interrupted when a stop was requested.
+// framesDone, when given, counts the frames rendered (for a batch's progress,
+// read by another thread).
 RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* writer,
-                       int blockSize, RenderStatistics& statistics, ProgressBar& progress);
+                       int blockSize, RenderStatistics& statistics, ProgressBar& progress,
+                       std::atomic<std::int64_t>* framesDone = nullptr);
 
-// Asked for by the interrupt signal handler; safe to call from it.
+// Asked for by the interrupt signal handler; safe to call from it and from
+// any thread.
 void requestStop();
+bool stopWasRequested();
 // Throws Interrupted when a stop was requested (for the steps after the loop).
 void checkStop();
 
