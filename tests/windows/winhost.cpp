@@ -205,12 +205,9 @@ int main(int argc, char** argv) {
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--bench") == 0)
         return runBench(argv[2], argc == 4 ? std::max(1, std::atoi(argv[3])) : 7);
     if (argc != 3) {
-        std::printf("usage: winhost PLUGIN.dll LINUX-REFERENCE
-"
-                    "       winhost --editor PLUGIN.dll OUTPUT-FOLDER [--scale S]   (needs a display)
-"
-                    "       winhost --bench PLUGIN.dll [PASSES]
-");
+        std::printf("usage: winhost PLUGIN.dll LINUX-REFERENCE\n"
+                    "       winhost --editor PLUGIN.dll OUTPUT-FOLDER [--scale S]   (needs a display)\n"
+                    "       winhost --bench PLUGIN.dll [PASSES]\n");
         return 2;
     }
     // The meter preferences must be created by the plug-in itself.
