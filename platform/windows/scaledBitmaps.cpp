@@ -27,6 +27,18 @@ bool packedResource(int id, resources::BmpImage& out) {
            resources::decodeBmp24(bmp.data(), static_cast<unsigned long>(bmp.size()), out);
 }
 
+// A 24-bit top-down DIB of the given size, rows padded to four bytes.
+BITMAPINFO topDownRgb(int width, int height) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 24;
+    format.bmiHeader.biCompression = BI_RGB;
+    return format;
+}
+
 // The BITMAP resource's pixels, read back through a 24-bit top-down DIB.
 bool bitmapResource(int id, resources::BmpImage& out) {
     HBITMAP bitmap = LoadBitmapA(windows::moduleHandle(), MAKEINTRESOURCEA(id));
@@ -35,13 +47,7 @@ bool bitmapResource(int id, resources::BmpImage& out) {
     bool ok = GetObjectA(bitmap, sizeof info, &info) == sizeof info && info.bmWidth > 0 &&
               info.bmHeight > 0;
     if (ok) {
-        BITMAPINFO format{};
-        format.bmiHeader.biSize = sizeof format.bmiHeader;
-        format.bmiHeader.biWidth = info.bmWidth;
-        format.bmiHeader.biHeight = -info.bmHeight;
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 24;
-        format.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO format = topDownRgb(info.bmWidth, info.bmHeight);
         const int rowBytes = (info.bmWidth * 3 + 3) & ~3;
         std::vector<unsigned char> rows(static_cast<std::size_t>(rowBytes) * info.bmHeight);
         HDC screen = GetDC(nullptr);
@@ -64,13 +70,7 @@ bool bitmapResource(int id, resources::BmpImage& out) {
 }
 
 std::unique_ptr<NativeBitmap> toGdi(const resources::BmpImage& picture) {
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = picture.width;
-    format.bmiHeader.biHeight = -picture.height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 24;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO format = topDownRgb(picture.width, picture.height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits) {

@@ -10,11 +10,9 @@
 #include <lv2/ui/ui.h>
 #include <poll.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <thread>
 
 #include "lv2/lv2Instance.h"
 #include "lv2Reference.h"
@@ -98,17 +96,7 @@ public:
     }
     // A user's hands on their own thread while the host keeps idling.
     void whileIdling(const std::function<void(X11Driver&)>& hands) {
-        std::atomic<bool> done{false};
-        std::thread user([&] {
-            X11Driver own;
-            hands(own);
-            done = true;
-        });
-        while (!done) {
-            idle();
-            sleepMs(20);
-        }
-        user.join();
+        platform::linux_backend::testing::whileIdling([&] { idle(); }, hands);
         idleFor(150);
     }
 

@@ -2,9 +2,7 @@
 
 #include <poll.h>
 
-#include <atomic>
 #include <cstdio>
-#include <thread>
 
 #include "gui/CFrame.h"
 #include "platform/linux/childProcess.h"
@@ -56,17 +54,7 @@ void X11Test::idleFor(int milliseconds) {
 }
 
 void X11Test::whileIdling(const std::function<void(X11Driver&)>& hands, int settleMs) {
-    std::atomic<bool> done{false};
-    std::thread user([&] {
-        X11Driver own;
-        hands(own);
-        done = true;
-    });
-    while (!done) {
-        editor->idle();
-        sleepMs(20);
-    }
-    user.join();
+    platform::linux_backend::testing::whileIdling([&] { editor->idle(); }, hands);
     idleFor(settleMs);
 }
 

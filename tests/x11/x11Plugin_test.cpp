@@ -98,17 +98,7 @@ protected:
         }
     }
     void whileIdling(const std::function<void(X11Driver&)>& hands) {
-        std::atomic<bool> done{false};
-        std::thread user([&] {
-            X11Driver own;
-            hands(own);
-            done = true;
-        });
-        while (!done) {
-            host->dispatch(effEditIdle);
-            sleepMs(20);
-        }
-        user.join();
+        platform::linux_backend::testing::whileIdling([&] { host->dispatch(effEditIdle); }, hands);
         idleFor(150);
     }
     int x(int editorX) const { return kTopX + kPanelX + editorX; }

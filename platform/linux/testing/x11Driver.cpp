@@ -9,7 +9,9 @@
 #include <cairo.h>
 #include <poll.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 #include "../../cairo/cairoText.h"
 
@@ -394,6 +396,20 @@ void X11Driver::publishDoubleClickTime(int milliseconds) {
                     static_cast<int>(blob.size()));
     XSetSelectionOwner(d, XInternAtom(d, "_XSETTINGS_S0", False), settingsOwner, CurrentTime);
     sync();
+}
+
+void whileIdling(const std::function<void()>& idle, const std::function<void(X11Driver&)>& hands) {
+    std::atomic<bool> done{false};
+    std::thread user([&] {
+        X11Driver own;
+        hands(own);
+        done = true;
+    });
+    while (!done) {
+        idle();
+        poll(nullptr, 0, 20);
+    }
+    user.join();
 }
 
 }  // namespace platform::linux_backend::testing

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -102,5 +103,10 @@ private:
     bool extensions = false;
     unsigned long settingsOwner = 0;
 };
+
+// Runs `hands` on a thread of its own, with a connection of its own, while
+// this thread calls `idle` about every 20 ms, as a host keeps idling while the
+// user drags; returns when the hands are done.
+void whileIdling(const std::function<void()>& idle, const std::function<void(X11Driver&)>& hands);
 
 }  // namespace platform::linux_backend::testing
