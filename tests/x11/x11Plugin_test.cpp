@@ -74,18 +74,22 @@ protected:
         if (driver && driver->valid() && driver->exists(top)) driver->destroyWindow(top);
     }
 
-    void openEditor() {
+    // Opens the editor in the panel; its rectangle and its window must have this size.
+    void openEditor(int width = kWidth, int height = kHeight) {
         ERect* rect = nullptr;
         ASSERT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
         ASSERT_NE(rect, nullptr);
-        EXPECT_EQ(rect->right - rect->left, kWidth);
-        EXPECT_EQ(rect->bottom - rect->top, kHeight);
+        EXPECT_EQ(rect->right - rect->left, width);
+        EXPECT_EQ(rect->bottom - rect->top, height);
         ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, asParent(panel)), 1);
         editorOpen = true;
         idleFor(200);
         const auto inside = driver->children(panel);
         ASSERT_EQ(inside.size(), 1u);
         editorWindow = inside[0];
+        const Pixels shown = driver->capture(editorWindow);
+        EXPECT_EQ(shown.width, width);
+        EXPECT_EQ(shown.height, height);
     }
     void closeEditor() {
         host->dispatch(effEditClose);
@@ -356,22 +360,7 @@ TEST_F(PluginTest, OnADenseDesktopTheEditorScalesAndHitsWhereItShows) {
     driver->destroyWindow(top);
     top = driver->createTopLevel(kTopX, kTopY, 900, 720, "Plug-in host");
     panel = driver->createChild(top, kPanelX, kPanelY, 850, 680);
-    auto openAt = [&](int width, int height) {
-        ERect* rect = nullptr;
-        ASSERT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
-        EXPECT_EQ(rect->right - rect->left, width);
-        EXPECT_EQ(rect->bottom - rect->top, height);
-        ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, asParent(panel)), 1);
-        editorOpen = true;
-        idleFor(200);
-        const auto inside = driver->children(panel);
-        ASSERT_EQ(inside.size(), 1u);
-        editorWindow = inside[0];
-        const Pixels shown = driver->capture(editorWindow);
-        EXPECT_EQ(shown.width, width);
-        EXPECT_EQ(shown.height, height);
-    };
-    openAt(800, 618);
+    openEditor(800, 618);
     expectLooksLikeReference("scale2_open", {"--scale", "2"});
 
     // 200 screen pixels to the right turn Time by 100 layout pixels: a fifth
@@ -412,6 +401,6 @@ TEST_F(PluginTest, OnADenseDesktopTheEditorScalesAndHitsWhereItShows) {
     closeEditor();
 
     ASSERT_TRUE(Resources::load("Xft.dpi: 144"));
-    openAt(600, 464);
+    openEditor(600, 464);
     closeEditor();
 }
