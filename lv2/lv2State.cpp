@@ -21,7 +21,8 @@ Lv2Uris mapUris(const LV2_URID_Map& map) {
 
 namespace {
 
-// Host's main thread, never while run() works.
+// Any host thread, even while run() works: it reads the bank's values (atomics)
+// and names, which only the editor changes.
 LV2_State_Status save(LV2_Handle handle, LV2_State_Store_Function store,
                       LV2_State_Handle state, uint32_t, const LV2_Feature* const*) {
     auto* self = static_cast<Lv2Instance*>(handle);
