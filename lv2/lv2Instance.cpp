@@ -7,7 +7,7 @@
 #include "lv2State.h"
 
 Lv2Instance::Lv2Instance(const lv2ports::Layout& layout, double rate, const LV2_URID_Map* map)
-    : effect(std::make_unique<AutoComp>(lv2HostCallback)), layout(layout) {
+    : effect(std::make_unique<AutoComp>(linkedHostCallback)), layout(layout) {
     effect->getAeffect()->user = &link;
     if (layout.audioInputs == 1) {
         // The VST 2.x plug-in's 1-in-1-out arrangement, as kvbr-render uses for mono files.
@@ -30,13 +30,13 @@ Lv2Instance::~Lv2Instance() {
 }
 
 void Lv2Instance::applyControls() {
-    for (int c = 0; c < lv2ports::kControlCount; ++c) {
-        const lv2ports::ControlPort& port = lv2ports::kControls[c];
+    for (int c = 0; c < controls::kCount; ++c) {
+        const controls::Control& port = controls::kControls[c];
         const float* buffer = ports[layout.firstControl() + c];
         // An unconnected control keeps its default.
-        const int step = lv2ports::stepOf(port, buffer ? *buffer : port.defaultValue);
-        if (step == lv2ports::stepOfNormalised(port, effect->getParameter(port.parameter))) continue;
-        effect->setParameter(port.parameter, lv2ports::normalisedOfStep(port, step));
+        const int step = controls::stepOf(port, buffer ? *buffer : port.defaultValue);
+        if (step == controls::stepOfNormalised(port, effect->getParameter(port.parameter))) continue;
+        effect->setEngineParameter(port.parameter, controls::normalisedOfStep(port, step));
     }
 }
 
@@ -65,5 +65,5 @@ void Lv2Instance::run(unsigned frames) {
             if (outputs[i]) std::memset(outputs[i], 0, frames * sizeof(float));
     }
     if (float* meter = ports[layout.gainReduction()])
-        *meter = lv2ports::gainReductionDb(effect->getMeterReading());
+        *meter = controls::gainReductionDb(effect->getMeterReading());
 }

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "hostLink.h"
+#include "plugin/format/hostLink.h"
 #include "plugin/AutoComp.h"
 #include "ports.h"
 
@@ -34,13 +34,14 @@ struct Lv2Instance {
     // effect's parameter shows reaches the effect as the normalised value the
     // editor's knob gives for that step. The ports always win, yet a value the
     // port already shows (a program restored or chosen in the editor) is kept
-    // exactly as the program has it.
+    // exactly as the program has it. The editor is left alone: its UI moves it
+    // from the host's port notification, on the GUI thread.
     void applyControls();
     // Host's audio thread: processes in place or between separate buffers.
     void run(unsigned frames);
 
     // The effect's host: the UI, while one is open with access to this instance.
-    Lv2HostLink link;
+    HostLink link;
     std::unique_ptr<AutoComp> effect;
     lv2ports::Layout layout;
     std::array<float*, lv2ports::kStereoLayout.portCount()> ports{};

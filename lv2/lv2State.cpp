@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "bankState.h"
+#include "plugin/format/bankState.h"
 #include "lv2Instance.h"
 
 namespace lv2State {

@@ -28,8 +28,13 @@ public:
     void processReplacing(float** inputs, float** outputs, int32 sampleFrames) override;
     void processDoubleReplacing(double** inputs, double** outputs, int32 sampleFrames) override;
 
-    // Any host thread, the audio thread included: clamp, store, derive the engine quantity.
+    // Any host thread, the audio thread included: clamp, store, derive the
+    // engine quantity, and move the editor's control.
     void setParameter(int32 index, float value) override;
+    // The same without touching the editor: for the audio thread of the formats
+    // whose editor follows the host's controls on the host's GUI thread (LV2,
+    // VST 3, CLAP), so that processing never meets an editor being opened or closed.
+    void setEngineParameter(int32 index, float value);
     float getParameter(int32 index) override;
     // Host's main thread: the texts hosts show for each parameter.
     void getParameterLabel(int32 index, char* label) override;

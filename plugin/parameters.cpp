@@ -24,6 +24,12 @@ int32 truncateToInt(double x) { return static_cast<int32>(x); }
 
 void AutoComp::setParameter(int32 index, float value) {
     if (!isParameterIndex(index)) return;
+    setEngineParameter(index, value);
+    if (auto* view = static_cast<ADEditor*>(getEditor())) view->setParameter(index, getParameter(index));
+}
+
+void AutoComp::setEngineParameter(int32 index, float value) {
+    if (!isParameterIndex(index)) return;
     // A NaN would reach the engine and poison its filters for good.
     if (std::isnan(value)) value = 0.0f;
     if (static_cast<double>(value) < 0.0)
@@ -50,9 +56,8 @@ void AutoComp::setParameter(int32 index, float value) {
         }
         default: break;
     }
-    // Into the selected preset and slot 0, then into the editor's control.
+    // Into the selected preset and slot 0.
     CPresetSystemEffect::setParameter(index, value);
-    if (auto* view = static_cast<ADEditor*>(getEditor())) view->setParameter(index, value);
 }
 
 float AutoComp::getParameter(int32 index) {

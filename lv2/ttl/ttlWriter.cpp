@@ -71,7 +71,7 @@ void audioPort(std::ostream& out, const lv2ports::Layout& layout, int index) {
         << " ;\n    ]";
 }
 
-void controlPort(std::ostream& out, const lv2ports::ControlPort& port, int index) {
+void controlPort(std::ostream& out, const controls::Control& port, int index) {
     out << "[\n        a lv2:ControlPort, lv2:InputPort ;\n        lv2:index " << index
         << " ;\n        lv2:symbol " << quoted(port.symbol) << " ;\n        lv2:name "
         << quoted(port.name) << " ;\n        lv2:default " << number(port.defaultValue)
@@ -79,10 +79,10 @@ void controlPort(std::ostream& out, const lv2ports::ControlPort& port, int index
         << number(port.maximum) << " ;\n";
     if (port.enumeration) {
         out << "        lv2:portProperty lv2:integer, lv2:enumeration ;\n";
-        const bool process = port.control == lv2ports::Control::process;
+        const bool process = port.id == controls::Id::process;
         for (int step = 0; step <= port.steps; ++step)
             out << "        lv2:scalePoint [ rdfs:label "
-                << quoted(process ? lv2ports::kProcessLabels[step] : lv2ports::kRatioLabels[step])
+                << quoted(process ? controls::kProcessLabels[step] : controls::kRatioLabels[step])
                 << " ; rdf:value " << step << " ] ;\n";
     } else {
         out << "        pprops:rangeSteps " << port.steps + 1 << " ;\n";
@@ -96,7 +96,7 @@ void gainReductionPort(std::ostream& out, int index) {
         << " ;\n        lv2:symbol " << quoted(lv2ports::kGainReductionSymbol)
         << " ;\n        lv2:name \"Gain Reduction\" ;\n        lv2:default 0.0 ;\n"
         << "        lv2:minimum 0.0 ;\n        lv2:maximum "
-        << number(lv2ports::kGainReductionMaximum) << " ;\n        units:unit units:db ;\n    ]";
+        << number(controls::kGainReductionMaximum) << " ;\n        units:unit units:db ;\n    ]";
 }
 
 void presetSubject(std::ostream& out, const Plugin& plugin, int slot) {
@@ -142,8 +142,8 @@ std::string pluginDescription() {
             audioPort(out, layout, i);
             out << ", ";
         }
-        for (int c = 0; c < lv2ports::kControlCount; ++c) {
-            controlPort(out, lv2ports::kControls[c], layout.firstControl() + c);
+        for (int c = 0; c < controls::kCount; ++c) {
+            controlPort(out, controls::kControls[c], layout.firstControl() + c);
             out << ", ";
         }
         gainReductionPort(out, layout.gainReduction());
@@ -174,12 +174,12 @@ std::string presets() {
             program.getName(name);
             presetSubject(out, plugin, slot);
             out << "    rdfs:label " << quoted(name) << " ;\n    lv2:port ";
-            for (int c = 0; c < lv2ports::kControlCount; ++c) {
-                const lv2ports::ControlPort& port = lv2ports::kControls[c];
-                const int step = lv2ports::stepOfNormalised(port, program.getParam(port.parameter));
+            for (int c = 0; c < controls::kCount; ++c) {
+                const controls::Control& port = controls::kControls[c];
+                const int step = controls::stepOfNormalised(port, program.getParam(port.parameter));
                 out << "[ lv2:symbol " << quoted(port.symbol) << " ; pset:value "
-                    << number(lv2ports::valueOfStep(port, step)) << " ]"
-                    << (c + 1 < lv2ports::kControlCount ? ", " : " .\n\n");
+                    << number(controls::valueOfStep(port, step)) << " ]"
+                    << (c + 1 < controls::kCount ? ", " : " .\n\n");
             }
         }
     }

@@ -58,7 +58,7 @@ Lv2Ui::Lv2Ui(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller
         link = &dsp->link;
         effect = dsp->effect.get();
     } else {
-        ownLink = std::make_unique<Lv2HostLink>();
+        ownLink = std::make_unique<HostLink>();
         link = ownLink.get();
         ownEffect = std::make_unique<UiEffect>(*ownLink);
         effect = ownEffect.get();
@@ -79,7 +79,7 @@ Lv2Ui::Lv2Ui(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller
 
 Lv2Ui::~Lv2Ui() {
     if (editor) editor->close();
-    if (link) *link = Lv2HostLink();
+    if (link) *link = HostLink();
 }
 
 bool Lv2Ui::open() {
@@ -107,12 +107,16 @@ void Lv2Ui::portEvent(uint32_t port, uint32_t size, uint32_t format, const void*
         return;
     }
     const int control = static_cast<int>(port) - layout.firstControl();
-    if (control < 0 || control >= lv2ports::kControlCount) return;
-    const lv2ports::ControlPort& c = lv2ports::kControls[control];
-    const int step = lv2ports::stepOf(c, value);
+    if (control < 0 || control >= controls::kCount) return;
+    const controls::Control& c = controls::kControls[control];
+    const int step = controls::stepOf(c, value);
     // Only a real change moves the control; setParameter tells the host nothing back.
-    if (step != lv2ports::stepOfNormalised(c, effect->getParameter(c.parameter)))
-        effect->setParameter(c.parameter, lv2ports::normalisedOfStep(c, step));
+    if (step != controls::stepOfNormalised(c, effect->getParameter(c.parameter)))
+        effect->setParameter(c.parameter, controls::normalisedOfStep(c, step));
+    else if (editor)
+        // The instance's run() has taken the step already, without moving the
+        // editor: that is done here, on the GUI thread.
+        editor->setParameter(c.parameter, effect->getParameter(c.parameter));
 }
 
 int Lv2Ui::idle() {
@@ -121,8 +125,8 @@ int Lv2Ui::idle() {
 }
 
 int Lv2Ui::portOfParameter(int parameter) const {
-    for (int c = 0; c < lv2ports::kControlCount; ++c)
-        if (lv2ports::kControls[c].parameter == parameter) return layout.firstControl() + c;
+    for (int c = 0; c < controls::kCount; ++c)
+        if (controls::kControls[c].parameter == parameter) return layout.firstControl() + c;
     return -1;
 }
 
@@ -134,8 +138,8 @@ void Lv2Ui::automate(void* context, int parameter, float normalised) {
     auto* self = static_cast<Lv2Ui*>(context);
     const int port = self->portOfParameter(parameter);
     if (port < 0) return;
-    const lv2ports::ControlPort& c = lv2ports::kControls[port - self->layout.firstControl()];
-    self->writePort(port, lv2ports::valueOfStep(c, lv2ports::stepOfNormalised(c, normalised)));
+    const controls::Control& c = controls::kControls[port - self->layout.firstControl()];
+    self->writePort(port, controls::valueOfStep(c, controls::stepOfNormalised(c, normalised)));
 }
 
 void Lv2Ui::gesture(void* context, int parameter, bool begin) {

@@ -15,7 +15,7 @@
 class ADEditor;
 class AutoComp;
 class UiEffect;
-struct Lv2HostLink;
+struct HostLink;
 struct Lv2Instance;
 
 class Lv2Ui {
@@ -51,9 +51,9 @@ private:
     const LV2UI_Touch* touch = nullptr;
     const LV2UI_Resize* resize = nullptr;
     Lv2Instance* dsp = nullptr;
-    std::unique_ptr<Lv2HostLink> ownLink;
+    std::unique_ptr<HostLink> ownLink;
     std::unique_ptr<UiEffect> ownEffect;
-    Lv2HostLink* link = nullptr;
+    HostLink* link = nullptr;
     AutoComp* effect = nullptr;
     ADEditor* editor = nullptr;
     lv2ports::Layout layout;

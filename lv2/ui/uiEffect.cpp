@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-UiEffect::UiEffect(Lv2HostLink& link) : AutoComp(lv2HostCallback) { getAeffect()->user = &link; }
+UiEffect::UiEffect(HostLink& link) : AutoComp(linkedHostCallback) { getAeffect()->user = &link; }
 
 void UiEffect::showGainReduction(float decibels) {
     if (!std::isfinite(decibels) || decibels < 0.0f) decibels = 0.0f;

@@ -3,12 +3,12 @@
 // through ports only, and its meter shows the gain-reduction port.
 #pragma once
 
-#include "lv2/hostLink.h"
+#include "plugin/format/hostLink.h"
 #include "plugin/AutoComp.h"
 
 class UiEffect : public AutoComp {
 public:
-    explicit UiEffect(Lv2HostLink& link);
+    explicit UiEffect(HostLink& link);
     // The reading the meter shows, from the gain-reduction port (dB of reduction).
     void showGainReduction(float decibels);
 };

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <span>
 
-#include "lv2/bankState.h"
+#include "plugin/format/bankState.h"
 #include "presets/CPresetSystemEffect.h"
 #include "presets/presetFileOperations.h"
 #include "presets/presetPanel.h"

@@ -44,7 +44,7 @@ TEST(Lv2Audio, EqualsTheVstPluginSampleForSample) {
                 Channels lv2Out = lv2.process(in, {1, 7, 8192, 64, 513, 2, 4096});
                 Channels vstOut = vst.process(in);
                 EXPECT_TRUE(sameSamples(lv2Out, vstOut));
-                EXPECT_EQ(lv2.get("gain_reduction"), lv2ports::gainReductionDb(vst.meterReading()));
+                EXPECT_EQ(lv2.get("gain_reduction"), controls::gainReductionDb(vst.meterReading()));
 
                 // A change in the middle of a run reaches both at the same frame.
                 PortSettings changed = settings;

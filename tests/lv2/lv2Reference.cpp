@@ -25,8 +25,8 @@ Channels testSignal(int channels, int frames, unsigned seed) {
 }
 
 void applyToLv2(Lv2TestInstance& lv2, const PortSettings& settings) {
-    for (int c = 0; c < lv2ports::kControlCount; ++c)
-        lv2.set(lv2ports::kControls[c].symbol, settings.value(c));
+    for (int c = 0; c < controls::kCount; ++c)
+        lv2.set(controls::kControls[c].symbol, settings.value(c));
 }
 
 VstReference::VstReference(double rate, bool mono) {
@@ -43,10 +43,10 @@ VstReference::VstReference(double rate, bool mono) {
 }
 
 void VstReference::apply(const PortSettings& settings) {
-    for (int c = 0; c < lv2ports::kControlCount; ++c) {
-        const lv2ports::ControlPort& port = lv2ports::kControls[c];
+    for (int c = 0; c < controls::kCount; ++c) {
+        const controls::Control& port = controls::kControls[c];
         const float normalised =
-            lv2ports::normalisedOfStep(port, lv2ports::stepOf(port, settings.value(c)));
+            controls::normalisedOfStep(port, controls::stepOf(port, settings.value(c)));
         host.effect->setParameter(host.effect, port.parameter, normalised);
     }
 }

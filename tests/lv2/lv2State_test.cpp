@@ -11,7 +11,7 @@
 #include <limits>
 #include <map>
 
-#include "lv2/bankState.h"
+#include "plugin/format/bankState.h"
 #include "lv2/lv2Instance.h"
 #include "lv2/lv2State.h"
 #include "lv2Reference.h"
@@ -82,7 +82,7 @@ TEST(Lv2State, ASessionKeepsTheRenamedAndEditedBank) {
     EXPECT_EQ(programName(restored, 12), "Drum Bus Smash");
     EXPECT_EQ(programName(restored, 0), "Drum Bus Smash");
     EXPECT_EQ(second.get("compression"), 7.5f);
-    EXPECT_EQ(restored.getBankProgram(12)->getParam(5), lv2ports::normalisedOfStep(lv2ports::kControls[3], 30));
+    EXPECT_EQ(restored.getBankProgram(12)->getParam(5), controls::normalisedOfStep(controls::kControls[3], 30));
     EXPECT_EQ(bankState::saveBank(restored), bankState::saveBank(effectOf(first)));
     // And it sounds the same.
     const Channels in = testSignal(2, 4800);

@@ -29,8 +29,8 @@ const lv2ports::Layout& kLayout = lv2ports::kStereoLayout;
 
 void sleepMs(int ms) { poll(nullptr, 0, ms); }
 int portOf(const char* symbol) {
-    for (int c = 0; c < lv2ports::kControlCount; ++c)
-        if (std::string(lv2ports::kControls[c].symbol) == symbol) return kLayout.firstControl() + c;
+    for (int c = 0; c < controls::kCount; ++c)
+        if (std::string(controls::kControls[c].symbol) == symbol) return kLayout.firstControl() + c;
     return kLayout.gainReduction();
 }
 std::string shotPath(const std::string& name) {
@@ -215,10 +215,10 @@ TEST_F(Lv2UiTest, WithInstanceAccessTheEditorEditsThePluginThroughItsPorts) {
     dragCompressionUp();
     ASSERT_TRUE(logged("grab " + std::to_string(compression)));
     EXPECT_EQ(host->log.back(), "release " + std::to_string(compression));
-    const lv2ports::ControlPort& port = lv2ports::kControls[3];
+    const controls::Control& port = controls::kControls[3];
     EXPECT_GT(dsp->get("compression"), 5.0f);
     EXPECT_EQ(effectOf(*dsp).getParameter(5),
-              lv2ports::normalisedOfStep(port, lv2ports::stepOf(port, dsp->get("compression"))));
+              controls::normalisedOfStep(port, controls::stepOf(port, dsp->get("compression"))));
     expectLooksLike("compression_raised", dspParameters());
 
     // A preset from the pop-up list: the ports follow, the bank selects it.
@@ -234,9 +234,9 @@ TEST_F(Lv2UiTest, WithInstanceAccessTheEditorEditsThePluginThroughItsPorts) {
     ASSERT_NE(popup, 0u) << "no pop-up menu appeared";
     EXPECT_EQ(effectOf(*dsp).getCurrentPreset(), 4);
     CProgram* chosen = effectOf(*dsp).getBankProgram(4);
-    for (int c = 0; c < lv2ports::kControlCount; ++c) {
-        const lv2ports::ControlPort& p = lv2ports::kControls[c];
-        EXPECT_EQ(dsp->get(p.symbol), lv2ports::valueOfStep(p, lv2ports::stepOfNormalised(p, chosen->getParam(p.parameter))))
+    for (int c = 0; c < controls::kCount; ++c) {
+        const controls::Control& p = controls::kControls[c];
+        EXPECT_EQ(dsp->get(p.symbol), controls::valueOfStep(p, controls::stepOfNormalised(p, chosen->getParam(p.parameter))))
             << p.symbol;
     }
     expectLooksLike("preset_chosen", dspParameters(), {"--slot", "4"});
@@ -257,7 +257,7 @@ TEST_F(Lv2UiTest, WithInstanceAccessTheEditorEditsThePluginThroughItsPorts) {
     host->runPlugin(testSignal(2, 48000));
     const double reading = effectOf(*dsp).getMeterReading();
     EXPECT_LT(reading, 0.9);
-    EXPECT_FLOAT_EQ(dsp->get("gain_reduction"), lv2ports::gainReductionDb(reading));
+    EXPECT_FLOAT_EQ(dsp->get("gain_reduction"), controls::gainReductionDb(reading));
     host->idleFor(1500);
     char meter[32];
     std::snprintf(meter, sizeof meter, "%.9g", reading);

@@ -42,8 +42,8 @@ Channels readWav(const fs::path& path) {
 
 std::string lv2apply(const fs::path& in, const fs::path& out, const PortSettings& s, const char* uri) {
     std::string command = "lv2apply -i '" + in.string() + "' -o '" + out.string() + "'";
-    for (int c = 0; c < lv2ports::kControlCount; ++c)
-        command += std::string(" -c ") + lv2ports::kControls[c].symbol + " " + std::to_string(s.value(c));
+    for (int c = 0; c < controls::kCount; ++c)
+        command += std::string(" -c ") + controls::kControls[c].symbol + " " + std::to_string(s.value(c));
     return command + " '" + uri + "' 2>&1";
 }
 

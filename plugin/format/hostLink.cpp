@@ -1,9 +1,9 @@
 #include "hostLink.h"
 
-vst2::intptr lv2HostCallback(vst2::AEffect* effect, vst2::int32 opcode, vst2::int32 index,
-                             vst2::intptr, void*, float opt) {
+vst2::intptr linkedHostCallback(vst2::AEffect* effect, vst2::int32 opcode, vst2::int32 index,
+                                vst2::intptr, void*, float opt) {
     if (opcode == vst2::audioMasterVersion) return 2400;
-    const auto* link = effect ? static_cast<const Lv2HostLink*>(effect->user) : nullptr;
+    const auto* link = effect ? static_cast<const HostLink*>(effect->user) : nullptr;
     if (!link || link->muted || !link->context) return 0;
     switch (opcode) {
         case vst2::audioMasterAutomate:
@@ -12,6 +12,9 @@ vst2::intptr lv2HostCallback(vst2::AEffect* effect, vst2::int32 opcode, vst2::in
         case vst2::audioMasterBeginEdit:
         case vst2::audioMasterEndEdit:
             if (link->gesture) link->gesture(link->context, index, opcode == vst2::audioMasterBeginEdit);
+            return 1;
+        case vst2::audioMasterUpdateDisplay:
+            if (link->updated) link->updated(link->context);
             return 1;
         default: return 0;  // pins connected, nothing else asked of the host
     }

@@ -1,6 +1,7 @@
-// The bank as LV2 hosts keep it in their sessions: the 33 programs in the
-// bank-file layout, and the selected slot. Free of LV2 headers, so that the
-// fuzzer and the unit tests reach it directly.
+// The bank as hosts keep it in their sessions: the 33 programs in the
+// bank-file layout, and the selected slot. LV2 stores them as two properties
+// beside a version; VST 3 and CLAP as one block (pluginState.h). Free of any
+// format's headers, so that the fuzzer and the unit tests reach it directly.
 #pragma once
 
 #include <array>

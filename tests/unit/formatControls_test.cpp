@@ -1,0 +1,185 @@
+// The public controls' mapping onto the VST 2.x parameters and their texts,
+// and the bank as the state hosts save, as every format shares them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "plugin/format/bankState.h"
+#include "plugin/format/controls.h"
+#include "plugin/format/pluginState.h"
+#include "plugin/AutoComp.h"
+
+using controls::Control;
+using controls::kControls;
+using controls::Id;
+
+namespace {
+
+const Control& port(Id c) { return kControls[static_cast<int>(c)]; }
+
+std::string display(AutoComp& effect, int parameter) {
+    char text[32] = {};
+    effect.getParameterDisplay(parameter, text);
+    return text;
+}
+
+}  // namespace
+
+TEST(Controls, EveryStepDrivesTheParameterValueThatShowsItsTextAndReadsBack) {
+    AutoComp effect(nullptr);
+    for (const Control& p : kControls) {
+        for (int step = 0; step <= p.steps; ++step) {
+            const float normalised = controls::normalisedOfStep(p, step);
+            effect.setParameter(p.parameter, normalised);
+            const std::string shown = display(effect, p.parameter);
+            EXPECT_EQ(shown, controls::textOfStep(p, step)) << p.symbol << " " << step;
+            EXPECT_EQ(controls::stepOfText(p, shown), step) << shown;
+            EXPECT_EQ(controls::stepOfNormalised(p, normalised), step);
+            EXPECT_EQ(controls::stepOf(p, controls::valueOfStep(p, step)), step);
+        }
+    }
+}
+
+TEST(Controls, FactoryPresetsThroughThePortsDriveTheEngineAsTheirPrograms) {
+    // Otherwise a factory preset loaded through the ports would sound
+    // different from the same program in the VST 2.x plug-in. (Output values
+    // such as 0.083 sit beside their step, but the engine takes only the step.)
+    AutoComp program(nullptr), ports(nullptr);
+    for (int slot = 1; slot < kBankPrograms; ++slot) {
+        program.selectPreset(slot);
+        for (const Control& p : kControls) {
+            const float stored = program.getBankProgram(slot)->getParam(p.parameter);
+            ports.setParameter(p.parameter,
+                               controls::normalisedOfStep(p, controls::stepOfNormalised(p, stored)));
+        }
+        EXPECT_EQ(ports.getProcessMode(), program.getProcessMode()) << slot;
+        EXPECT_EQ(ports.getRatioStep(), program.getRatioStep()) << slot;
+        EXPECT_EQ(ports.getTimeFactor(), program.getTimeFactor()) << slot;
+        EXPECT_EQ(ports.getCompressionGain(), program.getCompressionGain()) << slot;
+        EXPECT_EQ(ports.getOutputGain(), program.getOutputGain()) << slot;
+    }
+}
+
+TEST(Controls, ValuesSnapToTheNearestStepWithinTheRange) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(controls::stepOf(port(Id::time), 3.74f), 7);
+    EXPECT_EQ(controls::stepOf(port(Id::time), 3.75f), 8);
+    EXPECT_EQ(controls::stepOf(port(Id::compression), 6.12f), 24);
+    EXPECT_EQ(controls::stepOf(port(Id::output), 29.8f), 60);
+    EXPECT_EQ(controls::stepOf(port(Id::ratio), 2.5f), 3);
+    EXPECT_EQ(controls::stepOf(port(Id::ratio), -3.0f), 0);
+    EXPECT_EQ(controls::stepOf(port(Id::process), 7.0f), 2);
+    EXPECT_EQ(controls::stepOf(port(Id::output), inf), 60);
+    EXPECT_EQ(controls::stepOf(port(Id::output), -inf), 0);
+    EXPECT_EQ(controls::stepOf(port(Id::time), nan), 10);  // the default, 5
+}
+
+TEST(Controls, GainReductionIsPositiveDecibelsAndNeverNegativeZero) {
+    EXPECT_FALSE(std::signbit(controls::gainReductionDb(1.0)));
+    EXPECT_EQ(controls::gainReductionDb(1.0), 0.0f);
+    EXPECT_EQ(controls::gainReductionDb(1.3), 0.0f);
+    EXPECT_NEAR(controls::gainReductionDb(0.5), 6.0206f, 1e-4);
+    EXPECT_NEAR(controls::gainReductionDb(0.1), 20.0f, 1e-4);
+    EXPECT_EQ(controls::gainReductionDb(0.0), controls::kGainReductionMaximum);
+}
+
+TEST(BankState, RoundTripsNamesValuesAndSelection) {
+    AutoComp edited(nullptr);
+    edited.selectPreset(5);
+    edited.renamePreset("My Kick");
+    edited.setParameter(5, 0.8f);
+    edited.setParameter(4, 0.37f);  // between the port's steps: kept exactly
+    const auto saved = bankState::saveBank(edited);
+
+    AutoComp restored(nullptr);
+    ASSERT_EQ(bankState::restoreBank(restored, saved, edited.getCurrentPreset()),
+              bankState::Restore::ok);
+    EXPECT_EQ(bankState::saveBank(restored), saved);
+    EXPECT_EQ(restored.getCurrentPreset(), 5);
+    char name[kProgramNameLength + 1];
+    restored.getBankProgram(0)->getName(name);
+    EXPECT_STREQ(name, "My Kick");
+    EXPECT_EQ(restored.getParameter(5), 0.8f);
+    EXPECT_EQ(restored.getParameter(4), 0.37f);
+    EXPECT_EQ(restored.getCompressionGain(), edited.getCompressionGain());
+    EXPECT_EQ(restored.getTimeFactor(), edited.getTimeFactor());
+}
+
+TEST(BankState, AnythingButACompleteBankChangesNothing) {
+    AutoComp source(nullptr);
+    source.renamePreset("Renamed");
+    const auto good = bankState::saveBank(source);
+    const auto factory = bankState::saveBank(*std::make_unique<AutoComp>(nullptr));
+
+    std::vector<std::vector<unsigned char>> bad;
+    bad.emplace_back(good.begin(), good.end() - 1);  // short
+    bad.emplace_back(good.begin(), good.end());
+    bad.back().push_back(0);  // longer: not our layout
+    bad.emplace_back(good.begin(), good.end());
+    bad.back()[0] = 'X';  // magic
+    bad.emplace_back(good.begin(), good.end());
+    bad.back()[4] = '!';  // a preset's kind
+    bad.emplace_back(4325, 0);  // an older names-only bank
+    std::memcpy(bad.back().data(), "rBvK7", 5);
+    bad.emplace_back();  // empty
+
+    AutoComp target(nullptr);
+    for (const auto& bytes : bad) {
+        EXPECT_NE(bankState::restoreBank(target, bytes, 0), bankState::Restore::ok);
+        EXPECT_EQ(bankState::saveBank(target), factory);
+    }
+    for (long selected : {-1L, 33L, 1L << 40}) {
+        EXPECT_EQ(bankState::restoreBank(target, good, selected),
+                  bankState::Restore::badSelection);
+        EXPECT_EQ(bankState::saveBank(target), factory);
+    }
+}
+
+TEST(Controls, TextsBetweenStepsAreRefusedUnlessNearestIsAsked) {
+    const Control& time = port(Id::time);
+    EXPECT_EQ(controls::stepOfText(time, " 5.5 "), 11);
+    EXPECT_EQ(controls::stepOfText(port(Id::output), "29.5 dB"), 59);
+    EXPECT_EQ(controls::stepOfText(port(Id::process), "valve"), 2);
+    EXPECT_EQ(controls::stepOfText(port(Id::ratio), "10"), 6);
+    for (const char* bad : {"5.3", "", "five", "5.5x", "nan", "11"})
+        EXPECT_FALSE(controls::stepOfText(time, bad)) << bad;
+    EXPECT_FALSE(controls::stepOfText(port(Id::ratio), "5:1"));
+    EXPECT_EQ(controls::stepOfText(time, "5.3", controls::TextMatch::nearest), 11);
+    EXPECT_EQ(controls::stepOfText(time, "99", controls::TextMatch::nearest), 20);
+    EXPECT_FALSE(controls::stepOfText(time, "nan", controls::TextMatch::nearest));
+}
+
+TEST(PluginState, RoundTripsAndRefusesAnythingElseWithNothingChanged) {
+    AutoComp edited(nullptr);
+    edited.selectPreset(7);
+    edited.renamePreset("Bus Glue");
+    edited.setParameter(4, 0.37f);
+    const pluginState::Block saved = pluginState::save(edited);
+
+    AutoComp target(nullptr);
+    const pluginState::Block factory = pluginState::save(target);
+    std::vector<std::pair<std::vector<unsigned char>, pluginState::Restore>> bad;
+    const std::vector<unsigned char> good(saved.begin(), saved.end());
+    bad.push_back({{good.begin(), good.end() - 1}, pluginState::Restore::wrongSize});
+    bad.push_back({{good.begin(), good.begin() + 5}, pluginState::Restore::wrongSize});
+    bad.push_back({good, pluginState::Restore::notOurs});
+    bad.back().first[0] = 'k';
+    bad.push_back({good, pluginState::Restore::futureVersion});
+    bad.back().first[4] = 2;
+    bad.push_back({good, pluginState::Restore::badSelection});
+    bad.back().first[8] = 33;
+    bad.push_back({good, pluginState::Restore::damagedBank});
+    bad.back().first[pluginState::kHeaderSize] = 'X';
+    for (const auto& [bytes, why] : bad) {
+        EXPECT_EQ(pluginState::restore(target, bytes), why);
+        EXPECT_EQ(pluginState::save(target), factory);
+    }
+    ASSERT_EQ(pluginState::restore(target, good), pluginState::Restore::ok);
+    EXPECT_EQ(pluginState::save(target), saved);
+    EXPECT_EQ(target.getCurrentPreset(), 7);
+    EXPECT_EQ(target.getParameter(4), 0.37f);
+}
