@@ -1,6 +1,7 @@
 #include "CAbout.h"
 
 #include "CSplashScreenMyView.h"
+#include "kvbrVersion.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
 
@@ -8,8 +9,8 @@ using namespace gui;
 
 namespace {
 
-// The plug-in's version; hosts see it as 1100.
-constexpr const char* kVersionText = "1.1.0";
+// The plug-in's version (VST 2.x hosts see it as 1100).
+constexpr const char* kVersionText = KVBR_VERSION;
 
 }  // namespace
 

@@ -54,6 +54,10 @@ public:
     virtual bool dispatchOnePaint() = 0;
     // HWND on Windows, the X11 Window id on Linux.
     virtual void* nativeHandle() = 0;
+    // The file descriptor the window's events arrive on, for hosts that watch
+    // descriptors in their own loop (Linux: the window's X connection); -1
+    // where the system's message dispatch delivers them.
+    virtual int eventDescriptor() { return -1; }
 };
 
 // Creates a visible child window of `parent` (HWND or X11 Window, passed as the

@@ -149,6 +149,8 @@ void X11Window::invalidate(const Rect& r) {
                       std::max(damage.bottom, clipped.bottom)};
 }
 
+int X11Window::eventDescriptor() { return ConnectionNumber(conn->display()); }
+
 void* X11Window::nativeHandle() { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)); }
 
 void X11Window::addClient(X11EventClient* client) { clients.push_back(client); }

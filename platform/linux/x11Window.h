@@ -44,6 +44,7 @@ public:
     void processEvents() override;
     bool dispatchOnePaint() override;
     void* nativeHandle() override;
+    int eventDescriptor() override;
 
     X11Connection& connection() { return *conn; }
     Display* display() const { return conn->display(); }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "audioFile.h"
+#include "kvbrVersion.h"
 #include "batch.h"
 #include "bench.h"
 #include "demoMaterial.h"
@@ -30,7 +31,7 @@ namespace fs = std::filesystem;
 namespace render {
 namespace {
 
-constexpr const char* kVersion = "1.1.0";
+constexpr const char* kVersion = KVBR_VERSION;
 constexpr const char* kDemoFolder = "demo";
 constexpr const char* kDemoName = "built-in demo loop";
 
