@@ -38,6 +38,7 @@ struct Scratch {
 template <typename Sample>
 void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrames) {
     if (!inputs || !outputs || !inputs[0] || !outputs[0]) return;
+    engineGeneration.load(std::memory_order_acquire);
     const bool inputPinConnected = isInputConnected(1);
     const bool outputPinConnected = isOutputConnected(1);
     const Sample* inL = inputs[0];

@@ -68,6 +68,7 @@ void AutoComp::resume() {
 
     // Rebuild every engine quantity from the current program's values.
     setProgram(curProgram);
+    engineGeneration.fetch_add(1, std::memory_order_release);
 }
 
 void AutoComp::suspend() {
@@ -87,4 +88,5 @@ void AutoComp::suspend() {
     engine.cellLevel = 0.0001;
     // The needle rests at once, not only at the editor's next idle.
     if (auto* view = static_cast<ADEditor*>(getEditor())) view->resetMeter();
+    engineGeneration.fetch_add(1, std::memory_order_release);
 }

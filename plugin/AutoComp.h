@@ -108,6 +108,10 @@ protected:
                        int32 sampleFrames, int32 step);
 
     EngineState engine;
+    // resume and suspend (the host's main thread) publish the engine state they
+    // set up with a release; processing takes it with an acquire, so the audio
+    // thread sees all of it however the host hands over between the two.
+    std::atomic<unsigned> engineGeneration{0};
     EnginePath enginePath = defaultEnginePath();
     std::atomic<double> meterReading{1.0};
 

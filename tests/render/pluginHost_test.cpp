@@ -101,33 +101,31 @@ TEST(PluginHost, ReadsKorvaneBrasselsMeter) {
     EXPECT_LT(reading, 0.5);
 }
 
-// Display texts to values: the middle of the run of values that show the
-// text, so the setting lands inside its step, never on an edge.
-TEST(FindValueForDisplay, LandsInTheMiddleOfTheStep) {
+// Display texts to values: exactly the value the editor's knob gives for that
+// step, so a render sounds as the plug-in does in a host.
+TEST(FindValueForDisplay, LandsOnTheKnobsValueForTheStep) {
     ScratchConfigHome config;
     PluginHost host(KVBR_PLUGIN_PATH);
     struct Case {
         const char* name;
         const char* text;
-        double low, high;  // the values that show the text
+        float knob;
         const char* shown;
     };
     const Case cases[] = {
-        {"Ratio", "4:1", 7.0 / 12.0, 9.0 / 12.0, "4:1"},
-        {"Ratio", "10:1", 11.0 / 12.0, 1.0, "10:1"},
-        {"Compression", "6.5", 25.5 / 40.0, 26.5 / 40.0, "6.50"},
-        {"Compression", "0", 0.0, 0.5 / 40.0, "0.00"},
-        {"Output", "12", 23.5 / 60.0, 24.5 / 60.0, "12.00"},
-        {"Time", "2.50", 4.5 / 20.0, 5.5 / 20.0, "2.50"},
-        {"process", "VALVE", 0.75, 1.0, "Valve"},
-        {"Process", "Clear", 0.25, 0.75, "Clear"},
+        {"Ratio", "4:1", 4.0f / 6.0f, "4:1"},
+        {"Ratio", "10:1", 1.0f, "10:1"},
+        {"Compression", "6.5", 26.0f / 40.0f, "6.50"},
+        {"Compression", "0", 0.0f, "0.00"},
+        {"Output", "12", 24.0f / 60.0f, "12.00"},
+        {"Time", "5.5", 11.0f / 20.0f, "5.50"},
+        {"process", "VALVE", 1.0f, "Valve"},
+        {"Process", "Clear", 0.5f, "Clear"},
     };
-    constexpr double kGrid = 1.0 / 8192.0;
     for (const Case& c : cases) {
         const int index = render::findParameter(host, c.name);
-        const float value = render::findValueForDisplay(host, index, c.text);
-        EXPECT_NEAR(value, (c.low + c.high) / 2.0, kGrid) << c.name << "=" << c.text;
-        EXPECT_EQ(host.getParameter(index), value);
+        EXPECT_EQ(render::findValueForDisplay(host, index, c.text), c.knob) << c.name << "=" << c.text;
+        EXPECT_EQ(host.getParameter(index), c.knob);
         EXPECT_EQ(host.parameterDisplay(index), c.shown);
     }
     EXPECT_THROW(render::findValueForDisplay(host, 2, "5:1"), render::UsageError);

@@ -139,32 +139,28 @@ TEST_F(Batch, OneJobOrTwoGiveTheSameFiles) {
     EXPECT_EQ(bytes(folder.file("out2/copy0.wav")), bytes(folder.file("out2/one.wav")));
 }
 
-// Two names keep their meaning, INPUT OUTPUT, unless the second is an audio
-// file that is already there and may not be replaced.
-TEST_F(Batch, TwoNamesAreInputAndOutputUnlessTheSecondIsAnInput) {
+// Two names are INPUT OUTPUT, whatever is on the disk; two inputs take --out-dir.
+TEST_F(Batch, TwoNamesAreAlwaysInputAndOutput) {
     ASSERT_EQ(runTool({"one.wav", "new.wav"}, folder.path).status, 0);
-    EXPECT_TRUE(fs::exists(folder.file("new.wav")));
-    EXPECT_FALSE(fs::exists(folder.file("new-brassel.wav")));
-
     const std::string before = bytes(folder.file("new.wav"));
-    ToolRun run = runTool({"one.wav", "new.wav"}, folder.path);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(bytes(folder.file("new.wav")), before)
-        << "an existing audio file is an input, never overwritten";
-    EXPECT_TRUE(fs::exists(folder.file("one-brassel.wav")));
-    EXPECT_TRUE(fs::exists(folder.file("new-brassel.wav")));
+    const auto entries = folder.entries();
 
-    // With --force it is the output, as it always was.
+    ToolRun run = runTool({"one.wav", "new.wav"}, folder.path);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("new.wav exists; add --force to replace it, or --out-dir DIR to render both files"),
+              std::string::npos) << run.err;
+    EXPECT_EQ(folder.entries(), entries) << "nothing written";
+    EXPECT_EQ(bytes(folder.file("new.wav")), before);
+
     run = runTool({"two.flac", "new.wav", "--force"}, folder.path);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readAudio(folder.file("new.wav")).info.channels, 1) << "replaced by the mono render";
-    EXPECT_FALSE(fs::exists(folder.file("two-brassel.flac")));
 
-    // A second name that is not audio stays an output: refused as today.
-    std::ofstream(folder.file("taken.txt")) << "precious";
-    run = runTool({"one.wav", "taken.txt"}, folder.path);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("exists; add --force"), std::string::npos) << run.err;
+    run = runTool({"one.wav", "new.wav", "--out-dir", "made/deeper"}, folder.path);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("made the output folder made/deeper"), std::string::npos) << run.out;
+    EXPECT_TRUE(fs::exists(folder.file("made/deeper/one.wav")));
+    EXPECT_TRUE(fs::exists(folder.file("made/deeper/new.wav")));
 }
 
 TEST_F(Batch, WhatABatchCannotTakeIsRefusedBeforeAnythingIsWritten) {
@@ -174,8 +170,7 @@ TEST_F(Batch, WhatABatchCannotTakeIsRefusedBeforeAnythingIsWritten) {
         {{"one.wav", "two.flac", "--out-dir", "out", "--plot", "p.png"},
          "--plot belongs to a render of one file"},
         {{"one.wav", "two.flac", "--out-dir", "out", "--report", "r.json"}, "--report belongs"},
-        {{"one.wav", "two.flac", "--out-dir", "nowhere"},
-         "the output folder nowhere does not exist"},
+        {{"one.wav", "two.flac", "--out-dir", "one.wav"}, "the output folder one.wav is a file"},
         {{"one.wav", "out/../one.wav", "--out-dir", "out"}, "two outputs would be written to"},
         {{"one.wav", "one-brassel.wav", "two.flac"}, "an input of this batch"},
         {{"one.wav", "two.flac", "--out-dir", "out", "--set", "Attack=3"},

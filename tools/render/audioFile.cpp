@@ -100,16 +100,6 @@ AudioFileReader::AudioFileReader(const std::string& path) : impl(std::make_uniqu
     }
 }
 
-bool isAudioFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    SF_INFO sfInfo{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &sfInfo);
-    if (!file) return false;
-    sf_close(file);
-    return true;
-}
-
 AudioFileReader::~AudioFileReader() {
     if (impl->file) sf_close(impl->file);
 }

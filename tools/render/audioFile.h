@@ -89,7 +89,4 @@ int outputFormatFor(const AudioInfo& input, const std::string& outputPath, bool 
 // The demo's output: WAV with 24-bit samples.
 int demoOutputFormat();
 
-// Whether path is an existing file that libsndfile reads as audio.
-bool isAudioFile(const std::string& path);
-
 }  // namespace render

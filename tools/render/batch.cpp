@@ -128,8 +128,8 @@ int runBatch(const Options& options, const std::string& pluginPath) {
 
     // Checks that concern the whole command: exit status 2 before anything.
     std::error_code ec;
-    if (options.outDir && !fs::is_directory(*options.outDir, ec))
-        throw UsageError("the output folder " + *options.outDir + " does not exist");
+    if (options.outDir && fs::exists(*options.outDir, ec) && !fs::is_directory(*options.outDir, ec))
+        throw UsageError("the output folder " + *options.outDir + " is a file");
     std::map<fs::path, size_t> outputOf, inputOf;
     for (size_t i = 0; i < count; ++i) inputOf.emplace(fs::absolute(options.files[i]).lexically_normal(), i);
     for (size_t i = 0; i < count; ++i) {
@@ -147,6 +147,13 @@ int runBatch(const Options& options, const std::string& pluginPath) {
         PluginHost probe(pluginPath);
         std::vector<int> changed;
         applyCommandLineSettings(options, probe, std::nullopt, changed);
+    }
+
+    // Only now that the command is known to be sound: a missing output folder is made.
+    if (options.outDir && !fs::is_directory(*options.outDir, ec)) {
+        if (!fs::create_directories(*options.outDir, ec) && !fs::is_directory(*options.outDir))
+            throw ToolError("cannot make the output folder " + *options.outDir + ": " + ec.message());
+        if (!options.quiet) std::printf("made the output folder %s\n", options.outDir->c_str());
     }
 
     std::vector<std::unique_ptr<Job>> jobs;

@@ -88,7 +88,11 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     const int format = demo ? (options.floatOutput ? outputFormatFor(info, outputPath, true) : demoOutputFormat())
                             : outputFormatFor(info, outputPath, options.floatOutput);
     std::vector<std::string> outputs = {outputPath};
-    checkOutputPath(outputPath, options.input, options.force, "output");
+    // Two names are INPUT OUTPUT; someone who meant two inputs learns the way to say so.
+    checkOutputPath(outputPath, options.input, options.force, "output",
+                    options.files.size() == 2
+                        ? "add --force to replace it, or --out-dir DIR to render both files"
+                        : "add --force to replace it");
     for (const auto& [path, what] : {std::pair{plotPath, "plot"}, std::pair{options.report, "report"},
                                      std::pair{demoInputPath, "demo input"},
                                      std::pair{editorPath, "editor picture"}}) {
@@ -205,21 +209,11 @@ int run(const std::vector<std::string>& arguments) {
         runBench(options, plugins, stdout);
         return 0;
     }
-    Options batch = options;
-    // Two names are INPUT OUTPUT, as they always were, unless the second is an
-    // audio file that is there already and would not be replaced (no --force):
-    // then both are inputs.
-    if (!batch.batch && batch.files.size() == 2 && !batch.force && isAudioFile(batch.files[1])) {
-        batch.batch = true;
-        batch.input.reset();
-        batch.output.reset();
-        checkBatchCombinations(batch);
-    }
-    if (batch.batch) {
+    if (options.batch) {
         // Ctrl+C stops every file cleanly; their staged files are removed.
         std::signal(SIGINT, onSignal);
         std::signal(SIGTERM, onSignal);
-        return runBatch(batch, plugins.front());
+        return runBatch(options, plugins.front());
     }
     return renderFile(options, plugins.front());
 }

@@ -23,8 +23,6 @@ int parseInt(const std::string& option, const std::string& text, int low, int hi
     return value;
 }
 
-}  // namespace
-
 void checkBatchCombinations(const Options& o) {
     if (!o.batch) return;
     if (o.output)
@@ -33,8 +31,6 @@ void checkBatchCombinations(const Options& o) {
                                       std::pair{o.editorPng.has_value(), "--editor-png"}})
         if (given) throw UsageError(std::string(name) + " belongs to a render of one file, not to a batch");
 }
-
-namespace {
 
 void checkCombinations(const Options& o) {
     const bool bankChoice = o.preset || o.slot;
@@ -162,12 +158,11 @@ demo/gain-reduction.png and demo/editor.png, with the loop itself in
 demo/in.wav.
 
 Several inputs make a batch, rendered in parallel, each file through its own
-instance of the plug-in: into DIR under the input's own name with --out-dir,
-else beside each input with "-brassel" added. Two names are INPUT OUTPUT, as
-always, unless --out-dir is given or the second is an existing audio file and
---force is not (without --force it could not be overwritten anyway). A file
-that fails is reported and the others are still rendered; the exit status is
-1 when any failed.
+instance of the plug-in: into DIR under the input's own name with --out-dir
+(DIR and its parents are made when missing), else beside each input with
+"-brassel" added. Two names are always INPUT OUTPUT; to render two files, give
+--out-dir. A file that fails is reported and the others are still rendered;
+the exit status is 1 when any failed.
 
 Files
   -o, --output FILE      output file (default: INPUT's name with "-brassel" added)
@@ -177,8 +172,8 @@ Files
   --report FILE.json     write the summary as JSON
   --editor-png FILE.png  draw Korvane Brassel's editor as the render left it,
                          settings, preset name and meter included
-  --out-dir DIR          with several inputs: write the outputs into DIR, under
-                         the inputs' names
+  --out-dir DIR          a batch of any number of inputs: write the outputs into
+                         DIR (made when missing), under the inputs' names
   -j, --jobs N           with several inputs: render N files at once (default:
                          one per processor core)
 

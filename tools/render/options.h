@@ -11,9 +11,8 @@ struct Options {
     std::optional<std::string> input;  // none: render the built-in demo loop
     std::optional<std::string> output;
     // Every file named on the command line, in order. With --out-dir, or with
-    // three or more, they are all inputs of a batch (see batch.h); two names
-    // are INPUT OUTPUT unless main finds the second to be an audio file that
-    // --force would overwrite.
+    // three or more, they are all inputs of a batch (see batch.h); otherwise
+    // one name is INPUT and two are INPUT OUTPUT.
     std::vector<std::string> files;
     bool batch = false;
     std::optional<std::string> outDir;
@@ -42,10 +41,6 @@ struct Options {
 
 // Throws UsageError with a one-line reason for anything it cannot accept.
 Options parseOptions(const std::vector<std::string>& arguments);
-
-// The options a batch cannot take (one output, plot, report, editor picture);
-// also for a two-name command that main turns into a batch.
-void checkBatchCombinations(const Options& options);
 
 // The text --help prints.
 const char* usageText();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "plugin/format/controls.h"
 #include "toolError.h"
 
 namespace render {
@@ -123,7 +124,18 @@ int findParameter(PluginHost& host, const std::string& name) {
 }
 
 float findValueForDisplay(PluginHost& host, int index, const std::string& text) {
-    // The first run of grid points that show the text.
+    // Korvane Brassel's texts land exactly on the value its knob gives for
+    // that step, so a render sounds as the plug-in does in a host.
+    if (const controls::Control* control = host.isKorvaneBrassel() ? controls::byParameter(index) : nullptr) {
+        const std::optional<int> step = controls::stepOfText(*control, text);
+        if (!step)
+            throw UsageError("no value of " + host.parameterName(index) + " shows \"" + text + "\"" +
+                             describeSteps(host, index));
+        const float value = controls::normalisedOfStep(*control, *step);
+        host.setParameter(index, value);
+        return value;
+    }
+    // Any other plug-in: the first run of grid points that show the text.
     int first = -1, last = -1;
     for (int i = 0; i <= kGridPoints; ++i) {
         const bool match = displayMatches(display(host, index, static_cast<double>(i) / kGridPoints), text);

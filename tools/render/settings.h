@@ -31,10 +31,12 @@ AppliedSetting applySetting(PluginHost& host, const std::string& assignment);
 // The parameter whose name is `name` (letter case ignored); throws UsageError.
 int findParameter(PluginHost& host, const std::string& name);
 
-// The normalised value for which the parameter displays `text`: the middle of
-// the range of values that show it, so that it lands on that step and not on
-// an edge. Numbers compare as numbers ("6.5" finds "6.50"). Leaves the
-// parameter at that value; throws UsageError when no value shows the text.
+// The normalised value for which the parameter displays `text`: for Korvane
+// Brassel the value its knob gives for that step (step / steps); for other
+// plug-ins the middle of the range of values that show it, so that it lands
+// on that step and not on an edge. Numbers compare as numbers ("6.5" finds
+// "6.50"). Leaves the parameter at that value; throws UsageError when no value
+// shows the text.
 float findValueForDisplay(PluginHost& host, int index, const std::string& text);
 
 // What the parameter shows at `value`; the parameter keeps its value.

@@ -49,7 +49,7 @@ void StagedOutput::commit() {
 }
 
 void checkOutputPath(const std::string& path, const std::optional<std::string>& input, bool force,
-                     const std::string& what) {
+                     const std::string& what, const std::string& forceHint) {
     std::error_code ec;
     const fs::path p(path);
     const fs::path folder = p.has_parent_path() ? p.parent_path() : fs::path(".");
@@ -59,7 +59,7 @@ void checkOutputPath(const std::string& path, const std::optional<std::string>& 
     if (input && fs::exists(p, ec) && fs::equivalent(p, fs::path(*input), ec))
         throw UsageError("the " + what + " " + path + " is the input file; it is never overwritten");
     if (!force && fs::exists(p, ec))
-        throw UsageError("the " + what + " " + path + " exists; add --force to replace it");
+        throw UsageError("the " + what + " " + path + " exists; " + forceHint);
 }
 
 }  // namespace render

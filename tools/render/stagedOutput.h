@@ -30,6 +30,7 @@ private:
 // must not be the input, nor an existing file unless force is given. `what`
 // names the output in messages ("output", "plot").
 void checkOutputPath(const std::string& path, const std::optional<std::string>& input, bool force,
-                     const std::string& what);
+                     const std::string& what,
+                     const std::string& forceHint = "add --force to replace it");
 
 }  // namespace render
