@@ -152,10 +152,12 @@ void AutoComp::processBaseline(const Sample* inL, const Sample* inR, Sample* out
 
 void AutoComp::processReplacing(float** inputs, float** outputs, int32 sampleFrames) {
     processBlock(inputs, outputs, sampleFrames);
+    publishBlock();
 }
 
 void AutoComp::processDoubleReplacing(double** inputs, double** outputs, int32 sampleFrames) {
     processBlock(inputs, outputs, sampleFrames);
+    publishBlock();
 }
 
 EnginePath AutoComp::setEnginePath(EnginePath path) {

@@ -108,10 +108,17 @@ protected:
                        int32 sampleFrames, int32 step);
 
     EngineState engine;
-    // resume and suspend (the host's main thread) publish the engine state they
-    // set up with a release; processing takes it with an acquire, so the audio
-    // thread sees all of it however the host hands over between the two.
-    std::atomic<unsigned> engineGeneration{0};
+    // The engine state passes between the host's main thread (resume and
+    // suspend set it up) and the audio thread (processing runs it) through
+    // these two, each written with a release by one side and read with an
+    // acquire by the other, so each side sees all the other wrote however the
+    // host hands over between the two.
+    std::atomic<unsigned> engineGeneration{0};  // written by resume and suspend
+    std::atomic<unsigned> blocksProcessed{0};   // written by processing
+    void publishBlock() {
+        blocksProcessed.store(blocksProcessed.load(std::memory_order_relaxed) + 1,
+                              std::memory_order_release);
+    }
     EnginePath enginePath = defaultEnginePath();
     std::atomic<double> meterReading{1.0};
 

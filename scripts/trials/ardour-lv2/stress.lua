@@ -1,0 +1,40 @@
+-- One headless session as a producer makes it, for the stress runs of stress.sh:
+-- record, add the plug-in (TRIAL_URI, or "none"), set ratio, export wet and
+-- with the plug-in deactivated, save.
+local uri = os.getenv("TRIAL_URI")
+local dir = os.getenv("TRIAL_DIR")
+ARDOUR.config():set_hide_dummy_backend(false)
+AudioEngine:set_backend("None (Dummy)", "", "")
+AudioEngine:set_device_name("Square Sweep Swell")
+create_session(dir .. "/sess", "sess", 48000)
+local tr = Session:new_audio_track(2, 2, nil, 1, "Drums", ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true):front()
+tr:rec_enable_control():set_value(1, PBD.GroupControlDisposition.NoGroup)
+Session:maybe_enable_record(false)
+Session:request_roll(ARDOUR.TransportRequestSource.TRS_UI)
+ARDOUR.LuaAPI.usleep(3000000)
+Session:request_stop(false, false, ARDOUR.TransportRequestSource.TRS_UI)
+ARDOUR.LuaAPI.usleep(500000)
+tr:rec_enable_control():set_value(0, PBD.GroupControlDisposition.NoGroup)
+local p = nil
+if uri ~= "none" then
+  p = ARDOUR.LuaAPI.new_plugin(Session, uri, ARDOUR.PluginType.LV2, "")
+  assert(not p:isnil(), "plug-in not found")
+  tr:add_processor_by_index(p, 0, nil, true)
+  local pi = p:to_plugininsert()
+  ARDOUR.LuaAPI.set_plugin_insert_param(pi, 1, 4)
+end
+ARDOUR.LuaAPI.usleep(200000)
+local function export(name)
+  local e = Session:simple_export()
+  e:set_folder(dir .. "/out")
+  e:set_name(name)
+  e:set_range(0, 96000)
+  assert(e:run_export(), "export failed")
+end
+export("wet")
+if p then p:deactivate() end
+export("dry")
+if p then p:activate() end
+Session:save_state("", false, false, false, false, false)
+close_session()
+print("TRIAL-OK")

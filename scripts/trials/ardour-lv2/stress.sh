@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Runs the headless Ardour session of stress.lua many times in a row, taking
+# turns between plug-ins, and counts the runs that died. Usage:
+#   stress.sh RUNS [asan|tsan]
+# Without a sanitizer it loads build/lv2; with one, build-asan/lv2 or
+# build-tsan/lv2 with the sanitizer's runtime preloaded into Ardour. A runtime
+# preloaded into Ardour deadlocks before main (it initialises on the first
+# malloc, which libgpg-error's constructor makes while holding gettext's lock),
+# so a copy of libgpg-error that first loads a one-line library making that
+# malloc is put in front (needs patchelf). Compare with LSP's compressor and
+# with no plug-in at all: Ardour's own crash rate under load is not zero.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../../.." && pwd)
+runs=${1:-20}
+sanitizer=${2:-}
+work=$(mktemp -d /tmp/ardour-stress.XXXXXX)
+preload=""
+bundles=$root/build/lv2
+if [ -n "$sanitizer" ]; then
+  bundles=$root/build-$sanitizer/lv2
+  [ "$sanitizer" = asan ] && bundles=$root/build-asan/lv2
+  runtime=$(gcc -print-file-name=lib$sanitizer.so)
+  [ "$sanitizer" = asan ] && runtime="$runtime $(gcc -print-file-name=libubsan.so)"
+  preload=$runtime
+  printf '#include <stdlib.h>\n__attribute__((constructor)) static void kick(void) { free(malloc(1)); }\n' > "$work/kick.c"
+  gcc -shared -fPIC -o "$work/libkick.so" "$work/kick.c"
+  mkdir -p "$work/libs"
+  cp "$(ldconfig -p | awk '/libgpg-error.so.0 .*x86-64/ {print $NF; exit}')" "$work/libs/libgpg-error.so.0"
+  patchelf --add-needed "$work/libkick.so" "$work/libs/libgpg-error.so.0"
+  export LD_LIBRARY_PATH=$work/libs
+  export ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0:log_path=$work/asan
+  export UBSAN_OPTIONS=print_stacktrace=1:log_path=$work/ubsan
+  export TSAN_OPTIONS="report_signal_unsafe=0 log_path=$work/tsan"
+fi
+declare -A ok bad
+uris=("https://korvane.com/plugins/brassel" "http://lsp-plug.in/plugins/lv2/compressor_stereo" "none")
+for i in $(seq 1 "$runs"); do
+  for uri in "${uris[@]}"; do
+    d=$work/run-$i-$(echo "$uri" | md5sum | cut -c1-6)
+    mkdir -p "$d/out"
+    path=$bundles:/usr/lib/lv2
+    [ "$uri" = none ] && path=/usr/lib/lv2
+    LV2_PATH=$path TRIAL_URI=$uri TRIAL_DIR=$d LD_PRELOAD=$preload \
+      timeout 3000 ardour7-lua "$here/stress.lua" > "$d/log" 2>&1
+    status=$?
+    if [ $status -eq 0 ] && grep -q TRIAL-OK "$d/log"; then
+      ok[$uri]=$(( ${ok[$uri]:-0} + 1 )); rm -rf "$d"
+    else
+      bad[$uri]=$(( ${bad[$uri]:-0} + 1 ))
+      echo "run $i, $uri: exit $status, $(tail -n 1 "$d/log")"
+    fi
+  done
+done
+for uri in "${uris[@]}"; do
+  echo "$uri: ${ok[$uri]:-0} of $runs completed, ${bad[$uri]:-0} died"
+done
+ls "$work"/asan* "$work"/ubsan* "$work"/tsan* 2>/dev/null | sed 's/^/sanitizer report: /'
+echo "logs of the runs that died: $work"
