@@ -11,7 +11,8 @@ namespace platform::cairo_draw {
 
 class CairoBitmap final : public NativeBitmap {
 public:
-    // `rgb` holds width * height pixels of three bytes, top row first.
+    // `rgb` holds width * height pixels of three bytes, top row first; null
+    // leaves the picture blank, to be filled by writeRows.
     CairoBitmap(int width, int height, const unsigned char* rgb);
     ~CairoBitmap() override;
     CairoBitmap(const CairoBitmap&) = delete;
@@ -19,6 +20,7 @@ public:
 
     int width() const override { return w; }
     int height() const override { return h; }
+    void writeRows(int first, int count, const unsigned char* rgb) override;
     cairo_surface_t* surface() const { return image; }
     // The picture with the pixels of colour `key` made fully transparent.
     cairo_surface_t* keyedSurface(Colour key) const;
@@ -26,6 +28,9 @@ public:
     static int live();
 
 private:
+    // Rows of the keyed copy from the picture's.
+    void keyRows(int first, int count) const;
+
     int w;
     int h;
     cairo_surface_t* image;
