@@ -5,6 +5,12 @@
 
 namespace resources {
 
+bool embeddedPixels(int id, PixelRows& out)
+{
+    const EmbeddedBitmap* small = findEmbeddedBitmap(id);
+    return small && locateBmp24(small->data, small->size, out);
+}
+
 bool embeddedArtworkToScale(int id, Artwork& out)
 {
     const EmbeddedBitmap* large = findEmbeddedLargeBitmap(id);
@@ -15,8 +21,7 @@ bool embeddedArtworkToScale(int id, Artwork& out)
     }
     // The 1x picture is used where it lies in the program.
     out.bytes.clear();
-    const EmbeddedBitmap* small = findEmbeddedBitmap(id);
-    if (!small || !locateBmp24(small->data, small->size, out.pixels))
+    if (!embeddedPixels(id, out.pixels))
         return false;
     out.drawnAt = 1.0;
     return true;

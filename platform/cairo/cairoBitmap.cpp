@@ -22,6 +22,10 @@ CairoBitmap::CairoBitmap(int width, int height, const unsigned char* rgb) : w(wi
     ++liveBitmaps;
 }
 
+CairoBitmap::CairoBitmap(const resources::PixelRows& pixels) : CairoBitmap(pixels.width, pixels.height, nullptr) {
+    if (pixels.top) convertRows(0, h, pixels);
+}
+
 CairoBitmap::~CairoBitmap() {
     if (keyed) cairo_surface_destroy(keyed);
     cairo_surface_destroy(image);
@@ -33,14 +37,21 @@ int CairoBitmap::live() { return liveBitmaps; }
 void CairoBitmap::writeRows(int first, int count, const unsigned char* rgb) {
     first = std::clamp(first, 0, h);
     count = std::clamp(count, 0, h - first);
-    if (!rgb || count == 0 || !cairo_image_surface_get_data(image)) return;
+    if (!rgb || count == 0) return;
+    convertRows(first, count, resources::PixelRows{w, count, rgb, std::ptrdiff_t(w) * 3, false});
+}
+
+void CairoBitmap::convertRows(int first, int count, const resources::PixelRows& pixels) {
+    if (!cairo_image_surface_get_data(image)) return;
     cairo_surface_flush(image);
-    for (int y = first; y < first + count; ++y) {
-        std::uint32_t* row = rowOf(image, y);
-        const unsigned char* src = rgb + static_cast<long>(y - first) * w * 3;
+    const int red = pixels.bgr ? 2 : 0;
+    const int blue = 2 - red;
+    for (int y = 0; y < count; ++y) {
+        std::uint32_t* row = rowOf(image, first + y);
+        const unsigned char* src = pixels.row(y);
         for (int x = 0; x < w; ++x, src += 3)
-            row[x] = 0xFF000000u | (std::uint32_t(src[0]) << 16) | (std::uint32_t(src[1]) << 8) |
-                     src[2];
+            row[x] = 0xFF000000u | (std::uint32_t(src[red]) << 16) |
+                     (std::uint32_t(src[1]) << 8) | src[blue];
     }
     cairo_surface_mark_dirty_rectangle(image, 0, first, w, count);
     // A keyed copy made before these rows were there takes them too.

@@ -6,6 +6,7 @@
 
 #include "../resourceBitmap.h"
 #include "../types.h"
+#include "resources/bmpImage.h"
 
 namespace platform::cairo_draw {
 
@@ -14,6 +15,8 @@ public:
     // `rgb` holds width * height pixels of three bytes, top row first; null
     // leaves the picture blank, to be filled by writeRows.
     CairoBitmap(int width, int height, const unsigned char* rgb);
+    // The pixels where they lie, a BMP file's for one.
+    explicit CairoBitmap(const resources::PixelRows& pixels);
     ~CairoBitmap() override;
     CairoBitmap(const CairoBitmap&) = delete;
     CairoBitmap& operator=(const CairoBitmap&) = delete;
@@ -28,6 +31,8 @@ public:
     static int live();
 
 private:
+    // Rows first .. first + count - 1 from `pixels`' rows 0 .. count - 1.
+    void convertRows(int first, int count, const resources::PixelRows& pixels);
     // Rows of the keyed copy from the picture's.
     void keyRows(int first, int count) const;
 

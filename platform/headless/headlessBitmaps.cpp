@@ -58,6 +58,12 @@ std::unique_ptr<NativeBitmap> loadResourceBitmap(int id) {
     if (found != images.end())
         return std::make_unique<cairo_draw::CairoBitmap>(found->second.width, found->second.height,
                                                        found->second.rgb.data());
+    // The plug-in's own artwork, converted from where it lies as on Linux.
+    if (headless::provider == &headless::embeddedArtwork) {
+        resources::PixelRows pixels;
+        if (!resources::embeddedPixels(id, pixels)) return nullptr;
+        return std::make_unique<cairo_draw::CairoBitmap>(pixels);
+    }
     headless::RgbImage image;
     if (headless::provider && headless::provider(id, image) && image.width > 0 &&
         image.height > 0 &&
