@@ -19,10 +19,11 @@ bool place(CBitmap& bitmap, CDrawContext* context, const CRect& rect, const CPoi
            Placement& out) {
     if (!context || !context->getDevice()) return false;
     const double scale = context->getScale();
-    out.picture = bitmap.nativeFor(scale);
     out.dest = context->toDevice(rect);
     out.source = platform::Point{scaled(offset.h, scale), scaled(offset.v, scale)};
-    return out.picture && !out.dest.empty();
+    if (out.dest.empty()) return false;
+    out.picture = bitmap.nativeFor(scale, out.source.y, out.dest.height());
+    return out.picture != nullptr;
 }
 
 }  // namespace
@@ -51,13 +52,13 @@ void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPo
     context->getDevice()->drawBitmapAlpha(*at.picture, at.dest, at.source, alpha);
 }
 
-const platform::NativeBitmap* CBitmap::nativeFor(double scale) {
+const platform::NativeBitmap* CBitmap::nativeFor(double scale, int firstRow, int rowCount) {
     if (!native || scale == 1.0) return native.get();
     if (scaledFor != scale) {
         scaledNative = platform::loadResourceBitmap(resourceID, scale);
         scaledFor = scale;
     }
-    return scaledNative.get();
+    return scaledNative ? scaledNative->rows(firstRow, rowCount) : nullptr;
 }
 
 void CBitmap::dispose() {

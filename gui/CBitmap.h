@@ -2,7 +2,8 @@
 // stores one takes a reference; the creator drops its own once it has handed
 // the bitmap over. A number that is missing gives a 0 x 0 bitmap that draws
 // nothing. Its size is in layout pixels; a context with another scale is drawn
-// from the picture made for that scale, loaded on first use.
+// from the picture made for that scale, each of its rows made when a draw
+// first needs it (a film strip's frames one by one) and kept for the process.
 #pragma once
 
 #include <memory>
@@ -11,6 +12,7 @@
 #include "colours.h"
 #include "geometry.h"
 #include "platform/resourceBitmap.h"
+#include "platform/scaledBitmap.h"
 
 namespace gui {
 
@@ -45,8 +47,9 @@ public:
     void setNoAlpha(bool state) { noAlpha = state; }
     bool getNoAlpha() const { return noAlpha; }
     const platform::NativeBitmap* getNativeBitmap() const { return native.get(); }
-    // The picture for `scale` (the 1x one at 1), or null when there is none.
-    const platform::NativeBitmap* nativeFor(double scale);
+    // The picture for `scale` (the 1x one at 1) with at least its device rows
+    // firstRow .. firstRow + rowCount - 1 in place, or null when there is none.
+    const platform::NativeBitmap* nativeFor(double scale, int firstRow, int rowCount);
 
 protected:
     int resourceID;
@@ -55,7 +58,7 @@ protected:
     CColor transparentColor{255, 255, 255, 0};
     bool noAlpha = true;
     std::unique_ptr<platform::NativeBitmap> native;
-    std::unique_ptr<platform::NativeBitmap> scaledNative;
+    std::unique_ptr<platform::ScaledBitmap> scaledNative;
     double scaledFor = 0.0;
 };
 

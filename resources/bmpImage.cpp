@@ -1,6 +1,7 @@
 #include "bmpImage.h"
 
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace resources {
@@ -30,7 +31,7 @@ std::int32_t readSigned32(const unsigned char* p)
 
 } // namespace
 
-bool decodeBmp24(const unsigned char* data, unsigned long size, BmpImage& out)
+bool locateBmp24(const unsigned char* data, unsigned long size, PixelRows& out)
 {
     if (data == nullptr)
         return false;
@@ -84,24 +85,56 @@ bool decodeBmp24(const unsigned char* data, unsigned long size, BmpImage& out)
     if (pixelOffset + pixelBytes > bufferSize)
         return false;
 
+    // A bottom-up file holds the top row last.
+    const std::uint64_t topRow = topDown ? 0 : static_cast<std::uint64_t>(height - 1);
+    out.width = static_cast<int>(width);
+    out.height = static_cast<int>(height);
+    out.top = data + pixelOffset + topRow * rowBytes;
+    out.stride = topDown ? static_cast<std::ptrdiff_t>(rowBytes) : -static_cast<std::ptrdiff_t>(rowBytes);
+    out.bgr = true;
+    return true;
+}
+
+bool decodeBmp24(const unsigned char* data, unsigned long size, BmpImage& out)
+{
+    PixelRows pixels;
+    if (!locateBmp24(data, size, pixels))
+        return false;
     BmpImage image;
-    image.width = static_cast<int>(width);
-    image.height = static_cast<int>(height);
-    image.rgb.resize(static_cast<std::size_t>(width * height * 3));
-    for (std::int64_t y = 0; y < height; ++y) {
-        const std::int64_t sourceRow = topDown ? y : height - 1 - y;
-        const unsigned char* src = data + pixelOffset + static_cast<std::uint64_t>(sourceRow) * rowBytes;
-        unsigned char* dst = image.rgb.data() + static_cast<std::size_t>(y * width * 3);
-        for (std::int64_t x = 0; x < width; ++x) {
-            dst[0] = src[2];
-            dst[1] = src[1];
-            dst[2] = src[0];
-            src += 3;
-            dst += 3;
-        }
-    }
+    image.width = pixels.width;
+    image.height = pixels.height;
+    image.rgb.resize(static_cast<std::size_t>(pixels.width) * pixels.height * 3);
+    for (int y = 0; y < pixels.height; ++y)
+        copyRgb(pixels, y, image.rgb.data() + static_cast<std::size_t>(y) * pixels.width * 3);
     out = std::move(image);
     return true;
+}
+
+PixelRows rowsOf(const BmpImage& image)
+{
+    PixelRows rows;
+    if (image.width <= 0 || image.height <= 0
+        || image.rgb.size() < static_cast<std::size_t>(image.width) * image.height * 3)
+        return rows;
+    rows.width = image.width;
+    rows.height = image.height;
+    rows.top = image.rgb.data();
+    rows.stride = static_cast<std::ptrdiff_t>(image.width) * 3;
+    return rows;
+}
+
+void copyRgb(const PixelRows& pixels, int y, unsigned char* to)
+{
+    const unsigned char* from = pixels.row(y);
+    if (!pixels.bgr) {
+        std::memcpy(to, from, static_cast<std::size_t>(pixels.width) * 3);
+        return;
+    }
+    for (int x = 0; x < pixels.width; ++x, from += 3, to += 3) {
+        to[0] = from[2];
+        to[1] = from[1];
+        to[2] = from[0];
+    }
 }
 
 } // namespace resources

@@ -6,19 +6,24 @@
 
 #include "../resourceBitmap.h"
 #include "../types.h"
+#include "resources/bmpImage.h"
 
 namespace platform::cairo_draw {
 
 class CairoBitmap final : public NativeBitmap {
 public:
-    // `rgb` holds width * height pixels of three bytes, top row first.
+    // `rgb` holds width * height pixels of three bytes, top row first; null
+    // leaves the picture blank, to be filled by writeRows.
     CairoBitmap(int width, int height, const unsigned char* rgb);
+    // The pixels where they lie, a BMP file's for one.
+    explicit CairoBitmap(const resources::PixelRows& pixels);
     ~CairoBitmap() override;
     CairoBitmap(const CairoBitmap&) = delete;
     CairoBitmap& operator=(const CairoBitmap&) = delete;
 
     int width() const override { return w; }
     int height() const override { return h; }
+    void writeRows(int first, int count, const unsigned char* rgb) override;
     cairo_surface_t* surface() const { return image; }
     // The picture with the pixels of colour `key` made fully transparent.
     cairo_surface_t* keyedSurface(Colour key) const;
@@ -26,6 +31,11 @@ public:
     static int live();
 
 private:
+    // Rows first .. first + count - 1 from `pixels`' rows 0 .. count - 1.
+    void convertRows(int first, int count, const resources::PixelRows& pixels);
+    // Rows of the keyed copy from the picture's.
+    void keyRows(int first, int count) const;
+
     int w;
     int h;
     cairo_surface_t* image;

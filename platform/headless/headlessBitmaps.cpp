@@ -4,8 +4,9 @@
 
 #include "../resourceBitmap.h"
 #include "../cairo/cairoBitmap.h"
+#include "../scaledBitmap.h"
 #include "embeddedArtwork.h"
-#include "resources/resample.h"
+#include "resources/pictureCache.h"
 #include "resources/scaledArtwork.h"
 
 namespace platform {
@@ -57,6 +58,12 @@ std::unique_ptr<NativeBitmap> loadResourceBitmap(int id) {
     if (found != images.end())
         return std::make_unique<cairo_draw::CairoBitmap>(found->second.width, found->second.height,
                                                        found->second.rgb.data());
+    // The plug-in's own artwork, converted from where it lies as on Linux.
+    if (headless::provider == &headless::embeddedArtwork) {
+        resources::PixelRows pixels;
+        if (!resources::embeddedPixels(id, pixels)) return nullptr;
+        return std::make_unique<cairo_draw::CairoBitmap>(pixels);
+    }
     headless::RgbImage image;
     if (headless::provider && headless::provider(id, image) && image.width > 0 &&
         image.height > 0 &&
@@ -66,26 +73,36 @@ std::unique_ptr<NativeBitmap> loadResourceBitmap(int id) {
     return nullptr;
 }
 
-std::unique_ptr<NativeBitmap> loadResourceBitmap(int id, double scale) {
-    resources::BmpImage picture;
+std::unique_ptr<ScaledBitmap> loadResourceBitmap(int id, double scale) {
+    if (!(scale > 0.0)) return nullptr;
+    std::shared_ptr<resources::ScaledPicture> picture;
     const auto& images = headless::registry();
     auto found = images.find(id);
-    // A registered picture, or another provider's, has no 2x set: it is enlarged.
+    // A registered picture, or another provider's, has no 2x set: it is
+    // enlarged. It may change under its number, so it is made afresh and not
+    // kept for the process as the plug-in's own artwork is.
     if (found != images.end() || headless::provider != &headless::embeddedArtwork) {
         headless::RgbImage image;
         if (found != images.end())
             image = found->second;
         else if (!headless::provider || !headless::provider(id, image))
             return nullptr;
-        resources::BmpImage oneX{image.width, image.height, std::move(image.rgb)};
-        if (oneX.rgb.size() < static_cast<std::size_t>(oneX.width) * oneX.height * 3) return nullptr;
-        picture = resources::pictureForScale(&oneX, nullptr, scale);
-    } else if (!resources::embeddedPicture(id, scale, picture)) {
-        return nullptr;
+        if (image.width <= 0 || image.height <= 0 ||
+            image.rgb.size() < static_cast<std::size_t>(image.width) * image.height * 3)
+            return nullptr;
+        auto artwork = std::make_shared<resources::Artwork>();
+        artwork->bytes = std::move(image.rgb);
+        artwork->pixels = {image.width, image.height, artwork->bytes.data(),
+                           static_cast<std::ptrdiff_t>(image.width) * 3, false};
+        artwork->drawnAt = 1.0;
+        picture = std::make_shared<resources::ScaledPicture>(std::move(artwork), scale);
+    } else {
+        picture = resources::sharedPicture(id, scale, &resources::embeddedArtworkToScale);
     }
-    if (picture.width <= 0 || picture.height <= 0) return nullptr;
-    return std::make_unique<cairo_draw::CairoBitmap>(picture.width, picture.height,
-                                                   picture.rgb.data());
+    if (!picture) return nullptr;
+    auto blank =
+        std::make_unique<cairo_draw::CairoBitmap>(picture->width(), picture->height(), nullptr);
+    return std::make_unique<ScaledBitmap>(std::move(picture), std::move(blank));
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "gdiBitmap.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "module.h"
@@ -12,7 +13,8 @@ namespace {
 int liveBitmaps = 0;
 }
 
-GdiBitmap::GdiBitmap(HBITMAP bitmap, int width, int height) : bitmap(bitmap), w(width), h(height) {
+GdiBitmap::GdiBitmap(HBITMAP bitmap, int width, int height, unsigned char* bits)
+    : bitmap(bitmap), w(width), h(height), bits(bits) {
     ++liveBitmaps;
 }
 
@@ -23,6 +25,27 @@ GdiBitmap::~GdiBitmap() {
 }
 
 int GdiBitmap::live() { return liveBitmaps; }
+
+void GdiBitmap::writeRows(int first, int count, const unsigned char* rgb) {
+    first = std::clamp(first, 0, h);
+    count = std::clamp(count, 0, h - first);
+    if (!bits || !rgb || count == 0) return;
+    // Drawing still queued must not see the rows change under it.
+    GdiFlush();
+    const int rowBytes = (w * 3 + 3) & ~3;
+    for (int y = first; y < first + count; ++y) {
+        unsigned char* to = bits + static_cast<std::size_t>(y) * rowBytes;
+        const unsigned char* from = rgb + static_cast<std::size_t>(y - first) * w * 3;
+        for (int x = 0; x < w; ++x, to += 3, from += 3) {
+            to[0] = from[2];
+            to[1] = from[1];
+            to[2] = from[0];
+        }
+    }
+    // A mask made before these rows were there is made again when next needed.
+    if (maskBitmap) DeleteObject(maskBitmap);
+    maskBitmap = nullptr;
+}
 
 HBITMAP GdiBitmap::mask(HDC source, COLORREF key) const {
     if (maskBitmap && maskKey == key) return maskBitmap;

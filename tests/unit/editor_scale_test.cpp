@@ -1,17 +1,25 @@
 // The editor at other scales than 1: which factor is chosen, the size the
-// host is told, pictures at 1, 1.5 and 2 of one state, and presses and drags
-// counted in layout pixels.
+// host is told, pictures at 1, 1.5 and 2 of one state, the pictures of
+// resampled factors against those made whole, what a second editor costs, and
+// presses and drags counted in layout pixels.
 #include <cairo.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "editor/editorScale.h"
 #include "editorTestSupport.h"
 #include "gui/scale.h"
 #include "plugin/preferenceStore.h"
+#include "resources/embeddedResources.h"
+#include "resources/packedBitmap.h"
+#include "resources/pictureCache.h"
 #include "resources/resample.h"
+#include "resources/scaledArtwork.h"
 
 namespace editortest {
 namespace {
@@ -101,8 +109,41 @@ double sharpness(const resources::BmpImage& image) {
     return sum / ((image.width - 1.0) * (image.height - 1.0));
 }
 
+// Picture `id` for `scale` made whole from the 2x artwork at once, as the
+// editor made it before it made film-strip frames as they were drawn.
+const resources::BmpImage& madeWhole(int id, double scale) {
+    static std::map<std::pair<int, double>, resources::BmpImage> made;
+    auto found = made.find({id, scale});
+    if (found == made.end()) {
+        const resources::EmbeddedBitmap* large = resources::findEmbeddedLargeBitmap(id);
+        std::vector<unsigned char> bmp;
+        resources::BmpImage twoX;
+        if (large && resources::unpackBitmap(large->data, large->size, bmp))
+            resources::decodeBmp24(bmp.data(), static_cast<unsigned long>(bmp.size()), twoX);
+        found = made.emplace(std::pair{id, scale}, resources::pictureForScale(nullptr, &twoX, scale))
+                    .first;
+    }
+    return found->second;
+}
+
 class EditorScale : public EditorTest {
 protected:
+    // True when the window at `scale` shows, over layout rectangle `r`, picture
+    // `id` made whole for that scale from layout point `source` on.
+    bool showsMadeWhole(const CRect& r, int id, double scale, CPoint source) {
+        const resources::BmpImage& whole = madeWhole(id, scale);
+        const int left = gui::scaled(r.left, scale), top = gui::scaled(r.top, scale);
+        const int sx = gui::scaled(source.h, scale), sy = gui::scaled(source.v, scale);
+        for (int y = 0; y < gui::scaled(r.bottom, scale) - top; ++y)
+            for (int x = 0; x < gui::scaled(r.right, scale) - left; ++x) {
+                if (sx + x >= whole.width || sy + y >= whole.height) return false;
+                const unsigned char* p =
+                    &whole.rgb[(static_cast<std::size_t>(sy + y) * whole.width + sx + x) * 3];
+                const std::uint32_t expected = (std::uint32_t(p[0]) << 16) | (p[1] << 8) | p[2];
+                if (window->pixel(left + x, top + y) != expected) return false;
+            }
+        return true;
+    }
     // Reopens the editor as a host that asked for `scale`.
     void reopenAt(double scale) {
         editor->close();
@@ -170,6 +211,82 @@ TEST_F(EditorScale, TwiceTheSizeIsTheSamePictureWithTwiceTheDetail) {
     EXPECT_GT(reducedTwo, 25.0);
     EXPECT_GT(reducedHalf, 25.0);
     EXPECT_GT(sharp, 1.3 * enlargedOne);
+}
+
+// Only the film-strip frames drawn are made, yet every picture shows what the
+// picture made whole shows: the panel, the switch and the knobs, at 1.5 every
+// frame of every knob.
+TEST_F(EditorScale, ResampledFactorsShowThePicturesMadeWhole) {
+    for (double scale : {1.25, 1.5, 3.0}) {
+        SCOPED_TRACE(scale);
+        reopenAt(scale);
+        EXPECT_TRUE(showsMadeWhole(CRect(0, 0, 400, 22), 12128, scale, CPoint(0, 0))) << "panel";
+        CHorizontalSwitch* process = editor->getProcessSwitch();
+        const int position = static_cast<int>(2.0f * process->getValue() + 0.5f);
+        EXPECT_TRUE(showsMadeWhole(process->getSize(), 12129, scale,
+                                   CPoint(0, position * process->getHeightOfOneImage())));
+        // The big strips made whole cost a second or more at the other factors.
+        const std::vector<int> knobs = scale == 1.5 ? std::vector<int>{ADEditor::kTimeTag,
+                                                                       ADEditor::kCompressionTag,
+                                                                       ADEditor::kOutputTag,
+                                                                       ADEditor::kRatioTag}
+                                                    : std::vector<int>{ADEditor::kRatioTag};
+        for (int tag : knobs) {
+            CAnimKnob3* knob = editor->getKnob(tag);
+            const int strip = knob->getBackground()->getResourceID();
+            const int frames = scale == 1.5 ? knob->getSubPixmaps() : 1;
+            for (int frame = 0; frame < frames; ++frame) {
+                if (frames > 1) {
+                    knob->setValue(static_cast<float>(frame) / static_cast<float>(frames - 1));
+                    idle();
+                    ASSERT_EQ(knob->frameIndex(), frame);
+                }
+                EXPECT_TRUE(showsMadeWhole(
+                    knob->getSize(), strip, scale,
+                    CPoint(0, knob->frameIndex() * knob->getHeightOfOneImage())))
+                    << "knob " << tag << ", frame " << knob->frameIndex();
+            }
+        }
+    }
+}
+
+// What the first editor made is kept for the process: the same editor opened
+// again and the editor of a second instance make nothing more. What is kept is
+// pixels, not bitmaps: nothing of it counts among the live native bitmaps.
+TEST_F(EditorScale, ASecondEditorDrawsFromWhatTheFirstMade) {
+    // No other test opens at 1.75, so the Output strip's picture is this test's.
+    constexpr double kScale = 1.75;
+    reopenAt(kScale);
+    const auto output = resources::sharedPicture(12177, kScale, &resources::embeddedArtworkToScale);
+    ASSERT_NE(output, nullptr);
+    EXPECT_GT(output->rowsMade(), 0);
+    EXPECT_LE(output->rowsMade(), 2 * gui::scaled(114, kScale)) << "the frame shown, not 61";
+    const long made = resources::pictureCacheContents().rowsResampled;
+
+    reopenAt(kScale);
+    EXPECT_EQ(resources::pictureCacheContents().rowsResampled, made) << "opened again";
+
+    const int bitmapsBefore = hl::liveNativeBitmaps();
+    const int objectsBefore = CReferenceCounter::liveObjects();
+    {
+        MeterEffect second;
+        for (auto [index, value] : {std::pair{0, 1.0f}, {2, 0.8f}, {4, 0.3f}, {5, 0.75f}, {6, 0.2f}})
+            second.setParameter(index, value);
+        auto* other = static_cast<ADEditor*>(second.getEditor());
+        other->setHostScale(kScale);
+        int otherParent = 0;
+        ASSERT_TRUE(other->open(&otherParent));
+        hl::lastWindow()->processEvents();
+        other->idle();
+        EXPECT_EQ(hl::lastWindow()->pixel(gui::scaled(100, kScale), gui::scaled(200, kScale)),
+                  window->pixel(gui::scaled(100, kScale), gui::scaled(200, kScale)))
+            << "the same picture of the same state";
+        EXPECT_EQ(resources::pictureCacheContents().rowsResampled, made) << "a second instance";
+        EXPECT_GT(hl::liveNativeBitmaps(), bitmapsBefore);
+    }
+    EXPECT_EQ(hl::liveNativeBitmaps(), bitmapsBefore);
+    EXPECT_EQ(CReferenceCounter::liveObjects(), objectsBefore);
+    EXPECT_GT(resources::pictureCacheContents().pictures, 0);
 }
 
 TEST_F(EditorScale, PressesAndDragsCountInLayoutPixels) {

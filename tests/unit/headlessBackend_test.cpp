@@ -2,12 +2,16 @@
 // relies on: scripted input, the fake clock, scripted answers and bitmaps.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "platform/clock.h"
 #include "platform/editBox.h"
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/popupMenu.h"
+#include "platform/cairo/cairoBitmap.h"
 #include "platform/resourceBitmap.h"
+#include "platform/scaledBitmap.h"
 
 namespace hl = platform::headless;
 
@@ -172,4 +176,40 @@ TEST_F(Headless, BitmapsComeFromTheRegistryThenTheProvider) {
     hl::setBitmapProvider(nullptr);
     EXPECT_EQ(platform::loadResourceBitmap(12128), nullptr) << "no provider, no artwork";
     hl::setBitmapProvider(artwork);
+}
+
+namespace {
+
+// The pixel at (x, y) of a cairo picture, as 0xAARRGGBB.
+std::uint32_t surfacePixel(cairo_surface_t* surface, int x, int y) {
+    cairo_surface_flush(surface);
+    return reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface) +
+                                                  y * cairo_image_surface_get_stride(surface))[x];
+}
+
+}  // namespace
+
+// Scaled pictures are filled row by row as they are drawn. A registered one
+// may change under its number, so each load makes it from what is registered
+// then; and a transparent copy made before some rows were filled takes them.
+TEST_F(Headless, ScaledPicturesFollowTheRegistryAndFillTheirKeyedCopies) {
+    hl::registerSolidBitmap(32, 4, 4, 10, 20, 30);
+    auto before = platform::loadResourceBitmap(32, 2.0);
+    hl::registerSolidBitmap(32, 4, 4, 200, 0, 0);
+    auto after = platform::loadResourceBitmap(32, 2.0);
+    ASSERT_TRUE(before && after);
+    const auto* old = static_cast<const platform::cairo_draw::CairoBitmap*>(before->rows(0, 2));
+    const auto* red = static_cast<const platform::cairo_draw::CairoBitmap*>(after->rows(0, 2));
+    EXPECT_EQ(red->width(), 9) << "enlarged from 1x, one pixel to spare";
+    EXPECT_EQ(surfacePixel(old->surface(), 3, 1), 0xFF0A141Eu);
+    EXPECT_EQ(surfacePixel(red->surface(), 3, 1), 0xFFC80000u);
+    EXPECT_EQ(surfacePixel(red->surface(), 3, 2), 0u) << "a row not drawn yet";
+
+    cairo_surface_t* keyed = red->keyedSurface(platform::Colour{10, 20, 30});
+    EXPECT_EQ(surfacePixel(keyed, 3, 1), 0xFFC80000u);
+    after->rows(2, 7);
+    EXPECT_EQ(surfacePixel(red->surface(), 3, 8), 0xFFC80000u);
+    EXPECT_EQ(surfacePixel(keyed, 3, 8), 0xFFC80000u) << "the keyed copy takes the new rows";
+    EXPECT_EQ(surfacePixel(red->keyedSurface(platform::Colour{200, 0, 0}), 3, 8), 0u);
+    hl::unregisterBitmap(32);
 }

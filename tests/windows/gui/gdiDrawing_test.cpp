@@ -5,8 +5,10 @@
 #include <cstring>
 
 #include "guiHarness.h"
+#include "platform/scaledBitmap.h"
 #include "platform/windows/bitmapLibrary.h"
 #include "platform/windows/gdiDevice.h"
+#include "resources/resample.h"
 
 using namespace wingui;
 using namespace gui;
@@ -244,4 +246,65 @@ TEST_F(GdiDrawing, BitmapCopiesWithAndWithoutTheSystemsBitmapLibrary) {
     }
     EXPECT_EQ(distant, 0);
     bitmap->forget();
+}
+
+// At 1.5 the switch's frames are filled as they are drawn, each as the whole
+// strip resampled at once shows it; the mask copies (no bitmap library) take
+// a frame filled after the mask was first made.
+TEST_F(GdiDrawing, ScaledStripsFillTheirFramesAsTheyAreDrawn) {
+    const screenshot::Image large =
+        screenshot::packedResourcePixels(GetModuleHandleA(nullptr), 12129);
+    ASSERT_EQ(large.width, 212);
+    resources::BmpImage twoX{large.width, large.height, {}};
+    for (const std::uint32_t p : large.pixels)
+        twoX.rgb.insert(twoX.rgb.end(), {static_cast<unsigned char>(p >> 16),
+                                         static_cast<unsigned char>(p >> 8),
+                                         static_cast<unsigned char>(p)});
+    const resources::BmpImage whole = resources::pictureForScale(nullptr, &twoX, 1.5);
+    auto wholeAt = [&](int x, int y) {
+        const unsigned char* p = &whole.rgb[(static_cast<std::size_t>(y) * whole.width + x) * 3];
+        return std::uint32_t(p[0]) << 16 | std::uint32_t(p[1]) << 8 | p[2];
+    };
+    auto strip = platform::loadResourceBitmap(12129, 1.5);
+    ASSERT_NE(strip, nullptr);
+    constexpr int kFrame = 117;  // 78 rows at 1.5
+    const std::uint32_t key = wholeAt(0, 2 * kFrame);  // a colour the last frame has
+    const platform::Colour keyColour{std::uint8_t(key >> 16), std::uint8_t(key >> 8),
+                                     std::uint8_t(key)};
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, whole.width, kFrame);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(memory, canvas);
+    platform::windows::setBitmapLibraryEnabled(false);
+    for (const int frame : {1, 2}) {
+        SCOPED_TRACE(frame);
+        {
+            platform::windows::GdiDevice device(memory);
+            device.setBrush(platform::Colour{255, 0, 255});
+            device.fillRect(platform::Rect{0, 0, whole.width, kFrame});
+            const platform::NativeBitmap* picture = strip->rows(frame * kFrame, kFrame);
+            device.drawBitmapTransparent(*picture, platform::Rect{0, 0, whole.width, kFrame},
+                                         platform::Point{0, frame * kFrame}, keyColour);
+        }
+        int wrong = 0, keyed = 0;
+        for (int y = 0; y < kFrame; ++y)
+            for (int x = 0; x < whole.width; ++x) {
+                const std::uint32_t source = wholeAt(x, frame * kFrame + y);
+                if (source == key) ++keyed;
+                const COLORREF c = GetPixel(memory, x, y);
+                const std::uint32_t got = std::uint32_t(GetRValue(c)) << 16 |
+                                          std::uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+                if (got != (source == key ? packed(kMagenta) : source)) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0);
+        if (frame == 2) {
+            EXPECT_GT(keyed, 0);
+        }
+    }
+    platform::windows::setBitmapLibraryEnabled(true);
+    SelectObject(memory, previous);
+    DeleteObject(canvas);
+    DeleteDC(memory);
 }
