@@ -115,10 +115,9 @@ protected:
     // host hands over between the two.
     std::atomic<unsigned> engineGeneration{0};  // written by resume and suspend
     std::atomic<unsigned> blocksProcessed{0};   // written by processing
-    void publishBlock() {
-        blocksProcessed.store(blocksProcessed.load(std::memory_order_relaxed) + 1,
-                              std::memory_order_release);
-    }
+    // An increment, not a store: hosts that run one instance on several
+    // threads in turn keep one chain of releases that resume's acquire reads.
+    void publishBlock() { blocksProcessed.fetch_add(1, std::memory_order_release); }
     EnginePath enginePath = defaultEnginePath();
     std::atomic<double> meterReading{1.0};
 
