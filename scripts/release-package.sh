@@ -90,6 +90,16 @@ check_linux_tree() {
   done
 }
 
+# The licence as a person reads it: the body of packaging/copyright's licence
+# paragraph, without Debian's machine-readable fields around it.
+licence() {
+  echo "Korvane Brassel"
+  sed -n 's/^Copyright: /Copyright /p' "$source_dir/packaging/copyright" | head -1
+  echo
+  awk '/^License: / { body = (NR > 1 && previous == "") } /^ / && body { sub(/^ /, ""); print ($0 == "." ? "" : $0) }
+       { previous = $0 }' "$source_dir/packaging/copyright"
+}
+
 # Every file and folder dated SOURCE_DATE_EPOCH, nothing writable but by its owner.
 settle() {
   chmod -R go-w "$1"
@@ -118,7 +128,8 @@ linux_archive() {
   cmake -DKVBR_TREE="$root" -DKVBR_STRIP=strip -P "$source_dir/packaging/finishTree.cmake"
   install -m 755 "$source_dir/packaging/linux/install.sh" "$root/install.sh"
   install -m 644 "$source_dir/README.md" "$source_dir/CHANGELOG.md" "$root/"
-  install -m 644 "$source_dir/packaging/copyright" "$root/LICENSE"
+  licence >"$root/LICENSE"
+  chmod 644 "$root/LICENSE"
   settle "$root"
   tar --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$SOURCE_DATE_EPOCH" --format=gnu \
       -C "$work" -cf - "$name" | gzip -9n >"$out/$name.tar.gz"
@@ -141,7 +152,7 @@ windows_tree() {
   done
   sed 's/$/\r/' "$source_dir/packaging/windows/README.txt" >"$root/README.txt"
   sed 's/$/\r/' "$source_dir/CHANGELOG.md" >"$root/CHANGELOG.txt"
-  sed 's/$/\r/' "$source_dir/packaging/copyright" >"$root/LICENSE.txt"
+  licence | sed 's/$/\r/' >"$root/LICENSE.txt"
   settle "$root"
 }
 
@@ -157,7 +168,7 @@ windows_installer() {
   local defines=(-DVERSION="$version" -DROOT="$root" -DOUTFILE="$out/$exe")
   for format in $formats; do
     [ "$format" = lv2 ] && continue
-    defines+=(-DFORMAT_"${format^^}" -DSIZE_"${format^^}"="$(du -sk "$root/${format^^}" | cut -f1)")
+    defines+=("-DFORMAT_${format^^}" "-DSIZE_${format^^}=$(du -sk "$root/${format^^}" | cut -f1)")
   done
   makensis -V2 -INPUTCHARSET UTF8 "${defines[@]}" "$source_dir/packaging/windows/installer.nsi" \
     >"$work/makensis.log" 2>&1 || { cat "$work/makensis.log" >&2; die "makensis failed"; }

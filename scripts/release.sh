@@ -26,7 +26,8 @@ commit=$(git rev-parse HEAD)
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
   echo "release.sh: the work tree has uncommitted changes; releasing the commit ${commit:0:12} without them" >&2
 fi
-export SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
+export SOURCE_DATE_EPOCH
 started=$(date +%s)
 
 source=$PWD/build-release-source

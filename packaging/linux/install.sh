@@ -206,7 +206,7 @@ fi
 # Libraries the plug-ins need that this system lacks.
 if command -v ldd >/dev/null; then
   missing=$(for item in "${plan[@]}"; do
-              case ${item#*|} in *.so) ldd "${item#*|}" 2>/dev/null | awk '/not found/ { print $1 }' ;; esac
+              ldd "${item#*|}" 2>/dev/null | awk '/not found/ { print $1 }' || true
             done | sort -u)
-  [ -z "$missing" ] || echo "Note: these libraries are missing, install them with your package manager:" $missing
+  [ -z "$missing" ] || echo "Note: these libraries are missing; install them with your package manager:" ${missing//$'\n'/ }
 fi

@@ -87,6 +87,8 @@ Var Size      ; KB, for the list of installed programs
   !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipVst2Folder
   !insertmacro MUI_PAGE_DIRECTORY
 !endif
+; What went where stays on screen until Next.
+!define MUI_FINISHPAGE_NOAUTOCLOSE
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "${PRODUCT} ${VERSION} is installed. Let your host scan for new plug-ins.$\r$\n$\r$\nTo remove it, use Apps and Features (Add or Remove Programs)."
 !insertmacro MUI_PAGE_FINISH

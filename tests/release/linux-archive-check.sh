@@ -32,19 +32,24 @@ for file in install.sh README.md CHANGELOG.md LICENSE bin/kvbr-render share/man/
             lib/vst/korvane-brassel.so lib/lv2/korvane-brassel.lv2/manifest.ttl; do
   [ -f "$plain/$file" ] || fail "the archive has no $file"
 done
-[ "$(ls "$plain/lib")" = "lv2
-vst" ] || fail "the archive's lib/ holds $(ls "$plain/lib")"
+folders=$(grep -E '^[a-z0-9]+$' "$source_dir/packaging/formats" | sed 's/^vst2$/vst/' | sort)
+[ "$(ls "$plain/lib")" = "$folders" ] || fail "the archive's lib/ holds $(ls "$plain/lib"), not $folders"
 "$plain/bin/kvbr-render" --version | grep -q "$version" || fail "kvbr-render --version does not say $version"
 
-# The same tree with the formats still to come, as stand-ins.
+# The same tree with every format, stand-ins for those not built yet.
 tree=$work/tree
 mkdir -p "$tree"
 cp -a "$plain/bin" "$plain/lib" "$plain/share" "$tree/"
-mkdir -p "$tree/lib/vst3/korvane-brassel.vst3/Contents/x86_64-linux" \
-         "$tree/lib/vst3/korvane-brassel.vst3/Contents/Resources" "$tree/lib/clap"
-echo "VST 3 stand-in" >"$tree/lib/vst3/korvane-brassel.vst3/Contents/x86_64-linux/korvane-brassel.so"
-echo "{}" >"$tree/lib/vst3/korvane-brassel.vst3/Contents/Resources/moduleinfo.json"
-echo "CLAP stand-in" >"$tree/lib/clap/korvane-brassel.clap"
+if [ ! -e "$tree/lib/vst3" ]; then
+  mkdir -p "$tree/lib/vst3/korvane-brassel.vst3/Contents/x86_64-linux" \
+           "$tree/lib/vst3/korvane-brassel.vst3/Contents/Resources"
+  echo "VST 3 stand-in" >"$tree/lib/vst3/korvane-brassel.vst3/Contents/x86_64-linux/korvane-brassel.so"
+  echo "{}" >"$tree/lib/vst3/korvane-brassel.vst3/Contents/Resources/moduleinfo.json"
+fi
+if [ ! -e "$tree/lib/clap" ]; then
+  mkdir -p "$tree/lib/clap"
+  echo "CLAP stand-in" >"$tree/lib/clap/korvane-brassel.clap"
+fi
 ! package "$work/dist-unlisted" --linux-tree "$tree" --formats "vst2 lv2" ||
   fail "packaging took a VST 3 bundle that the formats do not list"
 package "$work/dist-all" --linux-tree "$tree" --formats "vst2 lv2 vst3 clap" ||

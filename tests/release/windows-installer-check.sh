@@ -13,8 +13,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 rm -rf "$work"
 mkdir -p "$work"
 
-# Two Windows builds: this one, with stand-ins for the formats still to
-# come, and an "older version" whose files differ.
+# Two Windows builds: this one, with stand-ins for the formats it has not
+# built, and an "older version" whose files differ.
 fake_build() {  # folder, marker
   mkdir -p "$1/vst3/korvane-brassel.vst3/Contents/x86_64-win" "$1/vst3/korvane-brassel.vst3/Contents/Resources" \
            "$1/clap"
@@ -23,7 +23,9 @@ fake_build() {  # folder, marker
   echo "CLAP stand-in $2" >"$1/clap/korvane-brassel.clap"
 }
 fake_build "$work/build" "$version"
-cp "$build/korvane-brassel.dll" "$work/build/"
+for product in korvane-brassel.dll vst3/korvane-brassel.vst3 clap/korvane-brassel.clap; do
+  if [ -e "$build/$product" ]; then rm -rf "$work/build/$product"; cp -a "$build/$product" "$work/build/$product"; fi
+done
 fake_build "$work/old-build" 1.0.0
 echo "older DLL" >"$work/old-build/korvane-brassel.dll"
 
@@ -43,13 +45,9 @@ done
 
 # The zip holds each format in its folder, and the documents.
 listing=$(unzip -Z1 "$work/dist/$zip")
-expected="korvane-brassel-$version-windows-x64/CHANGELOG.txt
-korvane-brassel-$version-windows-x64/CLAP/korvane-brassel.clap
-korvane-brassel-$version-windows-x64/LICENSE.txt
-korvane-brassel-$version-windows-x64/README.txt
-korvane-brassel-$version-windows-x64/VST2/korvane-brassel.dll
-korvane-brassel-$version-windows-x64/VST3/korvane-brassel.vst3/Contents/Resources/moduleinfo.json
-korvane-brassel-$version-windows-x64/VST3/korvane-brassel.vst3/Contents/x86_64-win/korvane-brassel.vst3"
+expected=$( (printf '%s\n' CHANGELOG.txt LICENSE.txt README.txt VST2/korvane-brassel.dll
+             cd "$work/build" && find vst3 clap -type f | sed 's|^vst3|VST3|; s|^clap|CLAP|') |
+           sed "s|^|korvane-brassel-$version-windows-x64/|" | sort)
 [ "$listing" = "$expected" ] || { diff <(echo "$expected") <(echo "$listing"); fail "the zip's files"; }
 
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -92,9 +90,8 @@ run 'C:\setup-old.exe /S /COMPONENTS=vst2,vst3' || fail "installing 1.0.0 exited
 run 'C:\setup.exe /S' || fail "the upgrade exited with $?"
 new=$work/build
 same "$new/korvane-brassel.dll" "$drive/Program Files/VSTPlugins/korvane-brassel.dll" "$version"
-for file in Contents/x86_64-win/korvane-brassel.vst3 Contents/Resources/moduleinfo.json; do
-  same "$new/vst3/korvane-brassel.vst3/$file" "$common/VST3/korvane-brassel.vst3/$file" "$version"
-done
+diff -r "$new/vst3/korvane-brassel.vst3" "$common/VST3/korvane-brassel.vst3" >/dev/null ||
+  fail "the VST3 folder's bundle is not the one of $version"
 same "$new/clap/korvane-brassel.clap" "$common/CLAP/korvane-brassel.clap" "$version"
 for file in uninstall.exe README.txt CHANGELOG.txt LICENSE.txt; do
   [ -f "$drive/Program Files/Korvane Brassel/$file" ] || fail "no $file in the program folder"
