@@ -147,7 +147,7 @@ if [ ${#unwritable[@]} -gt 0 ]; then
 fi
 
 # Copy everything beside its destination, creating missing folders; on any
-# failure take it all back.
+# failure or interruption take it all back.
 created=() staged=()
 rollback() {
   rm -f "${staged[@]}"
@@ -155,7 +155,7 @@ rollback() {
   echo "install.sh: installing failed; nothing was changed" >&2
   exit 1
 }
-trap rollback ERR
+trap rollback ERR INT TERM
 make_folder() {
   [ -d "$1" ] && return 0
   make_folder "$(dirname "$1")"
@@ -174,6 +174,8 @@ for item in "${plan[@]}"; do
   install -m "$mode" "$source" "$temporary"
 done
 trap - ERR
+# Moving into place and recording takes a moment: it is not cut off half-way.
+trap '' INT TERM
 
 # Now move them into place, and write down what is ours.
 new_record=$record.new
@@ -186,6 +188,7 @@ new_record=$record.new
   printf 'folder %s\n' "${old_folders[@]}" "${created[@]}" | sort -u
 } >"$new_record"
 mv -f "$new_record" "$record"
+trap - INT TERM
 for folder in "${created[@]}"; do echo "created folder $(shown "$folder")"; done
 for item in "${plan[@]}"; do echo "installed $(shown "${item#*|}")"; done
 

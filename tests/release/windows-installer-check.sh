@@ -116,12 +116,16 @@ same "$new/clap/korvane-brassel.clap" "$common/CLAP/korvane-brassel.clap" "$vers
 [ "$(entry DisplayVersion)" = "$version" ] || fail "DisplayVersion: $(entry DisplayVersion)"
 [ -z "$(entry Vst3Path)" ] || fail "the entry still records the VST 3 bundle"
 
-# A run that cannot finish (a file where the VST3 folder must go) changes nothing.
+# A component this setup does not have, and a run that cannot finish (a
+# file where the VST3 folder must go), change nothing.
 installed=$(state)
+status=0
+run 'C:\setup.exe /S /COMPONENTS=vst2,vst9' || status=$?
+[ $status -eq 2 ] || fail "an unknown component: exit status $status, not 2"
 echo "in the way" >"$common/VST3"
 status=0
 run 'C:\setup.exe /S' || status=$?
-[ $status -ne 0 ] || fail "setup succeeded although it could not make the VST3 folder"
+[ $status -eq 3 ] || fail "setup that could not make the VST3 folder: exit status $status, not 3"
 rm "$common/VST3"
 after=$(state)
 [ "$after" = "$installed" ] || { diff <(echo "$installed") <(echo "$after"); fail "a failed run changed the installation"; }

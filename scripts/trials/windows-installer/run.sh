@@ -46,9 +46,10 @@ press "$id" Escape
 sleep 2
 import -window root "$out/setup-cancel-question.png"
 xdotool key Return   # "Are you sure you want to quit?" Yes
-wait $setup_pid || true
+status=0
+wait $setup_pid || status=$?
 wineserver -w
-echo "  installed after cancelling: $(installed | wc -l) paths"
+echo "  setup exited with $status; installed after cancelling: $(installed | wc -l) paths"
 
 echo "== installed with the defaults"
 wine "$setup" &
@@ -68,8 +69,8 @@ wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvane
 
 if [ -n "$winhost" ]; then
   echo "== the installed VST 2.x plug-in in the test host"
-  wine "$winhost" --editor 'C:\Program Files\VSTPlugins\korvane-brassel.dll' "Z:$out/host" 2>&1 | tail -3 || true
   mkdir -p "$out/host"
+  wine "$winhost" --editor 'C:\Program Files\VSTPlugins\korvane-brassel.dll' "Z:$out/host" 2>&1 | tail -3 || true
 fi
 
 echo "== the uninstaller"
