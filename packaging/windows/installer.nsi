@@ -218,6 +218,10 @@ Function .onInit
   ${EndIf}
   SetRegView 64
   Call NeedAdministrator
+  ; Nothing chosen yet: a format this setup lacks keeps an empty path.
+  StrCpy $Vst2Path ""
+  StrCpy $Vst3Path ""
+  StrCpy $ClapPath ""
   !insertmacro ReadRecord Program
   !insertmacro ReadRecord Vst2
   !insertmacro ReadRecord Vst3
