@@ -146,6 +146,11 @@ windows_tree() {
     mkdir -p "$root/${format^^}"
     cp -a "$product" "$root/${format^^}/"
   done
+  # Symbols and debugging sections out, as on Linux; the linker and strip
+  # write SOURCE_DATE_EPOCH into the header.
+  find "$root" -type f -print0 | sort -z | while IFS= read -r -d '' file; do
+    if [ "$(head -c 2 "$file")" = MZ ]; then x86_64-w64-mingw32-strip --strip-unneeded "$file"; fi
+  done
   for format in vst3 clap; do
     [ -e "$windows_build/$(windows_product "$format")" ] && ! shipped "$format" &&
       die "$windows_build made $format but packaging/formats does not list it"
@@ -168,7 +173,7 @@ windows_installer() {
   local defines=(-DVERSION="$version" -DROOT="$root" -DOUTFILE="$out/$exe")
   for format in $formats; do
     [ "$format" = lv2 ] && continue
-    defines+=("-DFORMAT_${format^^}" "-DSIZE_${format^^}=$(du -sk "$root/${format^^}" | cut -f1)")
+    defines+=("-DFORMAT_${format^^}" "-DSIZE_${format^^}=$(du -sk --apparent-size "$root/${format^^}" | cut -f1)")
   done
   makensis -V2 -INPUTCHARSET UTF8 "${defines[@]}" "$source_dir/packaging/windows/installer.nsi" \
     >"$work/makensis.log" 2>&1 || { cat "$work/makensis.log" >&2; die "makensis failed"; }

@@ -88,11 +88,13 @@ run 'C:\setup-old.exe /S /COMPONENTS=vst2,vst3' || fail "installing 1.0.0 exited
 
 # The upgrade, every component, VST 2.x where the last installation put it.
 run 'C:\setup.exe /S' || fail "the upgrade exited with $?"
-new=$work/build
-same "$new/korvane-brassel.dll" "$drive/Program Files/VSTPlugins/korvane-brassel.dll" "$version"
-diff -r "$new/vst3/korvane-brassel.vst3" "$common/VST3/korvane-brassel.vst3" >/dev/null ||
+# Installed as shipped: the files the zip holds.
+unzip -q "$work/dist/$zip" -d "$work/shipped"
+new=$work/shipped/korvane-brassel-$version-windows-x64
+same "$new/VST2/korvane-brassel.dll" "$drive/Program Files/VSTPlugins/korvane-brassel.dll" "$version"
+diff -r "$new/VST3/korvane-brassel.vst3" "$common/VST3/korvane-brassel.vst3" >/dev/null ||
   fail "the VST3 folder's bundle is not the one of $version"
-same "$new/clap/korvane-brassel.clap" "$common/CLAP/korvane-brassel.clap" "$version"
+same "$new/CLAP/korvane-brassel.clap" "$common/CLAP/korvane-brassel.clap" "$version"
 for file in uninstall.exe README.txt CHANGELOG.txt LICENSE.txt; do
   [ -f "$drive/Program Files/Korvane Brassel/$file" ] || fail "no $file in the program folder"
 done
@@ -109,10 +111,10 @@ done
 # VST 3 bundle and the old DLL go, with the folders setup made for them.
 run 'C:\setup.exe /S /COMPONENTS=vst2,clap /VST2DIR="C:\Audio Plugins\VST2"' ||
   fail "reinstalling with chosen components exited with $?"
-same "$new/korvane-brassel.dll" "$drive/Audio Plugins/VST2/korvane-brassel.dll" "$version"
+same "$new/VST2/korvane-brassel.dll" "$drive/Audio Plugins/VST2/korvane-brassel.dll" "$version"
 [ ! -e "$drive/Program Files/VSTPlugins" ] || fail "the old VST 2.x folder is still there"
 [ ! -e "$common/VST3" ] || fail "the VST 3 bundle or its folder is still there"
-same "$new/clap/korvane-brassel.clap" "$common/CLAP/korvane-brassel.clap" "$version"
+same "$new/CLAP/korvane-brassel.clap" "$common/CLAP/korvane-brassel.clap" "$version"
 [ "$(entry DisplayVersion)" = "$version" ] || fail "DisplayVersion: $(entry DisplayVersion)"
 [ -z "$(entry Vst3Path)" ] || fail "the entry still records the VST 3 bundle"
 
