@@ -116,7 +116,7 @@ SectionEnd
 
 !include "${__FILEDIR__}\installerSupport.nsh"
 
-Section "-Install"
+Section "-Install" SecInstall
   SetRegView 64
   SetOverwrite on
   StrCpy $Failure ""
@@ -218,6 +218,9 @@ Function .onInit
   ${EndIf}
   SetRegView 64
   Call NeedAdministrator
+  ; This section holds every format's files, but only those chosen are
+  ; installed: the space needed is the components' sizes and about this much.
+  SectionSetSize ${SecInstall} 200
   ; Nothing chosen yet: a format this setup lacks keeps an empty path.
   StrCpy $Vst2Path ""
   StrCpy $Vst3Path ""
