@@ -1,10 +1,7 @@
 # Runs in cpack after the files are installed into the staging folder and
 # before the package is made. It refuses a package that would lack its man
-# page or name another version in its changelog; strips every ELF object the
-# way Debian's own packages are stripped, the LV2 bundle's too (the bundle is
-# installed as a folder, which install/strip never touches); and sets the
-# modes Debian expects whatever umask the build ran under: nothing writable
-# but by its owner, and no object under lib/ executable (hosts only load them).
+# page or name another version in its changelog, then strips the objects and
+# sets the modes (finishTree.cmake).
 set(stage ${CPACK_TEMPORARY_INSTALL_DIRECTORY})
 set(root ${stage}${CPACK_PACKAGING_INSTALL_PREFIX})
 if(NOT EXISTS ${root}/share/man/man1/kvbr-render.1.gz)
@@ -13,21 +10,11 @@ if(NOT EXISTS ${root}/share/man/man1/kvbr-render.1.gz)
 endif()
 file(STRINGS ${CPACK_KVBR_CHANGELOG} newest LIMIT_COUNT 1)
 if(NOT newest MATCHES "^${CPACK_PACKAGE_NAME} \\(${CPACK_PACKAGE_VERSION}\\) ")
-  message(FATAL_ERROR "packaging/changelog begins with \"${newest}\"; "
-                      "add an entry for ${CPACK_PACKAGE_VERSION}")
+  message(FATAL_ERROR "CHANGELOG.md makes a changelog beginning with \"${newest}\"; "
+                      "add a section for ${CPACK_PACKAGE_VERSION} at its top")
 endif()
 
-file(GLOB_RECURSE files LIST_DIRECTORIES false ${stage}/*)
-foreach(file IN LISTS files)
-  if(IS_SYMLINK ${file})
-    continue()
-  endif()
-  file(READ ${file} magic LIMIT 4 HEX)
-  if(magic STREQUAL "7f454c46")
-    execute_process(COMMAND ${CPACK_KVBR_STRIP} --strip-unneeded --remove-section=.comment
-                            --remove-section=.note ${file}
-                    COMMAND_ERROR_IS_FATAL ANY)
-  endif()
-endforeach()
-execute_process(COMMAND chmod -R go-w ${stage} COMMAND_ERROR_IS_FATAL ANY)
-execute_process(COMMAND chmod -R a-x,a+X ${root}/lib COMMAND_ERROR_IS_FATAL ANY)
+set(KVBR_TREE ${root})
+set(KVBR_STRIP ${CPACK_KVBR_STRIP})
+include(${CMAKE_CURRENT_LIST_DIR}/finishTree.cmake)
+execute_process(COMMAND chmod go-w ${stage} ${root} COMMAND_ERROR_IS_FATAL ANY)

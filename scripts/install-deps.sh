@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs. Without arguments: what
 # building the plug-ins and kvbr-render and running the demo need. With
-# --tests: also what the full test run adds.
+# --release: also what scripts/release.sh adds. With --tests: also what the
+# full test run adds (the release's packages included).
 set -euo pipefail
 # Compilers, CMake, cairo and fonts for the editor and its pictures, libsndfile
 # for kvbr-render, X11 for the editor, zlib for the packed artwork, the LV2
@@ -11,9 +12,15 @@ build=(
   libcairo2-dev libfontconfig-dev fonts-liberation fonts-dejavu-core libsndfile1-dev
   libx11-dev zlib1g-dev lv2-dev
 )
+# The release: the man page, the Debian package's dependency scan (file), the
+# Windows cross build, the Windows setup program (NSIS) and zip.
+release=(
+  help2man file g++-mingw-w64-x86-64 libz-mingw-w64-dev nsis zip
+)
 # The suites and benchmarks; clang for the fuzzer; the editor tests' X server,
 # XTest and xrdb; Debian's LV2 tools and lilv; the Debian package's man page, its
-# dependency scan (file) and lintian; the Windows cross build under Wine.
+# dependency scan (file) and lintian; the Windows cross build under Wine; the
+# release's packages and unzip to look into its zip.
 tests=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
@@ -21,11 +28,13 @@ tests=(
   liblilv-dev lilv-utils sordi
   help2man file lintian
   g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 fonts-wine
+  nsis zip unzip
 )
 case "${1:-}" in
   "") packages=("${build[@]}") ;;
-  --tests) packages=("${build[@]}" "${tests[@]}") ;;
-  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+  --release) packages=("${build[@]}" "${release[@]}") ;;
+  --tests) packages=("${build[@]}" "${release[@]}" "${tests[@]}") ;;
+  *) echo "usage: $0 [--release | --tests]" >&2; exit 2 ;;
 esac
 missing=()
 for p in "${packages[@]}"; do

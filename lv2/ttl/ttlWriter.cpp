@@ -4,6 +4,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "kvbrVersion.h"
 #include "lv2/ports.h"
 #include "presets/CProgram.h"
 #include "presets/factoryPresets.h"
@@ -11,6 +12,15 @@
 namespace lv2ttl {
 
 namespace {
+
+// LV2 takes an odd minor or micro version, or minor version 0, for a
+// development release, and of two bundles of one plug-in loads the higher
+// version; so each product version maps onto even numbers that grow with it
+// (1.1.0 is 2.0, 1.2.3 is 4.6, 2.0.0 is 200.0).
+constexpr int kLv2MinorVersion = 2 * (100 * (KVBR_VERSION_MAJOR - 1) + KVBR_VERSION_MINOR);
+constexpr int kLv2MicroVersion = 2 * KVBR_VERSION_PATCH;
+static_assert(KVBR_VERSION_MINOR < 100 && kLv2MinorVersion > 0,
+              "the LV2 version must grow with the product version and not read as a development one");
 
 constexpr const char* kPrefixes =
     "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
@@ -132,8 +142,8 @@ std::string pluginDescription() {
         out << "<" << plugin.uri << ">\n    a lv2:Plugin, lv2:CompressorPlugin ;\n"
             << "    doap:name " << quoted(plugin.name) << " ;\n"
             << "    lv2:project <" << kProject << "> ;\n"
-            // LV2 reads an odd minor version as a development release.
-            << "    lv2:minorVersion 2 ;\n    lv2:microVersion 0 ;\n"
+            << "    lv2:minorVersion " << kLv2MinorVersion << " ;\n"
+            << "    lv2:microVersion " << kLv2MicroVersion << " ;\n"
             << "    lv2:optionalFeature lv2:hardRTCapable, urid:map ;\n"
             << "    lv2:extensionData state:interface ;\n"
             << "    ui:ui <" << lv2ports::kUiUri << "> ;\n"

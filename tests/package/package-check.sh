@@ -17,7 +17,8 @@ deb=$work/korvane-brassel_${version}_amd64.deb
 root=$work/root
 dpkg -x "$deb" "$root"
 
-# The files that must be there; nothing else may be.
+# The files that must be there; nothing else may be but inside the bundles of
+# the formats packaging/formats lists.
 bundle=/usr/lib/lv2/korvane-brassel.lv2
 required="/usr/bin/kvbr-render
 $bundle/korvane-brassel-dsp.so
@@ -30,10 +31,21 @@ $bundle/presets.ttl
 /usr/share/doc/korvane-brassel/changelog.gz
 /usr/share/doc/korvane-brassel/copyright
 /usr/share/man/man1/kvbr-render.1.gz"
+formats=$(grep -E '^[a-z0-9]+$' "$(dirname "$0")/../../packaging/formats")
+bundles="$bundle/"
+grep -qx vst3 <<<"$formats" && bundles+=" /usr/lib/vst3/korvane-brassel.vst3/"
+grep -qx clap <<<"$formats" && required+=$'\n/usr/lib/clap/korvane-brassel.clap'
+required=$(sort <<<"$required")
 files=$(cd "$root" && find . ! -type d | sed 's|^\.||' | sort)
 missing=$(comm -23 <(echo "$required") <(echo "$files"))
 [ -z "$missing" ] || fail "missing from the package: $missing"
+for folder in $bundles; do
+  grep -q "^$folder" <<<"$files" || fail "missing from the package: $folder"
+done
 stray=$(comm -13 <(echo "$required") <(echo "$files") || true)
+for folder in $bundles; do
+  stray=$(grep -v "^$folder" <<<"$stray" || true)
+done
 [ -z "$stray" ] || fail "not meant for the package: $stray"
 
 depends=$(dpkg-deb -f "$deb" Depends)

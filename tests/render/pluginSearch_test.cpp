@@ -13,10 +13,15 @@ using namespace render;
 using Folders = std::vector<std::string>;
 
 TEST(PluginSearch, FoldersInOrderWithoutEmptyEntries) {
-    EXPECT_EQ(pluginSearchFolders("/opt/kv", "/a::/b:", "/home/u"),
-              (Folders{"/opt/kv", "/a", "/b", "/home/u/.vst", "/usr/local/lib/vst", "/usr/lib/vst"}));
-    EXPECT_EQ(pluginSearchFolders("/opt/kv", ":", ""), (Folders{"/opt/kv", "/usr/local/lib/vst", "/usr/lib/vst"}))
+    EXPECT_EQ(pluginSearchFolders("/opt/kv/bin", "/a::/b:", "/home/u"),
+              (Folders{"/opt/kv/bin", "/a", "/b", "/home/u/.vst", "/opt/kv/lib/vst", "/usr/local/lib/vst",
+                       "/usr/lib/vst"}));
+    EXPECT_EQ(pluginSearchFolders("/opt/kv/bin", ":", ""),
+              (Folders{"/opt/kv/bin", "/opt/kv/lib/vst", "/usr/local/lib/vst", "/usr/lib/vst"}))
         << "an empty VST_PATH entry is not the current folder, and no HOME means no ~/.vst";
+    EXPECT_EQ(pluginSearchFolders("/usr/local/bin", "", "/h"),
+              (Folders{"/usr/local/bin", "/h/.vst", "/usr/local/lib/vst", "/usr/lib/vst"}))
+        << "the prefix's own folder is a system folder: named once";
     EXPECT_EQ(pluginSearchFolders("", "", "/h").front(), "/h/.vst");
 }
 

@@ -1,5 +1,6 @@
 #include "pluginSearch.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -29,8 +30,11 @@ std::vector<std::string> pluginSearchFolders(const std::string& toolFolder, cons
         start = end + 1;
     }
     if (!home.empty()) folders.push_back((fs::path(home) / ".vst").string());
-    folders.push_back("/usr/local/lib/vst");
-    folders.push_back("/usr/lib/vst");
+    // A tool installed under a prefix (bin/) takes the plug-in installed with it (lib/vst/).
+    if (!toolFolder.empty())
+        folders.push_back((fs::path(toolFolder).lexically_normal().parent_path() / "lib" / "vst").string());
+    for (const char* system : {"/usr/local/lib/vst", "/usr/lib/vst"})
+        if (std::find(folders.begin(), folders.end(), system) == folders.end()) folders.push_back(system);
     return folders;
 }
 

@@ -8,8 +8,10 @@
 namespace render {
 
 // The folders searched, in order: toolFolder, each entry of vstPath (a
-// colon-separated list), home/.vst, /usr/local/lib/vst, /usr/lib/vst. Empty
-// entries, and home when it is empty, are left out.
+// colon-separated list), home/.vst, lib/vst beside toolFolder's parent (the
+// prefix the tool was installed into), /usr/local/lib/vst, /usr/lib/vst.
+// Empty entries, and home when it is empty, are left out; the two system
+// folders are not named twice.
 std::vector<std::string> pluginSearchFolders(const std::string& toolFolder, const std::string& vstPath,
                                              const std::string& home);
 
