@@ -34,7 +34,7 @@ void AutoComp::setSampleRate(float rate) {
 }
 
 void AutoComp::resume() {
-    blocksProcessed.load(std::memory_order_acquire);
+    takeEngine();
     char midiEvents[] = "receiveVstMidiEvent";
     if ((cEffect.flags & vst2::effFlagsIsSynth) || canHostDo(midiEvents) == 1) wantEvents(1);
 
@@ -73,7 +73,7 @@ void AutoComp::resume() {
 }
 
 void AutoComp::suspend() {
-    blocksProcessed.load(std::memory_order_acquire);
+    takeEngine();
     engine.meterSection.rest(1.0);
     engine.meterSection.design();
     engine.sideChainLeft.design();

@@ -118,6 +118,12 @@ protected:
     // An increment, not a store: hosts that run one instance on several
     // threads in turn keep one chain of releases that resume's acquire reads.
     void publishBlock() { blocksProcessed.fetch_add(1, std::memory_order_release); }
+    // Before resume or suspend change the engine: whatever processing, or an
+    // earlier resume or suspend on another thread, left there is seen.
+    void takeEngine() {
+        blocksProcessed.load(std::memory_order_acquire);
+        engineGeneration.load(std::memory_order_acquire);
+    }
     EnginePath enginePath = defaultEnginePath();
     std::atomic<double> meterReading{1.0};
 
