@@ -71,6 +71,17 @@ void AutoComp::resume() {
 }
 
 void AutoComp::suspend() {
+    restSections();
+    // The needle rests at once, not only at the editor's next idle.
+    if (auto* view = static_cast<ADEditor*>(getEditor())) view->resetMeter();
+}
+
+void AutoComp::clearEngine() {
+    restSections();
+    engine.engineOffset = 1e-17;
+}
+
+void AutoComp::restSections() {
     engine.meterSection.rest(1.0);
     engine.meterSection.design();
     engine.sideChainLeft.design();
@@ -85,6 +96,4 @@ void AutoComp::suspend() {
     engine.slowDetector.clear();
     meterReading.store(1.0, std::memory_order_relaxed);
     engine.cellLevel = 0.0001;
-    // The needle rests at once, not only at the editor's next idle.
-    if (auto* view = static_cast<ADEditor*>(getEditor())) view->resetMeter();
 }
