@@ -54,6 +54,7 @@ bool ClapEditor::create(const char* api, bool floating) {
 
 void ClapEditor::destroy() {
     if (!created) return;
+    instance.sendHeldEdits();
     stopTimer();
     unwatchDescriptor();
     if (ADEditor* editor = view()) {
@@ -133,6 +134,7 @@ void ClapEditor::onFd(int fd, std::uint32_t flags) {
 
 void ClapEditor::refresh() {
     if (!isOpen()) return;
+    instance.sendHeldEdits();
     instance.showParameterChanges();
     // Also handles events Xlib queued during other calls, which never make
     // the descriptor readable again.

@@ -156,18 +156,16 @@ void ClapInstance::showParameterChanges() {
 
 void ClapInstance::automate(void* context, int parameter, float) {
     auto* self = static_cast<ClapInstance*>(context);
-    const controls::Control* control = controls::byParameter(parameter);
-    if (!control) return;
-    const EditRecord record{EditRecord::Kind::value, static_cast<std::uint32_t>(parameter)};
-    // A drag's stream of values: the record still waiting behind another one
-    // will carry the latest value anyway.
-    const EditRecord& last = self->lastQueued;
-    if (self->edits.waiting() >= 2 && last.kind == record.kind && last.paramId == record.paramId)
+    if (!controls::byParameter(parameter)) return;
+    const unsigned bit = 1u << parameter;
+    if (self->openGestures & bit) {
+        self->queueValue(static_cast<std::uint32_t>(parameter));
         return;
-    // Room stays for the end of every gesture still open.
-    std::size_t owed = 0;
-    for (unsigned open = self->openGestures; open; open >>= 1) owed += open & 1u;
-    self->queueEdit(record, owed);
+    }
+    // Another control's held value cannot belong to this gesture.
+    self->heldValues &= ~bit;
+    self->sendHeldEdits();
+    self->heldValues = bit;
 }
 
 void ClapInstance::gesture(void* context, int parameter, bool begin) {
@@ -176,10 +174,14 @@ void ClapInstance::gesture(void* context, int parameter, bool begin) {
     const unsigned bit = 1u << parameter;
     const auto id = static_cast<std::uint32_t>(parameter);
     if (begin) {
+        const bool held = self->heldValues & bit;
+        self->heldValues &= ~bit;
+        self->sendHeldEdits();
         // A begin goes out only with room for its end.
-        if (!(self->openGestures & bit) &&
-            self->queueEdit({EditRecord::Kind::gestureBegin, id}, 1))
+        if (!(self->openGestures & bit) && self->queueEdit({EditRecord::Kind::gestureBegin, id}, 1)) {
             self->openGestures |= bit;
+            if (held) self->queueValue(id);
+        }
     } else if (self->openGestures & bit) {
         // An end only for a begin the host was given.
         self->queueEdit({EditRecord::Kind::gestureEnd, id}, 0);
@@ -187,10 +189,28 @@ void ClapInstance::gesture(void* context, int parameter, bool begin) {
     }
 }
 
+void ClapInstance::queueValue(std::uint32_t paramId) {
+    const EditRecord record{EditRecord::Kind::value, paramId};
+    // A drag's stream of values: the record still waiting behind another one
+    // will carry the latest value anyway.
+    if (edits.waiting() >= 2 && lastQueued.kind == record.kind && lastQueued.paramId == paramId) return;
+    // Room stays for the end of every gesture still open.
+    std::size_t owed = 0;
+    for (unsigned open = openGestures; open; open >>= 1) owed += open & 1u;
+    queueEdit(record, owed);
+}
+
+void ClapInstance::sendHeldEdits() {
+    for (std::uint32_t parameter = 0; heldValues; ++parameter, heldValues >>= 1)
+        if (heldValues & 1u) queueValue(parameter);
+}
+
 void ClapInstance::updated(void* context) {
     // A program chosen, renamed or recalled in the editor: new values and a
     // bank the host saves with the project.
-    static_cast<ClapInstance*>(context)->tellHostValuesChanged(true);
+    auto* self = static_cast<ClapInstance*>(context);
+    self->sendHeldEdits();
+    self->tellHostValuesChanged(true);
 }
 
 bool ClapInstance::queueEdit(const EditRecord& record, std::size_t keepFree) {

@@ -66,6 +66,8 @@ public:
     bool loadState(const clapabi::InputStream* stream);
     // Main thread: the editor moves its controls to what the audio thread took.
     void showParameterChanges();
+    // Main thread: edits held back for a gesture that did not come go out alone.
+    void sendHeldEdits();
 
     const clapabi::Plugin* record() const { return &plugin; }
     const clapabi::Host* host() const { return hostRecord; }
@@ -83,6 +85,7 @@ private:
     static void gesture(void* context, int parameter, bool begin);
     static void updated(void* context);
     bool queueEdit(const EditRecord& record, std::size_t keepFree);
+    void queueValue(std::uint32_t paramId);
     void requestFlush();
     // Audio thread (or main while inactive): the editor's edits out to the host.
     void sendEdits(const clapabi::OutputEvents* out);
@@ -107,6 +110,9 @@ private:
     EditQueue<256> edits;
     EditRecord lastQueued;
     unsigned openGestures = 0;
+    // Values edited outside a gesture, held until it is clear whether one
+    // begins: the editor's knob reports its value just before its gesture.
+    unsigned heldValues = 0;
     std::atomic<bool> flushRequested{false};
     // Parameters the audio thread changed that the editor has not shown yet.
     std::atomic<std::uint32_t> unshownChanges{0};
