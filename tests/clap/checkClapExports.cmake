@@ -1,7 +1,16 @@
 # Fails unless the .clap exports exactly clap_entry: with OBJDUMP set, a PE
-# DLL's export table; otherwise an ELF object's dynamic symbols.
+# DLL's export table (and it imports system DLLs only, the runtimes being
+# linked in); otherwise an ELF object's dynamic symbols.
 if(OBJDUMP)
   execute_process(COMMAND ${OBJDUMP} -p ${LIB} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${out}")
+  foreach(line IN LISTS imports)
+    string(REGEX REPLACE "DLL Name: *" "" dll "${line}")
+    string(TOLOWER "${dll}" dll)
+    if(NOT dll MATCHES "^(kernel32|msvcrt|advapi32|user32|gdi32|comdlg32|ole32|shell32)\\.dll$")
+      message(FATAL_ERROR "imports ${dll}, which is not a system DLL")
+    endif()
+  endforeach()
   string(FIND "${out}" "[Ordinal/Name Pointer] Table" start)
   if(NOT rc EQUAL 0 OR start LESS 0)
     message(FATAL_ERROR "no export table in ${LIB}")
