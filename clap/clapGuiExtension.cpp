@@ -46,7 +46,14 @@ bool getSize(const clapabi::Plugin* plugin, std::uint32_t* width, std::uint32_t*
 
 // The layout is drawn for fixed sizes; the scale comes from the host's set_scale.
 bool canResize(const clapabi::Plugin*) { return false; }
-bool getResizeHints(const clapabi::Plugin*, clapabi::GuiResizeHints*) { return false; }
+// Asked by hosts all the same (Qtractor complains without an answer).
+bool getResizeHints(const clapabi::Plugin* plugin, clapabi::GuiResizeHints* hints) {
+    std::uint32_t width = 0, height = 0;
+    ClapEditor* editor = editorOf(plugin);
+    if (!hints || !editor || !editor->getSize(&width, &height)) return false;
+    *hints = {false, false, true, width, height};
+    return true;
+}
 bool adjustSize(const clapabi::Plugin* plugin, std::uint32_t* width, std::uint32_t* height) {
     // The nearest usable size is the one size there is.
     return getSize(plugin, width, height);

@@ -134,14 +134,14 @@ bool ClapInstance::loadProgram(int slot) {
     link.muted = true;
     effect->selectPreset(slot);
     link.muted = false;
-    tellHostValuesChanged(true);
+    tellHostEdited();
     return true;
 }
 
-void ClapInstance::tellHostValuesChanged(bool dirty) {
+void ClapInstance::tellHostEdited() {
     if (extensions.params && extensions.params->rescan)
         extensions.params->rescan(hostRecord, clapabi::kParamRescanValues);
-    if (dirty && extensions.state && extensions.state->markDirty)
+    if (extensions.state && extensions.state->markDirty)
         extensions.state->markDirty(hostRecord);
 }
 
@@ -210,7 +210,7 @@ void ClapInstance::updated(void* context) {
     // bank the host saves with the project.
     auto* self = static_cast<ClapInstance*>(context);
     self->sendHeldEdits();
-    self->tellHostValuesChanged(true);
+    self->tellHostEdited();
 }
 
 bool ClapInstance::queueEdit(const EditRecord& record, std::size_t keepFree) {

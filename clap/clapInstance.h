@@ -94,7 +94,7 @@ private:
     template <typename Sample>
     void render(Sample* const* in, Sample* const* out, std::uint32_t from, std::uint32_t to);
     // Main thread: hosts re-read the values, the project counts as edited.
-    void tellHostValuesChanged(bool dirty);
+    void tellHostEdited();
 
     clapabi::Plugin plugin{};
     ClapVariant variant;

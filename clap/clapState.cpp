@@ -52,8 +52,10 @@ bool ClapInstance::loadState(const clapabi::InputStream* stream) {
         }
         got += static_cast<std::size_t>(read);
     }
-    // The restore selects the saved program; the host hears of the values in
-    // one rescan rather than as automation.
+    // The restore selects the saved program without telling the host of each
+    // value: the host that loads a state re-reads the values itself, and a
+    // rescan here makes some hosts (Qtractor 0.9.31) count a project just
+    // opened as edited.
     link.muted = true;
     const pluginState::Restore result =
         pluginState::restore(*effect, std::span<const unsigned char>(bytes.data(), got));
@@ -62,7 +64,6 @@ bool ClapInstance::loadState(const clapabi::InputStream* stream) {
         log(clapabi::kLogWarning, reasonOf(result));
         return false;
     }
-    tellHostValuesChanged(false);
     return true;
 }
 

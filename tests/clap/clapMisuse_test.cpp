@@ -180,6 +180,11 @@ TEST(ClapMisuse, AHostWhoseTimerIsRefusedGetsNoRedrawsButNoFailure) {
     std::uint32_t w = 0, h = 0;
     ASSERT_TRUE(gui->getSize(host.plugin, &w, &h));
     EXPECT_TRUE(gui->setSize(host.plugin, w, h));
+    clapabi::GuiResizeHints hints{true, true, false, 0, 0};
+    ASSERT_TRUE(gui->getResizeHints(host.plugin, &hints));
+    EXPECT_FALSE(hints.canResizeHorizontally || hints.canResizeVertically);
+    EXPECT_EQ(hints.aspectRatioWidth, w);
+    EXPECT_FALSE(gui->getResizeHints(host.plugin, nullptr));
     EXPECT_FALSE(gui->setSize(host.plugin, w + 1, h));
     EXPECT_FALSE(gui->setTransient(host.plugin, nullptr));
     // Parents that are none, or of another system.
