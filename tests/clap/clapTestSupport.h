@@ -61,6 +61,7 @@ struct ByteStream {
         if (self->failAfter >= 0 && self->position >= static_cast<std::size_t>(self->failAfter)) return -1;
         std::size_t n = std::min<std::size_t>({static_cast<std::size_t>(size), self->chunk,
                                                self->bytes.size() - self->position});
+        if (n == 0) return 0;
         std::memcpy(buffer, self->bytes.data() + self->position, n);
         self->position += n;
         return static_cast<std::int64_t>(n) + (self->overReport && n ? 1 : 0);
