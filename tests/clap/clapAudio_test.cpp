@@ -120,11 +120,7 @@ TEST(ClapAudio, EventsPastTheBlockOrOutOfOrderAreClampedAsTheHostMeantThem) {
                 events.add(100, kOutput, 12.0);  // before the previous one: at 600
             }
             if (start == 1024) events.add(50000, kTime, 1.0);  // past the block: at 2047
-            float* channels[2] = {out[0].data() + start, out[1].data() + start};
-            clapabi::AudioBuffer buffer{channels, nullptr, 2, 0, 0};
-            OutputEventList sent;
-            clapabi::Process process{-1, 1024, nullptr, &buffer, &buffer, 1, 1, events.list(), sent.list()};
-            ASSERT_EQ(host.plugin->process(host.plugin, &process), clapabi::kProcessContinue);
+            ASSERT_EQ(processInPlace(host.plugin, out, start, 1024, events), clapabi::kProcessContinue);
         }
     });
     host.stopProcessing();
@@ -175,12 +171,7 @@ TEST(ClapAudio, TheMeterExtensionReadsTheVstPluginsGainReduction) {
     host.startProcessing();
     Signal<float> again = in;
     host.audio.run([&] {
-        float* channels[2] = {again[0].data(), again[1].data()};
-        clapabi::AudioBuffer buffer{channels, nullptr, 2, 0, 0};
-        InputEventList none;
-        OutputEventList sent;
-        clapabi::Process process{-1, 6000, nullptr, &buffer, &buffer, 1, 1, none.list(), sent.list()};
-        host.plugin->process(host.plugin, &process);
+        processInPlace(host.plugin, again, 0, 6000, InputEventList());
         reading = meter->get(host.plugin);
     });
     host.stopProcessing();

@@ -222,12 +222,7 @@ TEST_F(ClapEditorTest, TheHostsChangesMoveTheControlsAndTheMeterFollowsTheAudio)
     double decibels = 0.0;
     Signal<float> last = in;
     host.audio.run([&] {
-        float* channels[2] = {last[0].data(), last[1].data()};
-        clapabi::AudioBuffer buffer{channels, nullptr, 2, 0, 0};
-        InputEventList none;
-        OutputEventList out;
-        clapabi::Process process{-1, 512, nullptr, &buffer, &buffer, 1, 1, none.list(), out.list()};
-        host.plugin->process(host.plugin, &process);
+        processInPlace(host.plugin, last, 0, 512, InputEventList());
         decibels = meter->get(host.plugin);
     });
     host.stopProcessing();

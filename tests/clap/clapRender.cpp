@@ -66,6 +66,17 @@ template Signal<double> renderClap(TestClapHost&, const Signal<double>&,
                                    const std::vector<std::uint32_t>&,
                                    const std::vector<ParamChange>&, bool, RenderResult*);
 
+clapabi::ProcessStatus processInPlace(const clapabi::Plugin* plugin, Signal<float>& io,
+                                      std::uint32_t start, std::uint32_t frames,
+                                      const InputEventList& events) {
+    std::vector<float*> channels;
+    for (auto& channel : io) channels.push_back(channel.data() + start);
+    clapabi::AudioBuffer buffer{channels.data(), nullptr, static_cast<std::uint32_t>(io.size()), 0, 0};
+    OutputEventList sent;
+    const clapabi::Process process{-1, frames, nullptr, &buffer, &buffer, 1, 1, events.list(), sent.list()};
+    return plugin->process(plugin, &process);
+}
+
 Signal<double> burstSignal(int channels, int frames) {
     std::vector<double> left, right;
     reference::makeInput(left, right);

@@ -31,6 +31,12 @@ Signal<Sample> renderClap(TestClapHost& host, const Signal<Sample>& in,
                           const std::vector<ParamChange>& changes = {}, bool inPlace = false,
                           RenderResult* result = nullptr);
 
+// On the host's audio thread: one block of `frames` frames from `start` of
+// `io`, processed in place with `events`; the plug-in's answer.
+clapabi::ProcessStatus processInPlace(const clapabi::Plugin* plugin, Signal<float>& io,
+                                      std::uint32_t start, std::uint32_t frames,
+                                      const InputEventList& events);
+
 // A burst signal that needs no maths library (tools/referenceRun.h's), cut
 // or repeated to `frames`, with `channels` channels.
 Signal<double> burstSignal(int channels, int frames);
