@@ -97,22 +97,9 @@ protected:
                 if (p.revents & (POLLERR | POLLHUP)) flags |= clapabi::kFdError;
                 fdSupport->onFd(host.plugin, p.fd, flags);
             }
-        const auto timers = host.timers;
-        for (const auto& [id, period] : timers) {
-            EXPECT_EQ(period, 33u);
-            ++timerCalls;
-            timerSupport->onTimer(host.plugin, id);
-        }
-        const int asked = host.count("request_flush");
-        if (asked == flushesAnswered) return;
-        flushesAnswered = asked;
-        InputEventList none;
-        OutputEventList out;
-        if (active)
-            host.audio.run([&] { paramsOf(host).flush(host.plugin, none.list(), out.list()); });
-        else
-            paramsOf(host).flush(host.plugin, none.list(), out.list());
-        sent.insert(sent.end(), out.seen.begin(), out.seen.end());
+        for (const auto& [id, period] : host.timers) EXPECT_EQ(period, 33u);
+        host.fireTimers();
+        host.serveFlush(active, sent);
     }
     void loopFor(int ms) {
         for (int waited = 0; waited < ms; waited += 20, sleepMs(20)) loopOnce();
@@ -175,7 +162,7 @@ protected:
     unsigned long top = 0, panel = 0, editorWindow = 0;
     double scale = 1.0;
     bool active = false;
-    int flushesAnswered = 0, fdCalls = 0, timerCalls = 0;
+    int fdCalls = 0;
     std::vector<std::string> sent;
 };
 

@@ -237,6 +237,27 @@ void TestClapHost::stopProcessing() {
     audio.run([&] { plugin->stopProcessing(plugin); });
 }
 
+void TestClapHost::fireTimers() {
+    const auto* support =
+        static_cast<const clapabi::PluginTimerSupport*>(plugin->getExtension(plugin, clapabi::kExtTimerSupport));
+    const auto due = timers;  // the plug-in may unregister while one fires
+    for (const auto& [id, period] : due) support->onTimer(plugin, id);
+}
+
+void TestClapHost::serveFlush(bool active, std::vector<std::string>& sent) {
+    const int asked = count("request_flush");
+    if (asked == flushesServed) return;
+    flushesServed = asked;
+    const auto* params = static_cast<const clapabi::PluginParams*>(plugin->getExtension(plugin, clapabi::kExtParams));
+    InputEventList none;
+    OutputEventList out;
+    if (active)
+        audio.run([&] { params->flush(plugin, none.list(), out.list()); });
+    else
+        params->flush(plugin, none.list(), out.list());
+    sent.insert(sent.end(), out.seen.begin(), out.seen.end());
+}
+
 void TestClapHost::note(const std::string& call) {
     const std::lock_guard<std::mutex> lock(recording);
     log.push_back(call);

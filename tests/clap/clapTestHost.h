@@ -105,6 +105,12 @@ public:
     // Calls made on a thread the rules forbid, or before init, or from create_plugin.
     std::vector<std::string> violations() const;
 
+    // Main thread, as a host's loop does: every timer the plug-in registered
+    // fires once; a new request_flush is answered with a flush (on the audio
+    // thread while active), what the plug-in sent added to `sent`.
+    void fireTimers();
+    void serveFlush(bool active, std::vector<std::string>& sent);
+
     // Timers and descriptors the plug-in registered (main thread).
     std::map<clapabi::Id, std::uint32_t> timers;
     std::map<int, std::uint32_t> descriptors;
@@ -125,6 +131,7 @@ private:
     bool pluginInitialised = false;
     bool creating = false;
     clapabi::Id nextTimer = 1;
+    int flushesServed = 0;
     mutable std::mutex recording;
     std::vector<std::string> log;
     std::vector<std::string> broken;
