@@ -27,7 +27,8 @@ void* parentOf(const clapabi::Window& window) {
 
 ClapEditor::ClapEditor(ClapInstance& instance) : instance(instance) {}
 
-ClapEditor::~ClapEditor() { destroy(); }
+// The instance is going: nothing more goes out to the host.
+ClapEditor::~ClapEditor() { close(); }
 
 bool ClapEditor::isApiSupported(const char* api, bool floating) {
     return api && !floating && std::strcmp(api, kNativeApi) == 0;
@@ -55,6 +56,11 @@ bool ClapEditor::create(const char* api, bool floating) {
 void ClapEditor::destroy() {
     if (!created) return;
     instance.sendHeldEdits();
+    close();
+}
+
+void ClapEditor::close() {
+    if (!created) return;
     stopTimer();
     unwatchDescriptor();
     if (ADEditor* editor = view()) {

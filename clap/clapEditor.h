@@ -45,6 +45,8 @@ public:
 
 private:
     ADEditor* view() const;
+    // Lets go of the window, the timer and the descriptor.
+    void close();
     void startTimer();
     void stopTimer();
     void unwatchDescriptor();

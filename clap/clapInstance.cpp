@@ -131,9 +131,9 @@ void ClapInstance::log(std::int32_t severity, const char* message) const {
 bool ClapInstance::loadProgram(int slot) {
     if (slot < 1 || slot >= kBankPrograms) return false;
     // The host hears of the new values through one rescan, not as automation.
-    link.muted = true;
+    restoring = true;
     effect->selectPreset(slot);
-    link.muted = false;
+    restoring = false;
     tellHostEdited();
     return true;
 }
@@ -156,7 +156,7 @@ void ClapInstance::showParameterChanges() {
 
 void ClapInstance::automate(void* context, int parameter, float) {
     auto* self = static_cast<ClapInstance*>(context);
-    if (!controls::byParameter(parameter)) return;
+    if (self->restoring || !controls::byParameter(parameter)) return;
     const unsigned bit = 1u << parameter;
     if (self->openGestures & bit) {
         self->queueValue(static_cast<std::uint32_t>(parameter));
@@ -170,7 +170,7 @@ void ClapInstance::automate(void* context, int parameter, float) {
 
 void ClapInstance::gesture(void* context, int parameter, bool begin) {
     auto* self = static_cast<ClapInstance*>(context);
-    if (!controls::byParameter(parameter)) return;
+    if (self->restoring || !controls::byParameter(parameter)) return;
     const unsigned bit = 1u << parameter;
     const auto id = static_cast<std::uint32_t>(parameter);
     if (begin) {
@@ -209,6 +209,7 @@ void ClapInstance::updated(void* context) {
     // A program chosen, renamed or recalled in the editor: new values and a
     // bank the host saves with the project.
     auto* self = static_cast<ClapInstance*>(context);
+    if (self->restoring) return;
     self->sendHeldEdits();
     self->tellHostEdited();
 }

@@ -104,7 +104,12 @@ private:
     std::unique_ptr<AutoComp> effect;
     std::unique_ptr<ClapEditor> editor;
     bool initialised = false;
-    bool active = false;
+    // Read by process, which a misbehaving host may call at any time.
+    std::atomic<bool> active{false};
+    // Main thread: a program or a state is being restored; the host hears
+    // of it once afterwards, not of each value (the host link's own mute is
+    // read on the audio thread and stays untouched).
+    bool restoring = false;
     std::atomic<bool> processing{false};
     // Editor edits on their way out; gestures the host has been told of begin.
     EditQueue<256> edits;

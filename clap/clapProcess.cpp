@@ -125,7 +125,7 @@ void ClapInstance::render(Sample* const* in, Sample* const* out, std::uint32_t f
 }
 
 clapabi::ProcessStatus ClapInstance::process(const clapabi::Process& block) {
-    if (!active || !processing.load(std::memory_order_relaxed)) {
+    if (!active.load(std::memory_order_relaxed) || !processing.load(std::memory_order_relaxed)) {
         silence(block);
         return clapabi::kProcessError;
     }

@@ -56,10 +56,10 @@ bool ClapInstance::loadState(const clapabi::InputStream* stream) {
     // value: the host that loads a state re-reads the values itself, and a
     // rescan here makes some hosts (Qtractor 0.9.31) count a project just
     // opened as edited.
-    link.muted = true;
+    restoring = true;
     const pluginState::Restore result =
         pluginState::restore(*effect, std::span<const unsigned char>(bytes.data(), got));
-    link.muted = false;
+    restoring = false;
     if (result != pluginState::Restore::ok) {
         log(clapabi::kLogWarning, reasonOf(result));
         return false;

@@ -63,9 +63,18 @@ AudioThread::~AudioThread() {
 }
 
 void AudioThread::run(const std::function<void()>& job) {
-    std::unique_lock<std::mutex> lock(mutex);
+    begin(job);
+    finish();
+}
+
+void AudioThread::begin(const std::function<void()>& job) {
+    const std::lock_guard<std::mutex> lock(mutex);
     pending = &job;
     wake.notify_all();
+}
+
+void AudioThread::finish() {
+    std::unique_lock<std::mutex> lock(mutex);
     done.wait(lock, [this] { return pending == nullptr; });
 }
 

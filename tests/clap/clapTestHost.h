@@ -49,6 +49,10 @@ public:
     AudioThread();
     ~AudioThread();
     void run(const std::function<void()>& job);
+    // The same in two halves, for a main thread that works meanwhile; the
+    // job must outlive finish().
+    void begin(const std::function<void()>& job);
+    void finish();
     bool isCurrent() const { return std::this_thread::get_id() == id; }
 
 private:
