@@ -75,9 +75,11 @@ bool ClapEditor::setScale(double scale) {
     if (!created || !std::isfinite(scale) || scale <= 0.0) return false;
     ADEditor* editor = view();
     editor->setHostScale(scale);
+    // An open editor keeps its scale until it opens again: not applied now.
+    if (isOpen()) return false;
     // A closed editor forgets the scale an earlier size question decided, so
     // that the next answer uses this one.
-    if (!isOpen()) editor->close();
+    editor->close();
     return true;
 }
 

@@ -29,8 +29,9 @@ public:
     // without timer support (nothing would redraw the editor).
     bool create(const char* api, bool floating);
     void destroy();
-    // The host's factor for the next opening; false before create or for a
-    // factor that is none.
+    // The host's factor for the next opening; false before create, for a
+    // factor that is none, and while open (the editor changes scale only
+    // when it opens).
     bool setScale(double scale);
     bool getSize(std::uint32_t* width, std::uint32_t* height);
     // Opens the editor in the host's window; false for a window of another API.

@@ -241,6 +241,12 @@ TEST_F(ClapEditorTest, RenamingAProgramMarksTheProjectEdited) {
 TEST_F(ClapEditorTest, AtScaleTwoTheEditorIsTwiceTheSizeAndStillSendsGestures) {
     scale = 2.0;
     openEditor(2.0, 800, 618);
+    // A scale while open is for the next opening.
+    EXPECT_FALSE(gui->setScale(host.plugin, 1.0));
+    std::uint32_t w = 0, h = 0;
+    ASSERT_TRUE(gui->getSize(host.plugin, &w, &h));
+    EXPECT_EQ(w, 800u);
+    EXPECT_EQ(h, 618u);
     expectLooksLike("scale2", {"--scale", "2"});
     dragCompressionUp();
     EXPECT_GT(valueOf(host, kCompression), 5.0);
