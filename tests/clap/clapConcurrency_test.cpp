@@ -3,6 +3,7 @@
 // ThreadSanitizer too (the tsan preset).
 #include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "clapRender.h"
 #include "clapTestSupport.h"
@@ -18,17 +19,21 @@ TEST(ClapConcurrency, StatesAndProgramsOnTheMainThreadWhileTheAudioThreadProcess
     ASSERT_TRUE(host.startProcessing());
     std::atomic<bool> stop{false};
     Signal<float> audio = converted<float>(burstSignal(2, 256));
-    int blocks = 0, errors = 0;
+    std::atomic<int> blocks{0};
+    int errors = 0;
     const std::function<void()> playback = [&] {
         while (!stop.load()) {
             InputEventList automation;
-            automation.add(static_cast<std::uint32_t>(blocks % 256), kCompression, (blocks % 40) / 4.0);
+            const int block = blocks.load();
+            automation.add(static_cast<std::uint32_t>(block % 256), kCompression, (block % 40) / 4.0);
             if (processInPlace(host.plugin, audio, 0, 256, automation) != clapabi::kProcessContinue) ++errors;
             ++blocks;
         }
     };
     host.audio.begin(playback);
-    for (int round = 0; round < 200; ++round) {
+    // The main thread's work starts once audio flows, and goes on while it does.
+    while (blocks.load() == 0) std::this_thread::yield();
+    for (int round = 0; round < 200 || blocks.load() < 400; ++round) {
         const std::string key = std::to_string(1 + round % 32);
         EXPECT_TRUE(load->fromLocation(host.plugin, clapabi::kPresetLocationPlugin, nullptr, key.c_str()));
         EXPECT_TRUE(loadState(host, nine, 64));
@@ -39,7 +44,7 @@ TEST(ClapConcurrency, StatesAndProgramsOnTheMainThreadWhileTheAudioThreadProcess
     stop = true;
     host.audio.finish();
     host.stopProcessing();
-    EXPECT_GT(blocks, 0);
+    EXPECT_GE(blocks.load(), 400);
     EXPECT_EQ(errors, 0);
     for (const auto& channel : audio)
         for (float x : channel) ASSERT_TRUE(std::isfinite(x));
