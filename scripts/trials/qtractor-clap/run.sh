@@ -20,6 +20,7 @@ cc -shared -fPIC -Wall -Wextra -o "$work/alsaSeqStandIn.so" "$here/alsaSeqStandI
 pids=()
 cleanup() { for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done; }
 trap cleanup EXIT
+trap "exit 1" INT TERM
 
 # A display and a JACK server of the trial's own.
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
