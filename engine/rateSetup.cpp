@@ -74,6 +74,18 @@ void AutoComp::resume() {
 
 void AutoComp::suspend() {
     takeEngine();
+    restSections();
+    // The needle rests at once, not only at the editor's next idle.
+    if (auto* view = static_cast<ADEditor*>(getEditor())) view->resetMeter();
+    engineGeneration.fetch_add(1, std::memory_order_release);
+}
+
+void AutoComp::clearEngine() {
+    restSections();
+    engine.engineOffset = 1e-17;
+}
+
+void AutoComp::restSections() {
     engine.meterSection.rest(1.0);
     engine.meterSection.design();
     engine.sideChainLeft.design();
@@ -88,7 +100,4 @@ void AutoComp::suspend() {
     engine.slowDetector.clear();
     meterReading.store(1.0, std::memory_order_relaxed);
     engine.cellLevel = 0.0001;
-    // The needle rests at once, not only at the editor's next idle.
-    if (auto* view = static_cast<ADEditor*>(getEditor())) view->resetMeter();
-    engineGeneration.fetch_add(1, std::memory_order_release);
 }

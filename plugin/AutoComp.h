@@ -23,6 +23,10 @@ public:
     void setSampleRate(float rate) override;
     void resume() override;
     void suspend() override;
+    // Audio thread, between blocks, active: every filter, detector and the
+    // meter back at rest as a suspend and resume leave them, the parameters
+    // kept; touches neither the editor nor the host (a CLAP host's reset).
+    void clearEngine();
 
     // Host's audio thread. Input and output buffers may be the same memory.
     void processReplacing(float** inputs, float** outputs, int32 sampleFrames) override;
@@ -94,6 +98,7 @@ public:
 
 protected:
     void loadMeterPreferences();
+    void restSections();
     void initEngine();
     std::array<FilterSection*, 5> processingSections();
     template <typename Sample>

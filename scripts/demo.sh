@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything, installs the VST 2.x plug-in into ~/.vst and the LV2
-# bundle into ~/.lv2, and renders the built-in drum-and-bass loop through it:
-# demo/out.wav and demo/gain-reduction.png.
+# Builds everything, installs the VST 2.x plug-in into ~/.vst, the LV2
+# bundle into ~/.lv2 and the CLAP plug-in into ~/.clap, and renders the
+# built-in drum-and-bass loop through it: demo/out.wav and
+# demo/gain-reduction.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -17,5 +18,8 @@ mkdir -p ~/.lv2
 rm -rf ~/.lv2/korvane-brassel.lv2
 cp -r build/lv2/korvane-brassel.lv2 ~/.lv2/
 echo "Installed ~/.lv2/korvane-brassel.lv2"
+mkdir -p ~/.clap
+cp build/clap/korvane-brassel.clap ~/.clap/
+echo "Installed ~/.clap/korvane-brassel.clap"
 # The demo's own files are replaced on every run.
 build/kvbr-render --force

@@ -13,7 +13,7 @@ for preset in release debug-asan; do
   ctest --preset "$preset" -j"$jobs"
 done
 cmake --preset tsan >/dev/null
-cmake --build --preset tsan -j"$jobs" --target kvbr_unit_tests
+cmake --build --preset tsan -j"$jobs" --target kvbr_unit_tests kvbr_clap_tests
 ctest --preset tsan -R 'Concurrency\.'
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$jobs"

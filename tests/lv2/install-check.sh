@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# `cmake --install` puts the VST 2.x object in lib/vst and the LV2 bundle in
-# lib/lv2 under the prefix, and LV2 hosts find both plug-ins there. (The tool,
+# `cmake --install` puts the VST 2.x object in lib/vst, the LV2 bundle in
+# lib/lv2 and the CLAP plug-in in lib/clap under the prefix, and LV2 hosts find both plug-ins there. (The tool,
 # its man page and the documents it installs too are the package test's.)
 set -euo pipefail
 build=$1 prefix=$2
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-expected="lib/lv2/korvane-brassel.lv2/korvane-brassel-dsp.so
+expected="lib/clap/korvane-brassel.clap
+lib/lv2/korvane-brassel.lv2/korvane-brassel-dsp.so
 lib/lv2/korvane-brassel.lv2/korvane-brassel-ui.so
 lib/lv2/korvane-brassel.lv2/korvane-brassel.ttl
 lib/lv2/korvane-brassel.lv2/manifest.ttl

@@ -21,6 +21,7 @@ dpkg -x "$deb" "$root"
 # the formats packaging/formats lists.
 bundle=/usr/lib/lv2/korvane-brassel.lv2
 required="/usr/bin/kvbr-render
+/usr/lib/clap/korvane-brassel.clap
 $bundle/korvane-brassel-dsp.so
 $bundle/korvane-brassel-ui.so
 $bundle/korvane-brassel.ttl
@@ -57,6 +58,12 @@ done
 plugins=$(LV2_PATH=$root/usr/lib/lv2 lv2ls)
 [ "$plugins" = "https://korvane.com/plugins/brassel
 https://korvane.com/plugins/brassel#mono" ] || fail "lv2ls in the package found: $plugins"
+
+# The packaged CLAP plug-in, stripped as it is, still offers both plug-ins.
+"$(dirname "$0")/clap-factory-ids.py" "$root/usr/lib/clap/korvane-brassel.clap" >"$work/clap-ids" ||
+  fail "the packaged .clap does not load: $(cat "$work/clap-ids")"
+[ "$(cat "$work/clap-ids")" = "com.korvane.brassel
+com.korvane.brassel.mono" ] || fail "the packaged .clap offers: $(cat "$work/clap-ids")"
 
 # The packaged tool, with no plug-in beside it, takes the first VST_PATH entry
 # that holds one; empty and missing entries are passed over.

@@ -1,0 +1,111 @@
+// The parameter and audio port extensions: the five public controls in real
+// units with their VST 2.x texts, and one main port each way.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "clapExtensionTables.h"
+#include "clapInstance.h"
+#include "clapValues.h"
+
+namespace {
+
+const controls::Control* controlOf(clapabi::Id id) {
+    return id <= 0x7FFFFFFFu ? controls::byParameter(static_cast<int>(id)) : nullptr;
+}
+
+// ------------------------------------------------------------- parameters
+
+// Main thread.
+std::uint32_t count(const clapabi::Plugin* plugin) {
+    return ClapInstance::of(plugin) ? static_cast<std::uint32_t>(controls::kCount) : 0;
+}
+
+bool getInfo(const clapabi::Plugin* plugin, std::uint32_t index, clapabi::ParamInfo* info) {
+    if (!ClapInstance::of(plugin) || !info || index >= static_cast<std::uint32_t>(controls::kCount))
+        return false;
+    const controls::Control& control = controls::kControls[index];
+    std::memset(info, 0, sizeof *info);
+    info->id = static_cast<clapabi::Id>(control.parameter);
+    // Every control changes the sound, so changes go through process while active.
+    info->flags = clapabi::kParamIsAutomatable | clapabi::kParamRequiresProcess;
+    if (control.enumeration) info->flags |= clapabi::kParamIsStepped | clapabi::kParamIsEnum;
+    // No cookie: events are looked up by id.
+    info->cookie = nullptr;
+    std::snprintf(info->name, sizeof info->name, "%s", control.name);
+    info->minValue = control.minimum;
+    info->maxValue = control.maximum;
+    info->defaultValue = control.defaultValue;
+    return true;
+}
+
+// Main thread: includes what automation set on the audio thread.
+bool getValue(const clapabi::Plugin* plugin, clapabi::Id id, double* value) {
+    ClapInstance* self = ClapInstance::of(plugin);
+    const controls::Control* control = controlOf(id);
+    if (!self || !control || !value) return false;
+    *value = clapValues::shownPlain(self->effectRef(), *control);
+    return true;
+}
+
+// Main thread: the VST 2.x display text of the step the value selects.
+bool valueToText(const clapabi::Plugin* plugin, clapabi::Id id, double value, char* text,
+                 std::uint32_t capacity) {
+    const controls::Control* control = controlOf(id);
+    if (!ClapInstance::of(plugin) || !control || !text || capacity == 0) return false;
+    text[0] = 0;
+    const std::optional<int> step = clapValues::stepOfPlain(*control, value);
+    if (!step) return false;
+    const std::string shown = controls::textOfStep(*control, *step);
+    if (shown.size() >= capacity) return false;
+    std::memcpy(text, shown.c_str(), shown.size() + 1);
+    return true;
+}
+
+// Main thread: a label or a number (Output with or without "dB"), snapped
+// to the nearest step.
+bool textToValue(const clapabi::Plugin* plugin, clapabi::Id id, const char* text, double* value) {
+    const controls::Control* control = controlOf(id);
+    if (!ClapInstance::of(plugin) || !control || !text || !value) return false;
+    const std::optional<int> step = controls::stepOfText(*control, text, controls::TextMatch::nearest);
+    if (!step) return false;
+    *value = controls::valueOfStep(*control, *step);
+    return true;
+}
+
+void flush(const clapabi::Plugin* plugin, const clapabi::InputEvents* in,
+           const clapabi::OutputEvents* out) {
+    if (ClapInstance* self = ClapInstance::of(plugin)) self->flush(in, out);
+}
+
+// ------------------------------------------------------------ audio ports
+
+// Main thread: one main port each way, sharing buffers if the host likes.
+std::uint32_t portCount(const clapabi::Plugin* plugin, bool) {
+    return ClapInstance::of(plugin) ? 1 : 0;
+}
+
+bool portInfo(const clapabi::Plugin* plugin, std::uint32_t index, bool isInput,
+              clapabi::AudioPortInfo* info) {
+    ClapInstance* self = ClapInstance::of(plugin);
+    if (!self || !info || index != 0) return false;
+    const bool stereo = self->layout().channels == 2;
+    std::memset(info, 0, sizeof *info);
+    info->id = 0;
+    std::snprintf(info->name, sizeof info->name, "%s", isInput ? "Main In" : "Main Out");
+    info->flags = clapabi::kAudioPortIsMain | clapabi::kAudioPortSupports64Bits |
+                  clapabi::kAudioPortRequiresCommonSampleSize;
+    info->channelCount = self->layout().channels;
+    info->portType = stereo ? clapabi::kPortStereo : clapabi::kPortMono;
+    info->inPlacePair = 0;
+    return true;
+}
+
+}  // namespace
+
+namespace clapTables {
+
+const clapabi::PluginParams kParams = {count, getInfo, getValue, valueToText, textToValue, flush};
+const clapabi::PluginAudioPorts kAudioPorts = {portCount, portInfo};
+
+}  // namespace clapTables

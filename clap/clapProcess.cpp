@@ -1,0 +1,184 @@
+// The audio thread's side of an instance: process with its events applied at
+// their frames, flush, and the editor's edits sent out. Nothing here
+// allocates, locks, calls the host's main-thread functions or touches the editor.
+#include <algorithm>
+#include <cstring>
+
+#include "clapExtensionTables.h"
+#include "clapInstance.h"
+#include "clapValues.h"
+
+namespace {
+
+// The engine is fed at most this many frames per call, as in the LV2 build.
+constexpr std::uint32_t kLargestRun = 65536;
+
+enum class Width { none, single, twice };
+
+Width widthOf(const clapabi::AudioBuffer& buffer, std::uint32_t channels) {
+    if (buffer.channelCount != channels) return Width::none;
+    if (buffer.data32) {
+        for (std::uint32_t c = 0; c < channels; ++c)
+            if (!buffer.data32[c]) return Width::none;
+        return Width::single;
+    }
+    if (buffer.data64) {
+        for (std::uint32_t c = 0; c < channels; ++c)
+            if (!buffer.data64[c]) return Width::none;
+        return Width::twice;
+    }
+    return Width::none;
+}
+
+// Whatever output the host gave is silent after a refused block.
+void silence(const clapabi::Process& process) {
+    if (!process.audioOutputs) return;
+    for (std::uint32_t p = 0; p < process.audioOutputsCount; ++p) {
+        const clapabi::AudioBuffer& out = process.audioOutputs[p];
+        for (std::uint32_t c = 0; c < out.channelCount; ++c) {
+            if (out.data32 && out.data32[c])
+                std::memset(out.data32[c], 0, process.framesCount * sizeof(float));
+            else if (out.data64 && out.data64[c])
+                std::memset(out.data64[c], 0, process.framesCount * sizeof(double));
+        }
+    }
+}
+
+std::uint32_t eventCount(const clapabi::InputEvents* in) {
+    return in && in->size && in->get ? in->size(in) : 0;
+}
+
+}  // namespace
+
+void ClapInstance::applyEvent(const clapabi::EventHeader& event) {
+    if (event.spaceId != clapabi::kCoreEventSpace || event.type != clapabi::kEventParamValue ||
+        event.size < sizeof(clapabi::EventParamValue))
+        return;
+    const auto& change = reinterpret_cast<const clapabi::EventParamValue&>(event);
+    // Looked up by id: a cookie is never needed, so a stale one cannot hurt.
+    const controls::Control* control = controls::byParameter(static_cast<int>(change.paramId));
+    if (!control) return;
+    const std::optional<int> step = clapValues::stepOfPlain(*control, change.value);
+    if (!step) return;
+    if (clapValues::applyStep(*effect, *control, *step))
+        unshownChanges.fetch_or(1u << change.paramId, std::memory_order_relaxed);
+}
+
+void ClapInstance::sendEdits(const clapabi::OutputEvents* out) {
+    // Cleared first: an edit queued while this drains asks again.
+    flushRequested.store(false);
+    if (!out || !out->tryPush) return;
+    while (const EditRecord* record = edits.front()) {
+        bool sent = false;
+        if (record->kind == EditRecord::Kind::value) {
+            clapabi::EventParamValue event{};
+            event.header = {sizeof event, 0, clapabi::kCoreEventSpace, clapabi::kEventParamValue,
+                            clapabi::kEventIsLive};
+            event.paramId = record->paramId;
+            event.noteId = -1;
+            event.portIndex = -1;
+            event.channel = -1;
+            event.key = -1;
+            const controls::Control& control =
+                *controls::byParameter(static_cast<int>(record->paramId));
+            event.value = clapValues::shownPlain(*effect, control);
+            sent = out->tryPush(out, &event.header);
+        } else {
+            clapabi::EventParamGesture event{};
+            const bool begin = record->kind == EditRecord::Kind::gestureBegin;
+            event.header = {sizeof event, 0, clapabi::kCoreEventSpace,
+                            static_cast<std::uint16_t>(begin ? clapabi::kEventParamGestureBegin
+                                                             : clapabi::kEventParamGestureEnd),
+                            clapabi::kEventIsLive};
+            event.paramId = record->paramId;
+            sent = out->tryPush(out, &event.header);
+        }
+        // What the host's list cannot take now waits for the next block, in order.
+        if (!sent) break;
+        edits.pop();
+    }
+}
+
+void ClapInstance::flush(const clapabi::InputEvents* in, const clapabi::OutputEvents* out) {
+    sendEdits(out);
+    const std::uint32_t count = eventCount(in);
+    for (std::uint32_t i = 0; i < count; ++i)
+        if (const clapabi::EventHeader* event = in->get(in, i)) applyEvent(*event);
+}
+
+template <typename Sample>
+void ClapInstance::render(Sample* const* in, Sample* const* out, std::uint32_t from,
+                          std::uint32_t to) {
+    const bool stereo = variant.channels == 2;
+    while (from < to) {
+        const std::uint32_t run = std::min(to - from, kLargestRun);
+        // The engine reads every input of a run before it writes that run's
+        // outputs, so an input may share its buffer with an output.
+        Sample* inputs[2] = {in[0] + from, stereo ? in[1] + from : nullptr};
+        Sample* outputs[2] = {out[0] + from, stereo ? out[1] + from : nullptr};
+        if constexpr (sizeof(Sample) == sizeof(float))
+            effect->processReplacing(inputs, outputs, static_cast<vst2::int32>(run));
+        else
+            effect->processDoubleReplacing(inputs, outputs, static_cast<vst2::int32>(run));
+        from += run;
+    }
+}
+
+clapabi::ProcessStatus ClapInstance::process(const clapabi::Process& block) {
+    if (!active.load(std::memory_order_relaxed) || !processing.load(std::memory_order_relaxed)) {
+        silence(block);
+        return clapabi::kProcessError;
+    }
+    sendEdits(block.outEvents);
+
+    Width width = Width::none;
+    if (block.audioInputsCount == 1 && block.audioOutputsCount == 1 && block.audioInputs &&
+        block.audioOutputs) {
+        const Width in = widthOf(block.audioInputs[0], variant.channels);
+        const Width out = widthOf(block.audioOutputs[0], variant.channels);
+        if (in == out) width = in;
+    }
+    const std::uint32_t frames = block.framesCount;
+    const std::uint32_t count = eventCount(block.inEvents);
+    std::uint32_t done = 0;
+    auto renderTo = [&](std::uint32_t to) {
+        if (width == Width::single)
+            render(block.audioInputs[0].data32, block.audioOutputs[0].data32, done, to);
+        else if (width == Width::twice)
+            render(block.audioInputs[0].data64, block.audioOutputs[0].data64, done, to);
+        done = to;
+    };
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const clapabi::EventHeader* event = block.inEvents->get(block.inEvents, i);
+        if (!event) continue;
+        // Times past the block are taken at its last frame, times out of
+        // order where the previous event was.
+        const std::uint32_t at = std::max(done, frames ? std::min(event->time, frames - 1) : 0u);
+        renderTo(at);
+        applyEvent(*event);
+    }
+    renderTo(frames);
+    if (width == Width::none) {
+        // Buffers we cannot process: the values above are taken all the same.
+        silence(block);
+        return clapabi::kProcessError;
+    }
+    block.audioOutputs[0].constantMask = 0;
+    return clapabi::kProcessContinue;
+}
+
+namespace {
+
+// Audio thread: the draft meter extension, read by hosts that show it.
+double gainAdjustment(const clapabi::Plugin* plugin) {
+    const ClapInstance* self = ClapInstance::of(plugin);
+    return self ? self->gainAdjustment() : 0.0;
+}
+
+}  // namespace
+
+namespace clapTables {
+
+const clapabi::PluginGainAdjustmentMetering kGainAdjustmentMetering = {gainAdjustment};
+
+}  // namespace clapTables

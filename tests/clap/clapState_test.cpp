@@ -1,0 +1,117 @@
+// The state a host saves with its project: the shared state block, through
+// streams that move a few bytes at a time; anything short, long, damaged,
+// newer or failing is refused with nothing changed.
+#include "clapTestSupport.h"
+
+namespace {
+
+class ClapState : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(host.create(library, kStereoId), nullptr);
+        presets = host.extension<clapabi::PluginPresetLoad>(clapabi::kExtPresetLoad);
+        ASSERT_NE(presets, nullptr);
+    }
+    void TearDown() override { EXPECT_NO_THREAD_VIOLATIONS(host); }
+    // An edited instance: program 7 chosen, then two controls moved.
+    std::vector<unsigned char> editedState() {
+        EXPECT_TRUE(presets->fromLocation(host.plugin, clapabi::kPresetLocationPlugin, nullptr, "7"));
+        flushValues(host, {{kCompression, 8.25}, {kOutput, 4.5}});
+        return savedState(host);
+    }
+    ClapLibrary library;
+    TestClapHost host;
+    const clapabi::PluginPresetLoad* presets = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ClapState, ARoundTripThroughStreamsThatMoveFewBytesRestoresEverything) {
+    const std::vector<unsigned char> saved = editedState();
+    ASSERT_EQ(saved.size(), 12u + 2381u) << "header and bank file";
+    EXPECT_EQ(std::string(saved.begin(), saved.begin() + 4), "KvBS");
+    EXPECT_EQ(saved[8], 7) << "the selected program";
+    // A host that writes five bytes a call gets the same bytes.
+    ByteStream slow;
+    slow.chunk = 5;
+    ASSERT_TRUE(stateOf(host).save(host.plugin, &slow.out));
+    EXPECT_EQ(slow.bytes, saved);
+
+    // Into a new instance of either plug-in, seven bytes a read.
+    for (const char* id : {kStereoId, kMonoId}) {
+        TestClapHost other;
+        ASSERT_NE(other.create(library, id), nullptr);
+        ASSERT_TRUE(loadState(other, saved, 7)) << id;
+        EXPECT_EQ(valueOf(other, kCompression), 8.25);
+        EXPECT_EQ(valueOf(other, kOutput), 4.5);
+        for (clapabi::Id param : {kProcess, kRatio, kTime}) EXPECT_EQ(valueOf(other, param), valueOf(host, param));
+        EXPECT_EQ(savedState(other), saved) << id;
+        // Loading a project is no edit of it, and the host that loads knows
+        // the values changed: the host hears nothing back.
+        EXPECT_EQ(other.calls(), std::vector<std::string>{});
+        EXPECT_NO_THREAD_VIOLATIONS(other);
+    }
+}
+
+TEST_F(ClapState, BadStatesAreRefusedWithNothingChanged) {
+    const std::vector<unsigned char> good = editedState();
+    TestClapHost fresh;
+    ASSERT_NE(fresh.create(library, kStereoId), nullptr);
+    const std::vector<unsigned char> before = savedState(fresh);
+    fresh.clearCalls();
+
+    auto refused = [&](const std::string& what, ByteStream stream) {
+        EXPECT_FALSE(stateOf(fresh).load(fresh.plugin, &stream.in)) << what;
+        EXPECT_EQ(savedState(fresh), before) << what;
+    };
+    auto withBytes = [](std::vector<unsigned char> bytes) {
+        ByteStream stream;
+        stream.bytes = std::move(bytes);
+        return stream;
+    };
+    refused("empty", withBytes({}));
+    refused("one byte short", withBytes({good.begin(), good.end() - 1}));
+    refused("header only", withBytes({good.begin(), good.begin() + 12}));
+    std::vector<unsigned char> longer = good;
+    longer.push_back(0);
+    refused("one byte long", withBytes(longer));
+    std::vector<unsigned char> bytes = good;
+    bytes[0] = 'X';
+    refused("another magic", withBytes(bytes));
+    bytes = good;
+    bytes[4] = 2;
+    refused("a newer version", withBytes(bytes));
+    bytes = good;
+    bytes[8] = 33;
+    refused("no such program", withBytes(bytes));
+    bytes = good;
+    bytes[12] ^= 0xFF;
+    refused("a damaged bank", withBytes(bytes));
+    ByteStream failing = withBytes(good);
+    failing.failAfter = 1000;
+    failing.chunk = 100;
+    refused("a stream failing half-way", failing);
+    ByteStream lying = withBytes(good);
+    lying.overReport = true;
+    refused("a stream claiming more than it gave", lying);
+    EXPECT_FALSE(stateOf(fresh).load(fresh.plugin, nullptr));
+    clapabi::InputStream noRead{nullptr, nullptr};
+    EXPECT_FALSE(stateOf(fresh).load(fresh.plugin, &noRead));
+    // Nothing to re-read after a refusal; each is reported to the log.
+    EXPECT_EQ(fresh.count("rescan 1"), 0);
+    EXPECT_GE(fresh.calls().size(), 10u);
+    EXPECT_NO_THREAD_VIOLATIONS(fresh);
+}
+
+TEST_F(ClapState, SavingIntoAFailingStreamIsRefused) {
+    ByteStream failing;
+    failing.failAfter = 100;
+    failing.chunk = 50;
+    EXPECT_FALSE(stateOf(host).save(host.plugin, &failing.out));
+    struct Stuck {
+        static std::int64_t write(const clapabi::OutputStream*, const void*, std::uint64_t) { return 0; }
+    };
+    clapabi::OutputStream stuck{nullptr, Stuck::write};
+    EXPECT_FALSE(stateOf(host).save(host.plugin, &stuck)) << "a stream that takes nothing";
+    EXPECT_FALSE(stateOf(host).save(host.plugin, nullptr));
+}
