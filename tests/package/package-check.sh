@@ -21,7 +21,6 @@ dpkg -x "$deb" "$root"
 # the formats packaging/formats lists.
 bundle=/usr/lib/lv2/korvane-brassel.lv2
 required="/usr/bin/kvbr-render
-/usr/lib/clap/korvane-brassel.clap
 $bundle/korvane-brassel-dsp.so
 $bundle/korvane-brassel-ui.so
 $bundle/korvane-brassel.ttl

@@ -57,6 +57,15 @@ package "$work/dist-all" --linux-tree "$tree" --formats "vst2 lv2 vst3 clap" ||
 mkdir "$work/all"
 tar -xzf "$work/dist-all/$name.tar.gz" -C "$work/all"
 all=$work/all/$name
+# And an older release with VST 2.x and LV2 only, to upgrade to.
+mkdir -p "$work/older-tree"
+cp -a "$tree/bin" "$tree/lib" "$tree/share" "$work/older-tree/"
+rm -rf "$work/older-tree/lib/vst3" "$work/older-tree/lib/clap"
+package "$work/dist-older" --linux-tree "$work/older-tree" --formats "vst2 lv2" ||
+  { cat "$work/package.log"; fail "packaging the tree with VST 2.x and LV2"; }
+mkdir "$work/older"
+tar -xzf "$work/dist-older/$name.tar.gz" -C "$work/older"
+older=$work/older/$name
 
 home=$work/home
 mkdir "$home"
@@ -88,9 +97,10 @@ listed() { env -u VST_PATH HOME="$1" XDG_CONFIG_HOME="$work/config" "$2" --list 
 
 # An upgrade without the VST 3 and CLAP files removes them and their folders;
 # the same again changes nothing and is not refused.
-out=$(install_sh "$plain") || { echo "$out"; fail "install.sh over the last install"; }
+out=$(install_sh "$older") || { echo "$out"; fail "install.sh over the last install"; }
 [ ! -e "$home/.vst3" ] && [ ! -e "$home/.clap" ] || fail "the upgrade left the VST 3 or CLAP files: $out"
-install_sh "$plain" >/dev/null || fail "installing the same archive again"
+install_sh "$older" >/dev/null || fail "installing the same archive again"
+install_sh "$plain" >/dev/null || fail "installing this build's archive over it"
 
 # A file changed since it was installed stops the install, until --force.
 echo "changed" >>"$home/.vst/korvane-brassel.so"
