@@ -189,7 +189,8 @@ double toNormalised(const Parameter& parameter, double plain) {
 }
 
 double gainReductionValue(double meterReading) {
-    return clamped(controls::gainReductionDb(meterReading) / controls::kGainReductionMaximum);
+    return clamped(static_cast<double>(controls::gainReductionDb(meterReading)) /
+                   controls::kGainReductionMaximum);
 }
 
 }  // namespace vst3::params
