@@ -285,7 +285,11 @@ void Controller::automate(void* context, int parameter, float normalised) {
     if (!edited) return;
     const controls::Control& control = *edited->control;
     const double value = params::normalisedOf(control.steps, controls::stepOfNormalised(control, normalised));
-    self->values[static_cast<size_t>(params::indexOf(edited->id))] = value;
+    double& held = self->values[static_cast<size_t>(params::indexOf(edited->id))];
+    // The editor also reports values it did not change (a knob answers its
+    // press with the value it has): the host hears changes only.
+    if (value == held) return;
+    held = value;
     if (self->handler) self->handler->performEdit(edited->id, value);
 }
 

@@ -373,3 +373,21 @@ TEST(Vst3Module, ProgramListHoldsTheBankForTheHostsPresetMenu) {
     EXPECT_EQ(plugin.units->getProgramInfo(list.id, 0, "style", name), kResultFalse);
     EXPECT_EQ(plugin.units->setUnitProgramData(list.id, 0, nullptr), kNotImplemented);
 }
+
+TEST(Vst3Module, AProgramChosenInTheHostSetsTheControlsFromItsSlot) {
+    Module module;
+    Instance plugin(module);
+    ASSERT_TRUE(plugin.valid());
+    // "Hats Smasher": Valve, 10:1, Time 0, Compression 7.75, Output 13 dB.
+    plugin.handler.log.clear();
+    ASSERT_EQ(plugin.controller->setParamNormalized(kProgramId, 12.0 / 32), kResultOk);
+    EXPECT_EQ(plugin.controller->getParamNormalized(0), 1.0);
+    EXPECT_EQ(plugin.controller->getParamNormalized(2), 1.0);
+    EXPECT_EQ(plugin.controller->getParamNormalized(4), 0.0);
+    EXPECT_EQ(plugin.controller->getParamNormalized(5), 31.0 / 40);
+    EXPECT_EQ(valueText(plugin, 6, plugin.controller->getParamNormalized(6)), "13.00");
+    EXPECT_EQ(plugin.handler.log, std::vector<std::string>{"restart 4"});
+    // The same program again changes nothing.
+    ASSERT_EQ(plugin.controller->setParamNormalized(kProgramId, 12.0 / 32), kResultOk);
+    EXPECT_EQ(plugin.handler.log.size(), 1u);
+}
