@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything, installs the VST 2.x plug-in into ~/.vst and the LV2
-# bundle into ~/.lv2, and renders the built-in drum-and-bass loop through it:
+# Builds everything, installs the VST 2.x plug-in into ~/.vst, the LV2
+# bundle into ~/.lv2 and the VST 3 bundle into ~/.vst3, and renders the built-in drum-and-bass loop through it:
 # demo/out.wav and demo/gain-reduction.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,5 +17,9 @@ mkdir -p ~/.lv2
 rm -rf ~/.lv2/korvane-brassel.lv2
 cp -r build/lv2/korvane-brassel.lv2 ~/.lv2/
 echo "Installed ~/.lv2/korvane-brassel.lv2"
+mkdir -p ~/.vst3
+rm -rf ~/.vst3/korvane-brassel.vst3
+cp -r build/vst3/korvane-brassel.vst3 ~/.vst3/
+echo "Installed ~/.vst3/korvane-brassel.vst3"
 # The demo's own files are replaced on every run.
 build/kvbr-render --force

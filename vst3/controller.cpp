@@ -183,7 +183,11 @@ tresult Controller::setParamNormalized(ParamID id, ParamValue value) {
                     effect->selectPreset(step);
                 }
                 showBankInEditor();
-                if (takeValuesFromEffect() && handler) handler->restartComponent(kParamValuesChanged);
+                // The host hears of the new values later, never from inside
+                // its own call: some hosts hold a lock here that a restart
+                // request takes again. The processor reports them as output
+                // changes; an open editor asks for the restart at its next tick.
+                restartOwed = takeValuesFromEffect() || restartOwed;
             }
             break;
         case params::Kind::gainReduction:
@@ -271,6 +275,12 @@ void Controller::showBankInEditor() {
     char name[kProgramNameLength + 1] = {};
     if (CProgram* program = effect->getBankProgram(current)) program->getName(name);
     shown->setNameFieldText(name);
+}
+
+void Controller::settleRestart() {
+    if (!restartOwed || !handler) return;
+    restartOwed = false;
+    handler->restartComponent(kParamValuesChanged);
 }
 
 void Controller::notifyProgramNames() {

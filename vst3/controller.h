@@ -79,6 +79,9 @@ public:
     ADEditor* editor() const;
     FUnknown* hostContext() const { return host.get(); }
     void viewClosing(EditorView* view);
+    // From the open view's tick, outside any host call: a restart request
+    // owed since the host chose a program.
+    void settleRestart();
 
 private:
     // The mirror effect's edits, on the UI thread (HostLink).
@@ -101,6 +104,7 @@ private:
     HostRef<IConnectionPoint> peer;
     std::array<double, params::kCount> values{};
     std::vector<EditorView*> views;
+    bool restartOwed = false;
 };
 
 }  // namespace vst3

@@ -173,6 +173,7 @@ void EditorView::idle(void* context) {
     if (self->idling || !self->editor || !self->isOpen()) return;
     self->idling = true;
     self->editor->idle();
+    self->controller->settleRestart();
     self->idling = false;
 }
 

@@ -181,7 +181,7 @@ tresult Processor::setupProcessing(ProcessSetup* wanted) {
     return kResultOk;
 }
 
-void Processor::applyChange(ParamID id, ParamValue value) {
+void Processor::applyChange(ParamID id, ParamValue value, int32 offset) {
     const params::Parameter* parameter = params::byId(id);
     // A value that is no value changes nothing.
     if (!parameter || std::isnan(value)) return;
@@ -199,7 +199,9 @@ void Processor::applyChange(ParamID id, ParamValue value) {
             audio.setBypass(step == 1);
             return;
         case params::Kind::program:
-            if (step != effect->getCurrentPreset()) effect->selectPresetForAudio(step);
+            if (step == effect->getCurrentPreset()) return;
+            effect->selectPresetForAudio(step);
+            programLoadedAt = offset;
             return;
         case params::Kind::gainReduction: return;
     }
@@ -222,8 +224,10 @@ tresult Processor::process(ProcessData* data) {
             done = next;
         }
         if (changes.done()) break;
-        changes.applyAt(changes.nextOffset(), [this](ParamID id, ParamValue value) { applyChange(id, value); });
+        const int32 offset = changes.nextOffset();
+        changes.applyAt(offset, [&](ParamID id, ParamValue value) { applyChange(id, value, offset); });
     }
+    if (programLoadedAt >= 0) reportProgram(*data);
     if (frames > 0 && data->outputParameterChanges) {
         const ParamID meter = vst3id::kGainReductionId;
         int32 index = 0;
@@ -231,6 +235,19 @@ tresult Processor::process(ProcessData* data) {
             queue->addPoint(0, params::gainReductionValue(effect->getMeterReading()), &index);
     }
     return active || data->numSamples == 0 ? kResultOk : kNotInitialized;
+}
+
+void Processor::reportProgram(ProcessData& data) {
+    const int32 at = std::min(programLoadedAt, data.numSamples > 0 ? data.numSamples - 1 : 0);
+    programLoadedAt = -1;
+    if (!data.outputParameterChanges) return;
+    for (const controls::Control& control : controls::kControls) {
+        const ParamID id = static_cast<ParamID>(control.parameter);
+        const int step = controls::stepOfNormalised(control, effect->getParameter(control.parameter));
+        int32 index = 0;
+        if (IParamValueQueue* queue = data.outputParameterChanges->addParameterData(&id, &index))
+            queue->addPoint(at, params::normalisedOf(control.steps, step), &index);
+    }
 }
 
 tresult Processor::connect(IConnectionPoint* other) {

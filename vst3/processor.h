@@ -65,7 +65,10 @@ public:
     tresult KVBR_VST3_CALL notify(IMessage* message) override;
 
 private:
-    void applyChange(ParamID id, ParamValue value);
+    void applyChange(ParamID id, ParamValue value, int32 offset);
+    // After a program change within the block: its controls' values, as
+    // output changes, so that hosts show what the program set.
+    void reportProgram(ProcessData& data);
 
     RefCount refs;
     std::unique_ptr<ProcessorEffect> effect;
@@ -76,6 +79,7 @@ private:
     ProcessSetup setup{kRealtime, kSample32, 1024, 44100.0};
     // Written by the audio thread's bypass changes and by a restored state.
     std::atomic<bool> bypassed{false};
+    int32 programLoadedAt = -1;  // audio thread: the offset of this block's program change
     ProcessorAudio audio;
 };
 

@@ -174,6 +174,18 @@ TEST(Vst3Audio, ProgramParameterLoadsTheSlotAsSelectingItDoes) {
             for (int i = 0; i < kProgramParams; ++i) vst.host.effect->setParameter(vst.host.effect, i, program.getParam(i));
         });
         EXPECT_TRUE(sameSamples(plugin.process(in, {4096}, {{kProgramId, 3000, slot / 32.0}}), expected));
+        // Hosts learn the controls the program set from the block's output changes.
+        std::vector<Change> shown;
+        for (const controls::Control& control : controls::kControls)
+            shown.push_back({static_cast<ParamID>(control.parameter), 3000,
+                             static_cast<double>(controls::stepOfNormalised(control, program.getParam(control.parameter))) /
+                                 control.steps});
+        ASSERT_EQ(plugin.reported.size(), shown.size());
+        for (size_t i = 0; i < shown.size(); ++i) {
+            EXPECT_EQ(plugin.reported[i].id, shown[i].id);
+            EXPECT_EQ(plugin.reported[i].at, shown[i].at);
+            EXPECT_EQ(plugin.reported[i].value, shown[i].value);
+        }
         // The state now names the slot as selected.
         const auto state = plugin.saveState();
         ASSERT_GE(state.size(), 12u);

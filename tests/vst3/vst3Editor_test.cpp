@@ -227,9 +227,16 @@ TEST_F(Vst3EditorTest, HostChangesMoveTheKnobsAndTheMeterWithoutEchoes) {
     EXPECT_GT(changedPixels(atRest), 100);
     ASSERT_EQ(plugin->controller->setParamNormalized(4, 0.5), kResultOk);
     EXPECT_EQ(changedPixels(atRest), 0) << "the knob shows its old frame again";
+    // A program chosen in the host: the knobs follow, and the host is asked
+    // to read the values again at the editor's next tick, outside its call.
+    ASSERT_EQ(plugin->controller->setParamNormalized(kProgramId, 12.0 / 32), kResultOk);
+    EXPECT_FALSE(plugin->handler.saw("restart 4"));
+    EXPECT_GT(changedPixels(atRest), 100);
+    EXPECT_TRUE(plugin->handler.saw("restart 4"));
     // The meter's value from the host moves the needle.
+    const Pixels beforeMeter = driver->capture(editorWindow);
     ASSERT_EQ(plugin->controller->setParamNormalized(kGainReductionId, 0.5), kResultOk);
-    EXPECT_GT(changedPixels(atRest), 50);
+    EXPECT_GT(changedPixels(beforeMeter), 50);
     EXPECT_TRUE(plugin->handler.performed.empty());
 }
 

@@ -386,8 +386,9 @@ TEST(Vst3Module, AProgramChosenInTheHostSetsTheControlsFromItsSlot) {
     EXPECT_EQ(plugin.controller->getParamNormalized(4), 0.0);
     EXPECT_EQ(plugin.controller->getParamNormalized(5), 31.0 / 40);
     EXPECT_EQ(valueText(plugin, 6, plugin.controller->getParamNormalized(6)), "13.00");
-    EXPECT_EQ(plugin.handler.log, std::vector<std::string>{"restart 4"});
-    // The same program again changes nothing.
+    // Nothing from inside the host's own call (the restart waits for an
+    // open editor's tick, the processor reports the values).
+    EXPECT_TRUE(plugin.handler.log.empty());
     ASSERT_EQ(plugin.controller->setParamNormalized(kProgramId, 12.0 / 32), kResultOk);
-    EXPECT_EQ(plugin.handler.log.size(), 1u);
+    EXPECT_TRUE(plugin.handler.log.empty());
 }

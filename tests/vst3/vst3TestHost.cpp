@@ -206,8 +206,14 @@ Buffers<Sample> Instance::process(const Buffers<Sample>& in, const std::vector<i
         ProcessData data{kRealtime, sampleSize, n, 1, 1, &inBus, &outBus, &inputChanges,
                          &outputChanges, nullptr, nullptr, nullptr};
         processor->process(&data);
-        if (ValueQueue* reported = outputChanges.queueOf(kGainReductionId); reported && !reported->points.empty())
-            meter = reported->points.back().second;
+        for (int32 q = 0; q < outputChanges.getParameterCount(); ++q) {
+            auto* queue = static_cast<ValueQueue*>(outputChanges.getParameterData(q));
+            for (const auto& [offset, value] : queue->points)
+                if (queue->id == kGainReductionId)
+                    meter = value;
+                else
+                    reported.push_back({queue->id, done + offset, value});
+        }
         done += n;
     }
     return out;

@@ -86,8 +86,10 @@ public:
     IAudioProcessor* processor = nullptr;
     IEditController* controller = nullptr;
     IUnitInfo* units = nullptr;
-    // The meter's last value from the output changes, -1 before any.
+    // The meter's last value from the output changes, -1 before any, and
+    // every other output change (its sample counted from the run's start).
     double meter = -1.0;
+    std::vector<Change> reported;
     int32 sampleSize = kSample32;
     bool askedComponent = false;
 
