@@ -10,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/headless/headless.h"
 #include "plugin/format/pluginState.h"
 #include "presets/CPresetSystemEffect.h"
 #include "tests/vst3/hostObjects.h"
@@ -19,7 +18,6 @@
 using namespace vst3;
 
 TEST(Concurrency, Vst3StateAndMessagesOnTheUiThreadWhileProcessRuns) {
-    platform::headless::resetHeadless();
     auto* processor = new Processor;
     ASSERT_EQ(processor->initialize(nullptr), kResultOk);
     ProcessSetup setup{kRealtime, kSample32, 64, 48000.0};
