@@ -51,13 +51,7 @@ tresult Controller::queryInterface(const Uid& iid, void** obj) {
     if (offer<IEditController>(iid, this, obj) || offer<IEditController2>(iid, this, obj) ||
         offer<IUnitInfo>(iid, this, obj) || offer<IConnectionPoint>(iid, this, obj))
         return kResultOk;
-    if (sameUid(iid, IPluginBase::iid) || sameUid(iid, FUnknown::iid)) {
-        addRef();
-        *obj = static_cast<IEditController*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
+    return answerRoot(iid, static_cast<IEditController*>(this), obj, IPluginBase::iid);
 }
 
 uint32 Controller::release() {
@@ -214,7 +208,7 @@ tresult Controller::getUnitInfo(int32 index, UnitInfo* info) {
     if (!info || index != 0) return kInvalidArgument;
     info->id = kRootUnitId;
     info->parentUnitId = kNoParentUnitId;
-    putText16(info->name, 128, "Root");
+    putText(info->name, "Root");
     info->programListId = vst3id::kProgramListId;
     return kResultOk;
 }
@@ -222,7 +216,7 @@ tresult Controller::getUnitInfo(int32 index, UnitInfo* info) {
 tresult Controller::getProgramListInfo(int32 index, ProgramListInfo* info) {
     if (!info || index != 0) return kInvalidArgument;
     info->id = vst3id::kProgramListId;
-    putText16(info->name, 128, "Programs");
+    putText(info->name, "Programs");
     info->programCount = params::kProgramSteps + 1;
     return kResultOk;
 }

@@ -44,13 +44,7 @@ tresult EditorView::queryInterface(const Uid& iid, void** obj) {
     if (!obj) return kInvalidArgument;
     if (offer<IPlugView>(iid, this, obj) || offer<IPlugViewContentScaleSupport>(iid, this, obj))
         return kResultOk;
-    if (sameUid(iid, FUnknown::iid)) {
-        addRef();
-        *obj = static_cast<IPlugView*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
+    return answerRoot(iid, static_cast<IPlugView*>(this), obj);
 }
 
 uint32 EditorView::release() {

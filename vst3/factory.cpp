@@ -1,6 +1,7 @@
 #include "factory.h"
 
 #include <new>
+#include <type_traits>
 
 #include "controller.h"
 #include "identity.h"
@@ -17,11 +18,24 @@ const vst3id::ClassEntry* classAt(int32 index) {
 
 Uid uidOfWords(const vst3id::Words& w) { return uidOf(w.l1, w.l2, w.l3, w.l4); }
 
+// The class records alike: the later kinds add flags, sub-categories,
+// vendor and versions, in 8-bit or 16-bit text as their fields are.
 template <class Info>
-void fillCommon(Info& info, const vst3id::ClassEntry& entry) {
-    info.cid = uidOfWords(entry.cid);
-    info.cardinality = vst3id::kCardinality;
-    putText8(info.category, sizeof info.category, entry.category);
+tresult describeClass(int32 index, Info* info) {
+    const vst3id::ClassEntry* entry = classAt(index);
+    if (!info || !entry) return kInvalidArgument;
+    info->cid = uidOfWords(entry->cid);
+    info->cardinality = vst3id::kCardinality;
+    putText(info->category, entry->category);
+    putText(info->name, vst3id::kName);
+    if constexpr (!std::is_same_v<Info, PClassInfo>) {
+        info->classFlags = vst3id::kClassFlags;
+        putText(info->subCategories, entry->subCategories);
+        putText(info->vendor, vst3id::kVendor);
+        putText(info->version, vst3id::kVersion);
+        putText(info->sdkVersion, vst3id::kSdkVersion);
+    }
+    return kResultOk;
 }
 
 }  // namespace
@@ -51,48 +65,18 @@ uint32 Factory::release() {
 
 tresult Factory::getFactoryInfo(PFactoryInfo* info) {
     if (!info) return kInvalidArgument;
-    putText8(info->vendor, sizeof info->vendor, vst3id::kVendor);
-    putText8(info->url, sizeof info->url, vst3id::kUrl);
-    putText8(info->email, sizeof info->email, vst3id::kEmail);
+    putText(info->vendor, vst3id::kVendor);
+    putText(info->url, vst3id::kUrl);
+    putText(info->email, vst3id::kEmail);
     info->flags = PFactoryInfo::kUnicode;
     return kResultOk;
 }
 
 int32 Factory::countClasses() { return vst3id::kClassCount; }
 
-tresult Factory::getClassInfo(int32 index, PClassInfo* info) {
-    const vst3id::ClassEntry* entry = classAt(index);
-    if (!info || !entry) return kInvalidArgument;
-    fillCommon(*info, *entry);
-    putText8(info->name, sizeof info->name, vst3id::kName);
-    return kResultOk;
-}
-
-tresult Factory::getClassInfo2(int32 index, PClassInfo2* info) {
-    const vst3id::ClassEntry* entry = classAt(index);
-    if (!info || !entry) return kInvalidArgument;
-    fillCommon(*info, *entry);
-    putText8(info->name, sizeof info->name, vst3id::kName);
-    info->classFlags = vst3id::kClassFlags;
-    putText8(info->subCategories, sizeof info->subCategories, entry->subCategories);
-    putText8(info->vendor, sizeof info->vendor, vst3id::kVendor);
-    putText8(info->version, sizeof info->version, vst3id::kVersion);
-    putText8(info->sdkVersion, sizeof info->sdkVersion, vst3id::kSdkVersion);
-    return kResultOk;
-}
-
-tresult Factory::getClassInfoUnicode(int32 index, PClassInfoW* info) {
-    const vst3id::ClassEntry* entry = classAt(index);
-    if (!info || !entry) return kInvalidArgument;
-    fillCommon(*info, *entry);
-    putText16(info->name, 64, vst3id::kName);
-    info->classFlags = vst3id::kClassFlags;
-    putText8(info->subCategories, sizeof info->subCategories, entry->subCategories);
-    putText16(info->vendor, 64, vst3id::kVendor);
-    putText16(info->version, 64, vst3id::kVersion);
-    putText16(info->sdkVersion, 64, vst3id::kSdkVersion);
-    return kResultOk;
-}
+tresult Factory::getClassInfo(int32 index, PClassInfo* info) { return describeClass(index, info); }
+tresult Factory::getClassInfo2(int32 index, PClassInfo2* info) { return describeClass(index, info); }
+tresult Factory::getClassInfoUnicode(int32 index, PClassInfoW* info) { return describeClass(index, info); }
 
 tresult Factory::createInstance(const Uid& cid, const Uid& iid, void** obj) {
     if (!obj) return kInvalidArgument;

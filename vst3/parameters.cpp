@@ -117,9 +117,9 @@ bool describe(int32 index, ParameterInfo& info) {
             info.flags = ParameterInfo::kIsReadOnly;
             break;
     }
-    putText16(info.title, 128, title);
-    putText16(info.shortTitle, 128, title);
-    putText16(info.units, 128, units);
+    putText(info.title, title);
+    putText(info.shortTitle, title);
+    putText(info.units, units);
     return true;
 }
 

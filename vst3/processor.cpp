@@ -36,13 +36,7 @@ tresult Processor::queryInterface(const Uid& iid, void** obj) {
     if (offer<IComponent>(iid, this, obj) || offer<IAudioProcessor>(iid, this, obj) ||
         offer<IProcessContextRequirements>(iid, this, obj) || offer<IConnectionPoint>(iid, this, obj))
         return kResultOk;
-    if (sameUid(iid, IPluginBase::iid) || sameUid(iid, FUnknown::iid)) {
-        addRef();
-        *obj = static_cast<IComponent*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
+    return answerRoot(iid, static_cast<IComponent*>(this), obj, IPluginBase::iid);
 }
 
 uint32 Processor::release() {
@@ -92,7 +86,7 @@ tresult Processor::getBusInfo(int32 type, int32 dir, int32 index, BusInfo* bus) 
     bus->mediaType = kAudio;
     bus->direction = dir;
     bus->channelCount = mono ? 1 : 2;
-    putText16(bus->name, 128, dir == kInput ? "Input" : "Output");
+    putText(bus->name, dir == kInput ? "Input" : "Output");
     bus->busType = kMain;
     bus->flags = kDefaultActive;
     return kResultOk;

@@ -18,13 +18,7 @@ public:
     tresult KVBR_VST3_CALL queryInterface(const Uid& iid, void** obj) override {
         if (!obj) return kInvalidArgument;
         if (offer<IEventHandler>(iid, this, obj) || offer<ITimerHandler>(iid, this, obj)) return kResultOk;
-        if (sameUid(iid, FUnknown::iid)) {
-            addRef();
-            *obj = static_cast<IEventHandler*>(this);
-            return kResultOk;
-        }
-        *obj = nullptr;
-        return kNoInterface;
+        return answerRoot(iid, static_cast<IEventHandler*>(this), obj);
     }
     uint32 KVBR_VST3_CALL addRef() override { return refs.up(); }
     uint32 KVBR_VST3_CALL release() override {

@@ -30,6 +30,20 @@ bool offer(const Uid& iid, I* self, void** obj) {
     return true;
 }
 
+// Ends a query that the object's own interfaces did not answer: FUnknown's
+// ID, and the ID of a base several of them share, give `root`; anything else
+// is refused with null.
+template <class Root>
+tresult answerRoot(const Uid& iid, Root* root, void** obj, const Uid& sharedBase = FUnknown::iid) {
+    if (sameUid(iid, FUnknown::iid) || sameUid(iid, sharedBase)) {
+        root->addRef();
+        *obj = root;
+        return kResultOk;
+    }
+    *obj = nullptr;
+    return kNoInterface;
+}
+
 // The host object's interface I, counted, or null. Anything but kResultOk is
 // a no, whatever else the host wrote.
 template <class I>

@@ -13,10 +13,14 @@
 # Needs Debian's `ardour` package and the bundle in build/vst3.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# The steps both trials share (recordDrums.lua).
+export KVBR_TRIALS=$(dirname "$here")
 bundle=$(cd "$here/../../../build/vst3" && pwd)/korvane-brassel.vst3
 trial=/tmp/ardour-vst3-trial
 rm -rf "$trial" && mkdir -p "$trial/out" "$trial/home/.vst3"
-cp -r "$bundle" "$trial/home/.vst3/"
+# Copied with its times, as an installed bundle keeps them: Ardour takes a
+# cache entry only when it is newer than the module.
+cp -a "$bundle" "$trial/home/.vst3/"
 export HOME=$trial/home
 LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -q "$HOME/.vst3/korvane-brassel.vst3"
 stdbuf -oL ardour7-lua "$here/create.lua"
