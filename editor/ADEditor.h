@@ -40,6 +40,11 @@ public:
     // VST 2.x host's vendor-specific call lands here, and so can another
     // format's host option.
     void setHostScale(double factor) { hostScale.store(factor); }
+    // Host's GUI thread, while closed: the next getRect decides the scale
+    // afresh, for hosts whose request changed after they asked for the size.
+    void redecideScale() {
+        if (!frame) scaleDecided = false;
+    }
     // The factor the open editor is drawn at (1 while closed).
     double getScale() const;
     // Host's GUI thread: redraws what changed, moves the hover pictures and

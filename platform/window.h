@@ -4,6 +4,7 @@
 // Linux an X11 child window of the host's X11 window, drawn with cairo.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "drawDevice.h"
@@ -58,6 +59,15 @@ public:
     // descriptors in their own loop (Linux: the window's X connection); -1
     // where the system's message dispatch delivers them.
     virtual int eventDescriptor() { return -1; }
+    // Calls `tick` on the window's thread about every `milliseconds` until the
+    // window goes, for hosts that give an editor no idle calls of their own
+    // (VST 3 on Windows). False where the host's loop must drive the window
+    // (Linux: the descriptor above and a timer of the host's).
+    virtual bool startTimer(int milliseconds, std::function<void()> tick) {
+        (void)milliseconds;
+        (void)tick;
+        return false;
+    }
 };
 
 // Creates a visible child window of `parent` (HWND or X11 Window, passed as the

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything, installs the VST 2.x plug-in into ~/.vst, the LV2
-# bundle into ~/.lv2 and the CLAP plug-in into ~/.clap, and renders the
-# built-in drum-and-bass loop through it: demo/out.wav and
-# demo/gain-reduction.png.
+# bundle into ~/.lv2, the VST 3 bundle into ~/.vst3 and the CLAP plug-in into
+# ~/.clap, and renders the built-in drum-and-bass loop through it:
+# demo/out.wav and demo/gain-reduction.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -21,5 +21,9 @@ echo "Installed ~/.lv2/korvane-brassel.lv2"
 mkdir -p ~/.clap
 cp build/clap/korvane-brassel.clap ~/.clap/
 echo "Installed ~/.clap/korvane-brassel.clap"
+mkdir -p ~/.vst3
+rm -rf ~/.vst3/korvane-brassel.vst3
+cp -r build/vst3/korvane-brassel.vst3 ~/.vst3/
+echo "Installed ~/.vst3/korvane-brassel.vst3"
 # The demo's own files are replaced on every run.
 build/kvbr-render --force

@@ -1,4 +1,9 @@
-# Fails unless the library defines exactly VSTPluginMain and main as dynamic symbols.
+# Fails unless the library defines exactly the EXPECTED dynamic symbols, a
+# sorted comma-separated list (VSTPluginMain and main unless told otherwise).
+if(NOT DEFINED EXPECTED)
+  set(EXPECTED "VSTPluginMain,main")
+endif()
+string(REPLACE "," ";" EXPECTED "${EXPECTED}")
 execute_process(COMMAND nm -D --defined-only ${LIB} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIB}")
@@ -11,6 +16,6 @@ foreach(line IN LISTS lines)
 endforeach()
 list(SORT names)
 message(STATUS "exported: ${names}")
-if(NOT names STREQUAL "VSTPluginMain;main")
+if(NOT names STREQUAL EXPECTED)
   message(FATAL_ERROR "unexpected exports: ${names}")
 endif()

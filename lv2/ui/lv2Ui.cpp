@@ -12,7 +12,7 @@
 #include "gui/CFrame.h"
 #include "lv2/lv2Instance.h"
 #include "platform/window.h"
-#include "uiEffect.h"
+#include "plugin/format/uiEffect.h"
 
 namespace {
 

@@ -60,6 +60,12 @@ std::unique_ptr<X11Window> X11Window::create(void* parent, int width, int height
                                static_cast<unsigned>(height), 0, parentAttributes.depth,
                                InputOutput, parentAttributes.visual, mask, &attributes);
         XStoreName(display, window, "Window");
+        // Hosts that embed by the XEMBED rules wait for the child to say it is
+        // mapped: version 0, flag "mapped". The window maps itself anyway.
+        const Atom xembedInfo = XInternAtom(display, "_XEMBED_INFO", False);
+        const long info[2] = {0, 1};
+        XChangeProperty(display, window, xembedInfo, xembedInfo, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(info), 2);
         XMapWindow(display, window);
         if (!trap.sync() || !window) {
             if (window) XDestroyWindow(display, window);

@@ -14,6 +14,7 @@ namespace windows {
 
 namespace {
 HWND pressWindow = nullptr;
+constexpr UINT_PTR kTimerId = 1;
 }
 
 HWND windowHandlingPress() { return pressWindow; }
@@ -74,6 +75,12 @@ bool Win32Window::dispatchOnePaint() {
     return true;
 }
 
+bool Win32Window::startTimer(int milliseconds, std::function<void()> tick) {
+    if (!hwnd || milliseconds <= 0 || !tick) return false;
+    timerTick = std::move(tick);
+    return SetTimer(hwnd, kTimerId, static_cast<UINT>(milliseconds), nullptr) != 0;
+}
+
 void Win32Window::press(Point where) {
     if (pressing) return;
     pressing = true;
@@ -115,7 +122,13 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (const Win32EditBox* box = Win32EditBox::fromHandle(reinterpret_cast<HWND>(lParam)))
                 return reinterpret_cast<LRESULT>(box->colour(reinterpret_cast<HDC>(wParam)));
             break;
+        case WM_TIMER:
+            if (wParam != kTimerId) break;
+            // A tick while a press is tracked would nest in it.
+            if (timerTick && !pressing) timerTick();
+            return 0;
         case WM_DESTROY:
+            KillTimer(hwnd, kTimerId);
             events.onDestroyed();
             return 0;
         case WM_NCDESTROY:

@@ -26,6 +26,8 @@ public:
     void processEvents() override {}
     bool dispatchOnePaint() override;
     void* nativeHandle() override { return hwnd; }
+    // WM_TIMER through the host's message loop.
+    bool startTimer(int milliseconds, std::function<void()> tick) override;
 
 private:
     friend LRESULT CALLBACK frameWindowProcedure(HWND, UINT, WPARAM, LPARAM);
@@ -34,6 +36,7 @@ private:
 
     HWND hwnd = nullptr;
     WindowEvents& events;
+    std::function<void()> timerTick;
     bool classAcquired = false;
     // Set while a press is being handled: the controls track the drag from
     // inside it, and a modal loop (a message box) must not start a second one.

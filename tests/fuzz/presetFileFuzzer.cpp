@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the preset and bank readers as a loaded file would
-// reach them, and as an LV2 host's saved state reaches the restore, and stops
+// reach them, as an LV2 host's saved state reaches the restore, and as a VST 3
+// host's stream reaches the component state's reader, and stops
 // on anything a file must never do: a rejected file that changes the bank, a
 // value outside 0.0 to 1.0, a name past 24 characters.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include "presets/CPresetSystemEffect.h"
 #include "presets/presetFileOperations.h"
 #include "presets/presetPanel.h"
+#include "vst3/stateStream.h"
 
 namespace {
 
@@ -76,6 +79,33 @@ struct CheckingPanel : CPresetPanel {
     void selectMenuEntry(int slot) override { require(slot == 0); }
 };
 
+// A host's stream over the input that hands out at most `chunk` bytes a read.
+class ChunkedStream : public vst3::IBStream {
+public:
+    ChunkedStream(std::span<const unsigned char> bytes, std::size_t chunk) : bytes(bytes), chunk(chunk) {}
+    vst3::tresult queryInterface(const vst3::Uid&, void** obj) override {
+        *obj = nullptr;
+        return vst3::kNoInterface;
+    }
+    vst3::uint32 addRef() override { return 1; }
+    vst3::uint32 release() override { return 1; }
+    vst3::tresult read(void* buffer, vst3::int32 wanted, vst3::int32* got) override {
+        const std::size_t n = std::min({static_cast<std::size_t>(wanted), chunk, bytes.size() - at});
+        std::memcpy(buffer, bytes.data() + at, n);
+        at += n;
+        *got = static_cast<vst3::int32>(n);
+        return vst3::kResultOk;
+    }
+    vst3::tresult write(void*, vst3::int32, vst3::int32*) override { return vst3::kResultFalse; }
+    vst3::tresult seek(vst3::int64, vst3::int32, vst3::int64*) override { return vst3::kResultFalse; }
+    vst3::tresult tell(vst3::int64*) override { return vst3::kResultFalse; }
+
+private:
+    std::span<const unsigned char> bytes;
+    std::size_t chunk;
+    std::size_t at = 0;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -105,6 +135,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(imageOf(effect) == before);
     else
         require(effect.getCurrentPreset() == selected);
+    checkBank(effect);
+
+    // A VST 3 component state, read in pieces as small as the first byte says.
+    before = imageOf(effect);
+    bool bypass = false;
+    ChunkedStream stream(file, size ? 1 + data[0] % 64 : 1);
+    if (!vst3::state::load(&stream, effect, bypass)) require(imageOf(effect) == before);
     checkBank(effect);
     return 0;
 }

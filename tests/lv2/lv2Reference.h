@@ -1,35 +1,8 @@
-// What the LV2 tests compare against: the VST 2.x plug-in driven through the
-// test host with the normalised values the same port steps stand for, and
-// the test signals both get.
+// The LV2 tests' side of the comparison with the VST 2.x plug-in.
 #pragma once
 
-#include <vector>
-
-#include "TestHost.h"
 #include "lv2/ports.h"
 #include "lv2TestHost.h"
-
-using Channels = std::vector<std::vector<float>>;
-
-// Port values in real units, in the order of the port table.
-struct PortSettings {
-    float process = 2, ratio = 3, time = 5, compression = 5, output = 0;
-    float value(int control) const;
-};
-
-// Loud and quiet bursts of two tones with a little noise, different per channel.
-Channels testSignal(int channels, int frames, unsigned seed = 1);
+#include "tests/formats/vstReference.h"
 
 void applyToLv2(Lv2TestInstance& lv2, const PortSettings& settings);
-
-class VstReference {
-public:
-    // mono: the 1-in-1-out arrangement; otherwise 2 in, 2 out.
-    VstReference(double rate, bool mono);
-    void apply(const PortSettings& settings);
-    Channels process(const Channels& in, int block = 512);
-    double meterReading();
-    TestHost host;
-};
-
-bool sameSamples(const Channels& a, const Channels& b);

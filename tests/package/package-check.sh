@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: made by cpack from this build,
-# unpacked into a throw-away root; its files where hosts and the shell look;
+# unpacked into a throw-away root; its files where hosts and the shell look
+# (the VST 3 bundle in /usr/lib/vst3, exporting its entry points only);
 # Depends read off the binaries; both LV2 plug-ins found there; the packaged
 # kvbr-render finding the packaged VST 2.x plug-in without --plugin; and
 # lintian without errors.
@@ -27,6 +28,8 @@ $bundle/korvane-brassel.ttl
 $bundle/manifest.ttl
 $bundle/presets.ttl
 /usr/lib/vst/korvane-brassel.so
+/usr/lib/vst3/korvane-brassel.vst3/Contents/Resources/moduleinfo.json
+/usr/lib/vst3/korvane-brassel.vst3/Contents/x86_64-linux/korvane-brassel.so
 /usr/share/doc/korvane-brassel/README.md
 /usr/share/doc/korvane-brassel/changelog.gz
 /usr/share/doc/korvane-brassel/copyright
@@ -78,6 +81,10 @@ out=$(env -u VST_PATH HOME=$work/home "$root/usr/bin/kvbr-render" --list)
 out=$(VST_PATH=$root/usr/lib/vst "$build/kvbr-render" --list)
 [ "$(listed "$out")" = "  $(realpath "$build")/korvane-brassel.so" ] ||
   fail "build/kvbr-render loaded: $(listed "$out")"
+
+vst3=$root/usr/lib/vst3/korvane-brassel.vst3/Contents/x86_64-linux/korvane-brassel.so
+exports=$(nm -D --defined-only "$vst3" | awk '{print $3}' | sort | tr '\n' ' ')
+[ "$exports" = "GetPluginFactory ModuleEntry ModuleExit " ] || fail "the packaged VST 3 object exports: $exports"
 
 lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
 echo "$(basename "$deb"): $(echo "$files" | wc -l) files, Depends: $depends"

@@ -1,5 +1,5 @@
-// The audio path of the built plug-in allocates nothing, locks nothing and
-// makes no system call, in every mode, layout and sample width.
+// The audio path of the built plug-ins allocates nothing, locks nothing and
+// makes no system call, in every mode, layout and sample width, in every format.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +13,8 @@
 
 #include "interposers.h"
 #include "plugin/vst2/aeffect.h"
+#include "tests/vst3/hostObjects.h"
+#include "vst3/abi/factory.h"
 
 #include <lv2/core/lv2.h>
 
@@ -170,5 +172,81 @@ TEST(RealTimeSafety, Lv2RunAllocatesLocksAndCallsNothing) {
         d->deactivate(h);
         d->cleanup(h);
     }
+    dlclose(library);
+}
+
+// The VST 3 processor: process() with changes at sample offsets in every
+// block (controls, programs, the bypass and its blend), the meter reported
+// through the output changes, both widths and both layouts.
+TEST(RealTimeSafety, Vst3ProcessAllocatesLocksAndCallsNothing) {
+    using namespace vst3;
+    setenv("XDG_CONFIG_HOME", "/tmp/kvbr-rtsafety-config", 1);
+    void* library = dlopen(KVBR_VST3_BINARY, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    auto entry = reinterpret_cast<bool (*)(void*)>(dlsym(library, "ModuleEntry"));
+    auto getFactory = reinterpret_cast<IPluginFactory* (*)()>(dlsym(library, "GetPluginFactory"));
+    ASSERT_TRUE(entry && getFactory && entry(library));
+    IPluginFactory* factory = getFactory();
+    PClassInfo info{};
+    ASSERT_EQ(factory->getClassInfo(0, &info), kResultOk);
+    for (bool mono : {false, true})
+        for (int32 width : {kSample32, kSample64}) {
+            void* made = nullptr;
+            ASSERT_EQ(factory->createInstance(info.cid, IComponent::iid, &made), kResultOk);
+            auto* component = static_cast<IComponent*>(made);
+            ASSERT_EQ(component->initialize(nullptr), kResultOk);
+            ASSERT_EQ(component->queryInterface(IAudioProcessor::iid, &made), kResultOk);
+            auto* processor = static_cast<IAudioProcessor*>(made);
+            SpeakerArrangement layout = mono ? kSpeakerArrangementMono : kSpeakerArrangementStereo;
+            processor->setBusArrangements(&layout, 1, &layout, 1);
+            ProcessSetup setup{kRealtime, width, 512, 48000};
+            processor->setupProcessing(&setup);
+            component->setActive(1);
+            processor->setProcessing(1);
+
+            const int block = 512;
+            std::vector<double> buffers(4 * block);
+            void* channels[4] = {};
+            const size_t bytes = width == kSample64 ? sizeof(double) : sizeof(float);
+            for (int c = 0; c < 4; ++c) channels[c] = reinterpret_cast<char*>(buffers.data()) + c * block * bytes;
+            AudioBusBuffers in{mono ? 1 : 2, 0, channels}, out{mono ? 1 : 2, 0, channels + 2};
+            vst3test::ParameterChanges changes, reported;
+            rtcount::Counts total{0, 0, 0};
+            for (int k = 0; k < 100; ++k) {
+                for (int i = 0; i < block; ++i)
+                    for (int c = 0; c < 2; ++c) {
+                        const double x = (k % 10 < 5 ? 0.9 : 0.05) * std::sin((k * block + i) * 0.05 * (c + 1));
+                        if (width == kSample64)
+                            static_cast<double*>(channels[c])[i] = x;
+                        else
+                            static_cast<float*>(channels[c])[i] = static_cast<float>(x);
+                    }
+                changes.clear();
+                reported.clear();
+                changes.add(5, 17, (k % 41) / 40.0);
+                changes.add(5, 300, ((k + 7) % 41) / 40.0);
+                changes.add(2, 100, (k % 7) / 6.0);
+                if (k % 9 == 0) changes.add(1001, 0, (k % 33) / 32.0);
+                if (k % 13 == 0) changes.add(1000, 250, (k / 13) % 2);
+                ProcessData data{kRealtime, width, block, 1, 1, &in, &out, &changes, &reported,
+                                 nullptr, nullptr, nullptr};
+                rtcount::start();
+                processor->process(&data);
+                const rtcount::Counts c = rtcount::stop();
+                total.allocations += c.allocations;
+                total.locks += c.locks;
+                total.systemCalls += c.systemCalls;
+            }
+            EXPECT_EQ(total.allocations, 0) << "mono " << mono << " width " << width;
+            EXPECT_EQ(total.locks, 0) << "mono " << mono << " width " << width;
+            EXPECT_EQ(total.systemCalls, 0) << "mono " << mono << " width " << width;
+            EXPECT_NE(reported.queueOf(1002), nullptr) << "the meter was reported";
+            component->setActive(0);
+            processor->release();
+            component->terminate();
+            component->release();
+        }
+    factory->release();
+    reinterpret_cast<bool (*)()>(dlsym(library, "ModuleExit"))();
     dlclose(library);
 }

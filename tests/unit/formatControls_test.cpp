@@ -132,7 +132,7 @@ TEST(BankState, AnythingButACompleteBankChangesNothing) {
         EXPECT_NE(bankState::restoreBank(target, bytes, 0), bankState::Restore::ok);
         EXPECT_EQ(bankState::saveBank(target), factory);
     }
-    for (long selected : {-1L, 33L, 1L << 30}) {
+    for (long selected : {-1L, 33L, std::numeric_limits<long>::max()}) {
         EXPECT_EQ(bankState::restoreBank(target, good, selected),
                   bankState::Restore::badSelection);
         EXPECT_EQ(bankState::saveBank(target), factory);

@@ -1,7 +1,13 @@
-# Fails unless the DLL exports exactly VSTPluginMain and main, both at the same
-# address, and imports only DLLs that every Windows system has (the C++ and
-# thread runtimes must be linked in, or hosts fail to load the plug-in).
+# Fails unless the DLL exports exactly the EXPECTED names (a sorted
+# comma-separated list; VSTPluginMain and main, both at the same address,
+# unless told otherwise) and imports only DLLs that every Windows system has
+# (the C++ and thread runtimes must be linked in, or hosts fail to load the
+# plug-in).
 cmake_minimum_required(VERSION 3.25)
+if(NOT DEFINED EXPECTED)
+  set(EXPECTED "VSTPluginMain,main")
+endif()
+string(REPLACE "," ";" EXPECTED "${EXPECTED}")
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${DLL}")
@@ -45,8 +51,11 @@ foreach(line IN LISTS exportLines)
 endforeach()
 list(SORT exports)
 message(STATUS "exports: ${exports}")
-if(NOT exports STREQUAL "VSTPluginMain;main")
+if(NOT exports STREQUAL EXPECTED)
   message(FATAL_ERROR "unexpected exports: ${exports}")
+endif()
+if(NOT EXPECTED STREQUAL "VSTPluginMain;main")
+  return()
 endif()
 
 # Both names must lead to the one function: same export address.

@@ -1,17 +1,7 @@
 -- A producer's first session: a track, a recording, the LV2 compressor on it,
 -- a render, a save.
-ARDOUR.config():set_hide_dummy_backend(false)
-AudioEngine:set_backend("None (Dummy)", "", "")
-AudioEngine:set_device_name("Square Sweep Swell")
-create_session("/tmp/ardour-trial/sess", "sess", 48000)
-local tr = Session:new_audio_track(2, 2, nil, 1, "Drums", ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true):front()
-tr:rec_enable_control():set_value(1, PBD.GroupControlDisposition.NoGroup)
-Session:maybe_enable_record(false)
-Session:request_roll(ARDOUR.TransportRequestSource.TRS_UI)
-ARDOUR.LuaAPI.usleep(3000000)
-Session:request_stop(false, false, ARDOUR.TransportRequestSource.TRS_UI)
-ARDOUR.LuaAPI.usleep(500000)
-tr:rec_enable_control():set_value(0, PBD.GroupControlDisposition.NoGroup)
+dofile(os.getenv("KVBR_TRIALS") .. "/recordDrums.lua")
+local tr = recordDrums("/tmp/ardour-trial/sess")
 local len = 96000
 local p = ARDOUR.LuaAPI.new_plugin(Session, "https://korvane.com/plugins/brassel", ARDOUR.PluginType.LV2, "")
 assert(not p:isnil(), "plug-in not found")

@@ -1,0 +1,18 @@
+-- What both Ardour trials begin with: a session on the dummy backend at
+-- `folder`, a stereo track "Drums" and three seconds of the backend's test
+-- signal recorded on it. Loaded with dofile; gives the track.
+function recordDrums(folder)
+  ARDOUR.config():set_hide_dummy_backend(false)
+  AudioEngine:set_backend("None (Dummy)", "", "")
+  AudioEngine:set_device_name("Square Sweep Swell")
+  create_session(folder, "sess", 48000)
+  local tr = Session:new_audio_track(2, 2, nil, 1, "Drums", ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true):front()
+  tr:rec_enable_control():set_value(1, PBD.GroupControlDisposition.NoGroup)
+  Session:maybe_enable_record(false)
+  Session:request_roll(ARDOUR.TransportRequestSource.TRS_UI)
+  ARDOUR.LuaAPI.usleep(3000000)
+  Session:request_stop(false, false, ARDOUR.TransportRequestSource.TRS_UI)
+  ARDOUR.LuaAPI.usleep(500000)
+  tr:rec_enable_control():set_value(0, PBD.GroupControlDisposition.NoGroup)
+  return tr
+end

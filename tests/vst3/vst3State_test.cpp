@@ -1,0 +1,165 @@
+// The component state: the whole bank, names and all, the selected program
+// and the bypass, restored into a fresh instance; anything damaged, foreign
+// or from a later version refused with nothing changed; the controller's
+// own state empty.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "vst3TestHost.h"
+
+using namespace vst3test;
+
+namespace {
+
+// Where the state keeps things: a 12-byte header (magic, version, selected
+// slot), the bank file's 5-byte header, 72 bytes a program (name first).
+constexpr size_t kVersionAt = 4, kSelectedAt = 8;
+size_t nameAt(int slot) { return 12 + 5 + 72 * static_cast<size_t>(slot); }
+
+std::string programName(Instance& plugin, int slot) {
+    String128 name{};
+    plugin.units->getProgramName(kProgramId, slot, name);
+    std::string out;
+    for (int i = 0; name[i]; ++i) out.push_back(static_cast<char>(name[i]));
+    return out;
+}
+
+std::vector<double> controllerValues(Instance& plugin) {
+    std::vector<double> values;
+    for (ParamID id : {0u, 2u, 4u, 5u, 6u, kBypassId, kProgramId})
+        values.push_back(plugin.controller->getParamNormalized(id));
+    return values;
+}
+
+// A state with slot 14 selected, two controls moved, the bypass on.
+std::vector<unsigned char> editedState(Module& module) {
+    Instance plugin(module);
+    plugin.flush({{kProgramId, 0, 14.0 / 32}, {5, 0, 33.0 / 40}, {2, 0, 1.0}, {kBypassId, 0, 1.0}});
+    return plugin.saveState();
+}
+
+}  // namespace
+
+TEST(Vst3State, AFreshInstanceGetsTheBankSelectionControlsAndBypass) {
+    Module module;
+    std::vector<unsigned char> state = editedState(module);
+    ASSERT_FALSE(state.empty());
+    EXPECT_EQ(state[kSelectedAt], 14);
+    // A program renamed in the saved bank, as the editor would have done.
+    std::memset(state.data() + nameAt(7), 0, 24);
+    std::memcpy(state.data() + nameAt(7), "Renamed Seven", 13);
+
+    Instance fresh(module);
+    ASSERT_TRUE(fresh.loadState(state));
+    EXPECT_EQ(fresh.saveState(), state);
+    EXPECT_EQ(programName(fresh, 7), "Renamed Seven");
+    EXPECT_EQ(programName(fresh, 0), "Make it Pump");
+    EXPECT_EQ(fresh.controller->getParamNormalized(kProgramId), 14.0 / 32);
+    EXPECT_EQ(fresh.controller->getParamNormalized(5), 33.0 / 40);
+    EXPECT_EQ(fresh.controller->getParamNormalized(2), 1.0);
+    EXPECT_EQ(fresh.controller->getParamNormalized(kBypassId), 1.0);
+    EXPECT_TRUE(fresh.handler.saw("programs 1001 -1"));
+    // Restored bypassed: the input passes from the first sample.
+    ASSERT_TRUE(fresh.start(48000));
+    const Buffers<float> in(2, std::vector<float>(2000, 0.25f));
+    EXPECT_EQ(fresh.process(in, {500}), in);
+}
+
+TEST(Vst3State, TheSoundComesBackWithTheState) {
+    Module module;
+    const std::vector<unsigned char> state = editedState(module);
+    Buffers<float> in(2, std::vector<float>(20000));
+    for (size_t i = 0; i < in[0].size(); ++i) in[0][i] = in[1][i] = static_cast<float>(0.8 * std::sin(i * 0.03));
+    // Set by changes, or restored from the state (and the bypass switched
+    // off): the same output.
+    Instance edited(module);
+    ASSERT_TRUE(edited.start(48000));
+    const Buffers<float> expected = edited.process(
+        in, {512}, {{kProgramId, 0, 14.0 / 32}, {5, 0, 33.0 / 40}, {2, 0, 1.0}});
+    Instance restored(module);
+    ASSERT_TRUE(restored.loadState(state));
+    restored.flush({{kBypassId, 0, 0.0}});
+    ASSERT_TRUE(restored.start(48000));
+    EXPECT_EQ(restored.process(in, {512}), expected);
+}
+
+TEST(Vst3State, DamagedForeignOrLaterStatesAreRefusedWithNothingChanged) {
+    Module module;
+    const std::vector<unsigned char> good = editedState(module);
+    auto changed = [&](size_t at, unsigned char value) {
+        std::vector<unsigned char> bytes = good;
+        bytes[at] = value;
+        return bytes;
+    };
+    const size_t trailer = good.size() - 8;
+    const std::vector<std::vector<unsigned char>> bad = {
+        {},
+        std::vector<unsigned char>(good.begin(), good.begin() + 11),
+        std::vector<unsigned char>(good.begin(), good.begin() + 2000),
+        std::vector<unsigned char>(good.begin(), good.end() - 3),
+        changed(0, 'X'),                 // not our magic
+        changed(kVersionAt, 2),          // a later version
+        changed(kVersionAt, 0),
+        changed(kSelectedAt, 33),        // no such slot
+        changed(13, 'Q'),                // the bank's own magic
+        changed(trailer, 'k'),           // the bypass tag
+        changed(trailer + 4, 2),         // a bypass that is neither on nor off
+        std::vector<unsigned char>(good.size(), 0xA5),
+    };
+    Instance plugin(module);
+    plugin.flush({{kProgramId, 0, 3.0 / 32}, {6, 0, 0.5}});
+    const std::vector<unsigned char> before = plugin.saveState();
+    const std::vector<double> values = controllerValues(plugin);
+    for (size_t i = 0; i < bad.size(); ++i) {
+        MemoryStream forComponent(bad[i]), forController(bad[i]);
+        EXPECT_EQ(plugin.component->setState(&forComponent), kResultFalse) << i;
+        EXPECT_EQ(plugin.controller->setComponentState(&forController), kResultFalse) << i;
+        EXPECT_EQ(plugin.saveState(), before) << i;
+        EXPECT_EQ(controllerValues(plugin), values) << i;
+    }
+    EXPECT_EQ(plugin.component->setState(nullptr), kInvalidArgument);
+    EXPECT_EQ(plugin.controller->setComponentState(nullptr), kInvalidArgument);
+    // A block saved without the bypass is the plug-in's own and loads.
+    EXPECT_TRUE(plugin.loadState(std::vector<unsigned char>(good.begin(), good.end() - 8)));
+    EXPECT_EQ(plugin.controller->getParamNormalized(kBypassId), 0.0);
+}
+
+TEST(Vst3State, ShortReadsOtherDataBeforeOursAndFullStreams) {
+    Module module;
+    const std::vector<unsigned char> good = editedState(module);
+    Instance plugin(module);
+    // A stream that hands out 7 bytes a call, and one where the host's own
+    // data comes first.
+    MemoryStream trickle(good);
+    trickle.readLimit = 7;
+    EXPECT_EQ(plugin.component->setState(&trickle), kResultOk);
+    std::vector<unsigned char> prefixed = {'h', 'o', 's', 't'};
+    prefixed.insert(prefixed.end(), good.begin(), good.end());
+    MemoryStream afterHostData(prefixed);
+    afterHostData.position = 4;
+    EXPECT_EQ(plugin.controller->setComponentState(&afterHostData), kResultOk);
+    EXPECT_EQ(plugin.controller->getParamNormalized(kProgramId), 14.0 / 32);
+    // Saving appends at the stream's position.
+    MemoryStream saved(std::vector<unsigned char>{1, 2, 3});
+    saved.position = 3;
+    ASSERT_EQ(plugin.component->getState(&saved), kResultOk);
+    EXPECT_EQ(std::vector<unsigned char>(saved.bytes.begin() + 3, saved.bytes.end()), good);
+    MemoryStream full;
+    full.refuseWrites = true;
+    EXPECT_EQ(plugin.component->getState(&full), kResultFalse);
+}
+
+TEST(Vst3State, TheControllerStateIsEmptyAndChangesNothing) {
+    Module module;
+    Instance plugin(module);
+    plugin.flush({{5, 0, 0.75}});
+    MemoryStream saved;
+    EXPECT_EQ(plugin.controller->getState(&saved), kResultOk);
+    EXPECT_TRUE(saved.bytes.empty());
+    const std::vector<double> values = controllerValues(plugin);
+    MemoryStream garbage(std::vector<unsigned char>(300, 0x5A));
+    EXPECT_EQ(plugin.controller->setState(&garbage), kResultOk);
+    EXPECT_EQ(controllerValues(plugin), values);
+}

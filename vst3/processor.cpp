@@ -1,0 +1,272 @@
+#include "processor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "bankMessage.h"
+#include "changeCursor.h"
+#include "identity.h"
+#include "parameters.h"
+#include "processorEffect.h"
+#include "stateStream.h"
+#include "text16.h"
+
+namespace vst3 {
+
+namespace {
+
+bool isMainAudioBus(int32 type, int32 dir, int32 index) {
+    return type == kAudio && (dir == kInput || dir == kOutput) && index == 0;
+}
+
+// The parameters the processor takes from the host: all but the meter.
+bool takesChanges(ParamID id) {
+    const params::Parameter* parameter = params::byId(id);
+    return parameter && parameter->kind != params::Kind::gainReduction;
+}
+
+}  // namespace
+
+Processor::Processor() = default;
+Processor::~Processor() = default;
+
+tresult Processor::queryInterface(const Uid& iid, void** obj) {
+    if (!obj) return kInvalidArgument;
+    if (offer<IComponent>(iid, this, obj) || offer<IAudioProcessor>(iid, this, obj) ||
+        offer<IProcessContextRequirements>(iid, this, obj) || offer<IConnectionPoint>(iid, this, obj))
+        return kResultOk;
+    return answerRoot(iid, static_cast<IComponent*>(this), obj, IPluginBase::iid);
+}
+
+uint32 Processor::release() {
+    const uint32 left = refs.down();
+    if (left == 0) delete this;
+    return left;
+}
+
+tresult Processor::initialize(FUnknown* context) {
+    if (effect) return kResultFalse;
+    // No exception may reach the host: a refusal instead.
+    try {
+        effect = std::make_unique<ProcessorEffect>();
+    } catch (...) {
+        return kOutOfMemory;
+    }
+    if (mono) {
+        vst2::VstSpeakerArrangement in{}, out{};
+        in.numChannels = out.numChannels = 1;
+        effect->setSpeakerArrangement(&in, &out);
+    }
+    host.keep(context);
+    return kResultOk;
+}
+
+tresult Processor::terminate() {
+    peer.reset();
+    host.reset();
+    active = false;
+    effect.reset();
+    return kResultOk;
+}
+
+tresult Processor::getControllerClassId(Uid* classId) {
+    if (!classId) return kInvalidArgument;
+    const auto& w = vst3id::kControllerClass;
+    *classId = uidOf(w.l1, w.l2, w.l3, w.l4);
+    return kResultOk;
+}
+
+int32 Processor::getBusCount(int32 type, int32 dir) {
+    return type == kAudio && (dir == kInput || dir == kOutput) ? 1 : 0;
+}
+
+tresult Processor::getBusInfo(int32 type, int32 dir, int32 index, BusInfo* bus) {
+    if (!bus || !isMainAudioBus(type, dir, index)) return kInvalidArgument;
+    bus->mediaType = kAudio;
+    bus->direction = dir;
+    bus->channelCount = mono ? 1 : 2;
+    putText(bus->name, dir == kInput ? "Input" : "Output");
+    bus->busType = kMain;
+    bus->flags = kDefaultActive;
+    return kResultOk;
+}
+
+tresult Processor::activateBus(int32 type, int32 dir, int32 index, TBool) {
+    return isMainAudioBus(type, dir, index) ? kResultOk : kInvalidArgument;
+}
+
+tresult Processor::setActive(TBool state) {
+    if (!effect) return kNotInitialized;
+    const bool wanted = state != 0;
+    if (wanted == active) return kResultOk;
+    if (wanted) {
+        // The engine's own fallback takes rates it cannot design for.
+        effect->setSampleRate(static_cast<float>(setup.sampleRate));
+        effect->setBlockSize(setup.maxSamplesPerBlock);
+        effect->resume();
+        audio.setRate(setup.sampleRate);
+        audio.settle(bypassed.load());
+    } else {
+        effect->suspend();
+    }
+    active = wanted;
+    return kResultOk;
+}
+
+tresult Processor::setState(IBStream* state) {
+    if (!effect) return kNotInitialized;
+    if (!state) return kInvalidArgument;
+    effect->settleProgramName();
+    bool bypass = false;
+    bool loaded = false;
+    try {
+        loaded = state::load(state, *effect, bypass);
+    } catch (...) {
+    }
+    if (!loaded) return kResultFalse;
+    bypassed.store(bypass);
+    return kResultOk;
+}
+
+tresult Processor::getState(IBStream* state) {
+    if (!effect) return kNotInitialized;
+    if (!state) return kInvalidArgument;
+    effect->settleProgramName();
+    return state::save(state, *effect, bypassed.load()) ? kResultOk : kResultFalse;
+}
+
+tresult Processor::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                      SpeakerArrangement* outputs, int32 numOuts) {
+    if (active) return kResultFalse;
+    const bool oneBusEach = inputs && outputs && numIns == 1 && numOuts == 1;
+    const bool wantMono = oneBusEach && inputs[0] == kSpeakerArrangementMono &&
+                          outputs[0] == kSpeakerArrangementMono;
+    const bool wantStereo = oneBusEach && inputs[0] == kSpeakerArrangementStereo &&
+                            outputs[0] == kSpeakerArrangementStereo;
+    // Anything else leaves stereo in place, the nearest layout we do.
+    mono = wantMono;
+    if (effect) {
+        vst2::VstSpeakerArrangement in{}, out{};
+        in.numChannels = out.numChannels = mono ? 1 : 2;
+        effect->setSpeakerArrangement(&in, &out);
+    }
+    return wantMono || wantStereo ? kResultTrue : kResultFalse;
+}
+
+tresult Processor::getBusArrangement(int32 dir, int32 index, SpeakerArrangement* arr) {
+    if (!arr || !isMainAudioBus(kAudio, dir, index)) return kInvalidArgument;
+    *arr = mono ? kSpeakerArrangementMono : kSpeakerArrangementStereo;
+    return kResultOk;
+}
+
+tresult Processor::canProcessSampleSize(int32 size) {
+    return size == kSample32 || size == kSample64 ? kResultTrue : kResultFalse;
+}
+
+tresult Processor::setupProcessing(ProcessSetup* wanted) {
+    if (!wanted) return kInvalidArgument;
+    if (active) return kResultFalse;
+    if (!std::isfinite(wanted->sampleRate) || wanted->sampleRate <= 0.0 ||
+        canProcessSampleSize(wanted->symbolicSampleSize) != kResultTrue ||
+        wanted->maxSamplesPerBlock < 0)
+        return kInvalidArgument;
+    setup = *wanted;
+    return kResultOk;
+}
+
+void Processor::applyChange(ParamID id, ParamValue value, int32 offset) {
+    const params::Parameter* parameter = params::byId(id);
+    // A value that is no value changes nothing.
+    if (!parameter || std::isnan(value)) return;
+    const int step = params::stepOf(params::steps(*parameter), value);
+    switch (parameter->kind) {
+        case params::Kind::control: {
+            const controls::Control& control = *parameter->control;
+            // A value already showing this step stays as the program has it.
+            if (step == controls::stepOfNormalised(control, effect->getParameter(control.parameter))) return;
+            effect->setEngineParameter(control.parameter, controls::normalisedOfStep(control, step));
+            return;
+        }
+        case params::Kind::bypass:
+            bypassed.store(step == 1, std::memory_order_relaxed);
+            audio.setBypass(step == 1);
+            return;
+        case params::Kind::program:
+            if (step == effect->getCurrentPreset()) return;
+            effect->selectPresetForAudio(step);
+            programLoadedAt = offset;
+            return;
+        case params::Kind::gainReduction: return;
+    }
+}
+
+tresult Processor::process(ProcessData* data) {
+    if (!data || data->numSamples < 0 || canProcessSampleSize(data->symbolicSampleSize) != kResultTrue)
+        return kInvalidArgument;
+    if (!effect) return kNotInitialized;
+    for (int32 b = 0; b < data->numOutputs && data->outputs; ++b) data->outputs[b].silenceFlags = 0;
+    // Without activation there is no audio to touch; the changes still count.
+    const int32 frames = active ? data->numSamples : 0;
+    audio.setBypass(bypassed.load(std::memory_order_relaxed));
+    ChangeCursor changes(data->inputParameterChanges, data->numSamples, takesChanges);
+    int32 done = 0;
+    while (true) {
+        const int32 next = changes.done() ? frames : std::min(changes.nextOffset(), frames);
+        if (next > done) {
+            audio.render(*data, *effect, done, next, mono);
+            done = next;
+        }
+        if (changes.done()) break;
+        const int32 offset = changes.nextOffset();
+        changes.applyAt(offset, [&](ParamID id, ParamValue value) { applyChange(id, value, offset); });
+    }
+    if (programLoadedAt >= 0) reportProgram(*data);
+    if (frames > 0 && data->outputParameterChanges) {
+        const ParamID meter = vst3id::kGainReductionId;
+        int32 index = 0;
+        if (IParamValueQueue* queue = data->outputParameterChanges->addParameterData(&meter, &index))
+            queue->addPoint(0, params::gainReductionValue(effect->getMeterReading()), &index);
+    }
+    return active || data->numSamples == 0 ? kResultOk : kNotInitialized;
+}
+
+void Processor::reportProgram(ProcessData& data) {
+    const int32 at = std::min(programLoadedAt, data.numSamples > 0 ? data.numSamples - 1 : 0);
+    programLoadedAt = -1;
+    if (!data.outputParameterChanges) return;
+    for (const controls::Control& control : controls::kControls) {
+        const ParamID id = static_cast<ParamID>(control.parameter);
+        const int step = controls::stepOfNormalised(control, effect->getParameter(control.parameter));
+        int32 index = 0;
+        if (IParamValueQueue* queue = data.outputParameterChanges->addParameterData(&id, &index))
+            queue->addPoint(at, params::normalisedOf(control.steps, step), &index);
+    }
+}
+
+tresult Processor::connect(IConnectionPoint* other) {
+    if (!other) return kInvalidArgument;
+    if (peer) return kResultFalse;
+    peer.keep(other);
+    return kResultOk;
+}
+
+tresult Processor::disconnect(IConnectionPoint* other) {
+    if (!other || other != peer.get()) return kInvalidArgument;
+    peer.reset();
+    return kResultOk;
+}
+
+tresult Processor::notify(IMessage* message) {
+    if (!message) return kInvalidArgument;
+    if (!effect) return kNotInitialized;
+    effect->settleProgramName();
+    bankMessage::Received received = bankMessage::Received::refused;
+    try {
+        received = bankMessage::receive(message, *effect);
+    } catch (...) {
+    }
+    return received == bankMessage::Received::restored ? kResultOk : kResultFalse;
+}
+
+}  // namespace vst3

@@ -1,0 +1,33 @@
+#include "processorEffect.h"
+
+#include "plugin/format/hostLink.h"
+
+namespace vst3 {
+
+// No HostLink: the processor's effect has no host to tell anything.
+ProcessorEffect::ProcessorEffect() : AutoComp(linkedHostCallback) {}
+
+void ProcessorEffect::selectPresetForAudio(vst2::int32 slot) {
+    CProgram* selected = getBankProgram(slot);
+    if (!selected) return;
+    presetLoading.store(true, std::memory_order_relaxed);
+    currentPreset.store(slot, std::memory_order_relaxed);
+    for (vst2::int32 i = 0; i < kProgramParams; ++i) {
+        const float value = selected->getParam(i);
+        setEngineParameter(i, value);
+        programs[0].setParam(i, value);
+    }
+    presetLoading.store(false, std::memory_order_relaxed);
+    pendingName.store(slot, std::memory_order_release);
+}
+
+void ProcessorEffect::settleProgramName() {
+    const vst2::int32 slot = pendingName.exchange(-1, std::memory_order_acquire);
+    CProgram* selected = getBankProgram(slot);
+    if (!selected || slot == 0) return;
+    char name[kProgramNameLength + 1];
+    selected->getName(name);
+    programs[0].setName(name);
+}
+
+}  // namespace vst3
