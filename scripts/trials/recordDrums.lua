@@ -1,4 +1,4 @@
--- What both Ardour trials begin with: a session on the dummy backend at
+-- What the Ardour trials and the stress runs begin with: a session on the dummy backend at
 -- `folder`, a stereo track "Drums" and three seconds of the backend's test
 -- signal recorded on it. Loaded with dofile; gives the track.
 function recordDrums(folder)

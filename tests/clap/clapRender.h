@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "clapTestHost.h"
+#include "tests/formats/sameSamples.h"
 
 template <typename Sample>
 using Signal = std::vector<std::vector<Sample>>;
@@ -46,9 +47,4 @@ Signal<Sample> converted(const Signal<double>& signal) {
     Signal<Sample> out;
     for (const auto& channel : signal) out.emplace_back(channel.begin(), channel.end());
     return out;
-}
-
-template <typename Sample>
-bool sameSamples(const Signal<Sample>& a, const Signal<Sample>& b) {
-    return a == b;  // bit for bit (the engine makes no NaN from finite input)
 }

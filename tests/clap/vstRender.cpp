@@ -2,22 +2,13 @@
 
 #include <algorithm>
 
-#include "TestHost.h"
+#include "tests/formats/vstReference.h"
 
 template <typename Sample>
 Signal<Sample> renderVst(double rate, bool mono, const Signal<Sample>& in,
                          const std::vector<VstChange>& changes) {
-    TestHost host;
-    host.open();
-    host.dispatch(vst2::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
-    host.dispatch(vst2::effSetBlockSize, 0, 8192);
-    if (mono) {
-        vst2::VstSpeakerArrangement input{}, output{};
-        input.numChannels = 1;
-        output.numChannels = 1;
-        host.dispatch(vst2::effSetSpeakerArrangement, 0, reinterpret_cast<vst2::intptr>(&input), &output);
-    }
-    host.dispatch(vst2::effMainsChanged, 0, 1);
+    VstReference reference(rate, mono);
+    TestHost& host = reference.host;
     const auto frames = static_cast<std::uint32_t>(in[0].size());
     Signal<Sample> copy = in, out(in.size(), std::vector<Sample>(frames, Sample(0)));
     std::size_t next = 0;

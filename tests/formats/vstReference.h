@@ -3,10 +3,10 @@
 // control steps stand for, and the test signals both get.
 #pragma once
 
-#include <cstring>
 #include <vector>
 
 #include "TestHost.h"
+#include "sameSamples.h"
 #include "plugin/format/controls.h"
 
 using Channels = std::vector<std::vector<float>>;
@@ -31,14 +31,3 @@ public:
     double meterReading();
     TestHost host;
 };
-
-// Bit for bit, channel by channel.
-template <typename Sample>
-bool sameSamples(const std::vector<std::vector<Sample>>& a, const std::vector<std::vector<Sample>>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t c = 0; c < a.size(); ++c)
-        if (a[c].size() != b[c].size() ||
-            std::memcmp(a[c].data(), b[c].data(), a[c].size() * sizeof(Sample)) != 0)
-            return false;
-    return true;
-}

@@ -3,18 +3,8 @@
 -- with the plug-in deactivated, save.
 local uri = os.getenv("TRIAL_URI")
 local dir = os.getenv("TRIAL_DIR")
-ARDOUR.config():set_hide_dummy_backend(false)
-AudioEngine:set_backend("None (Dummy)", "", "")
-AudioEngine:set_device_name("Square Sweep Swell")
-create_session(dir .. "/sess", "sess", 48000)
-local tr = Session:new_audio_track(2, 2, nil, 1, "Drums", ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true):front()
-tr:rec_enable_control():set_value(1, PBD.GroupControlDisposition.NoGroup)
-Session:maybe_enable_record(false)
-Session:request_roll(ARDOUR.TransportRequestSource.TRS_UI)
-ARDOUR.LuaAPI.usleep(3000000)
-Session:request_stop(false, false, ARDOUR.TransportRequestSource.TRS_UI)
-ARDOUR.LuaAPI.usleep(500000)
-tr:rec_enable_control():set_value(0, PBD.GroupControlDisposition.NoGroup)
+dofile(os.getenv("KVBR_TRIALS") .. "/recordDrums.lua")
+local tr = recordDrums(dir .. "/sess")
 local p = nil
 if uri ~= "none" then
   p = ARDOUR.LuaAPI.new_plugin(Session, uri, ARDOUR.PluginType.LV2, "")

@@ -41,7 +41,7 @@ for i in $(seq 1 "$runs"); do
     mkdir -p "$d/out"
     path=$bundles:/usr/lib/lv2
     [ "$uri" = none ] && path=/usr/lib/lv2
-    LV2_PATH=$path TRIAL_URI=$uri TRIAL_DIR=$d LD_PRELOAD=$preload \
+    KVBR_TRIALS=$(dirname "$here") LV2_PATH=$path TRIAL_URI=$uri TRIAL_DIR=$d LD_PRELOAD=$preload \
       timeout 3000 ardour7-lua "$here/stress.lua" > "$d/log" 2>&1
     status=$?
     if [ $status -eq 0 ] && grep -q TRIAL-OK "$d/log"; then
