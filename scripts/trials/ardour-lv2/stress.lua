@@ -1,5 +1,6 @@
 -- One headless session as a producer makes it, for the stress runs of stress.sh:
--- record, add the plug-in (TRIAL_URI, or "none"), set ratio, export wet and
+-- record, add the plug-in (TRIAL_URI, or "none"; TRIAL_TYPE vst3 for a VST 3
+-- plug-in by name), set ratio, export wet and
 -- with the plug-in deactivated, save.
 local uri = os.getenv("TRIAL_URI")
 local dir = os.getenv("TRIAL_DIR")
@@ -7,7 +8,8 @@ dofile(os.getenv("KVBR_TRIALS") .. "/recordDrums.lua")
 local tr = recordDrums(dir .. "/sess")
 local p = nil
 if uri ~= "none" then
-  p = ARDOUR.LuaAPI.new_plugin(Session, uri, ARDOUR.PluginType.LV2, "")
+  local kind = os.getenv("TRIAL_TYPE") == "vst3" and ARDOUR.PluginType.VST3 or ARDOUR.PluginType.LV2
+  p = ARDOUR.LuaAPI.new_plugin(Session, uri, kind, "")
   assert(not p:isnil(), "plug-in not found")
   tr:add_processor_by_index(p, 0, nil, true)
   local pi = p:to_plugininsert()

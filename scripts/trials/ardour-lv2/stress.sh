@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs the headless Ardour session of stress.lua many times in a row, taking
-# turns between plug-ins, and counts the runs that died. Usage:
+# turns between plug-ins (this LV2 plug-in, this VST 3 plug-in, LSP's LV2
+# compressor, none), and counts the runs that died. Usage:
 #   stress.sh RUNS [asan|tsan]
-# Without a sanitizer it loads build/lv2; with one, build-asan/lv2 or
-# build-tsan/lv2 with the sanitizer's runtime preloaded into Ardour. A runtime
+# Without a sanitizer it loads build/lv2 and build/vst3; with one, those of
+# build-asan or build-tsan with the sanitizer's runtime preloaded into Ardour
+# (and into Ardour's VST 3 scanner, which runs the bundle's factory). A runtime
 # preloaded into Ardour deadlocks before main (it initialises on the first
 # malloc, which libgpg-error's constructor makes while holding gettext's lock),
 # so a copy of libgpg-error that first loads a one-line library making that
@@ -16,10 +18,9 @@ runs=${1:-20}
 sanitizer=${2:-}
 work=$(mktemp -d /tmp/ardour-stress.XXXXXX)
 preload=""
-bundles=$root/build/lv2
+build=$root/build
 if [ -n "$sanitizer" ]; then
-  bundles=$root/build-$sanitizer/lv2
-  [ "$sanitizer" = asan ] && bundles=$root/build-asan/lv2
+  build=$root/build-$sanitizer
   runtime=$(gcc -print-file-name=lib$sanitizer.so)
   [ "$sanitizer" = asan ] && runtime="$runtime $(gcc -print-file-name=libubsan.so)"
   preload=$runtime
@@ -33,15 +34,26 @@ if [ -n "$sanitizer" ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:log_path=$work/ubsan
   export TSAN_OPTIONS="report_signal_unsafe=0 log_path=$work/tsan"
 fi
+bundles=$build/lv2
+# Ardour finds VST 3 bundles in ~/.vst3 and takes them from its scanner's
+# cache, so the runs get a home of their own with the bundle scanned once.
+mkdir -p "$work/home/.vst3"
+cp -a "$build/vst3/korvane-brassel.vst3" "$work/home/.vst3/"
+HOME=$work/home LD_LIBRARY_PATH=/usr/lib/ardour7${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} LD_PRELOAD=$preload \
+  /usr/lib/ardour7/ardour-vst3-scanner -q "$work/home/.vst3/korvane-brassel.vst3" ||
+  { echo "Ardour's scanner could not load the VST 3 bundle"; exit 1; }
 declare -A ok bad
-uris=("https://korvane.com/plugins/brassel" "http://lsp-plug.in/plugins/lv2/compressor_stereo" "none")
+uris=("https://korvane.com/plugins/brassel" "vst3:Korvane Brassel" "http://lsp-plug.in/plugins/lv2/compressor_stereo" "none")
 for i in $(seq 1 "$runs"); do
   for uri in "${uris[@]}"; do
     d=$work/run-$i-$(echo "$uri" | md5sum | cut -c1-6)
     mkdir -p "$d/out"
     path=$bundles:/usr/lib/lv2
     [ "$uri" = none ] && path=/usr/lib/lv2
-    KVBR_TRIALS=$(dirname "$here") LV2_PATH=$path TRIAL_URI=$uri TRIAL_DIR=$d LD_PRELOAD=$preload \
+    type=lv2 name=$uri
+    [ "${uri#vst3:}" != "$uri" ] && type=vst3 name=${uri#vst3:}
+    HOME=$work/home KVBR_TRIALS=$(dirname "$here") LV2_PATH=$path TRIAL_TYPE=$type TRIAL_URI=$name \
+      TRIAL_DIR=$d LD_PRELOAD=$preload \
       timeout 3000 ardour7-lua "$here/stress.lua" > "$d/log" 2>&1
     status=$?
     if [ $status -eq 0 ] && grep -q TRIAL-OK "$d/log"; then
