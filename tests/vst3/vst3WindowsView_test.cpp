@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 
 #include "tests/windows/gui/realInput.h"
@@ -62,7 +63,10 @@ long long regionSum(HWND window, int left, int top, int right, int bottom) {
 }  // namespace
 
 TEST(Vst3WindowsView, TheEditorLivesInTheHostsWindow) {
-    Module module;
+    // KVBR_VST3_INSTALLED names an installed bundle's binary instead of the
+    // build's (the installer trial opens what the setup program put in place).
+    const char* installed = std::getenv("KVBR_VST3_INSTALLED");
+    Module module(installed && *installed ? installed : KVBR_VST3_BINARY);
     ASSERT_TRUE(module.valid()) << module.error;
     Instance plugin(module);
     ASSERT_TRUE(plugin.valid());

@@ -6,7 +6,9 @@
 # First install.sh on the bare system (it must say which libraries are
 # missing), then the libraries and Debian's LV2 tools from apt, a user of
 # its own, install.sh into that user's home, lv2ls and lv2apply on the LV2
-# bundle, kvbr-render (VST 2.x) on a file, and --uninstall.
+# bundle, kvbr-render (VST 2.x) on a file, Ardour's VST 3 scanner on the VST 3
+# bundle and Qtractor's plug-in scanner on the CLAP file (Debian's ardour and
+# qtractor packages), and --uninstall.
 set -euo pipefail
 root=$(realpath "$1") archive=$(realpath "$2")
 name=$(basename "$archive" .tar.gz)
@@ -34,5 +36,12 @@ in_root su - listener -c 'PATH=$HOME/.local/bin:$PATH; kvbr-render --version | h
 in_root su - listener -c 'PATH=$HOME/.local/bin:$PATH kvbr-render lv2-out.wav vst-out.wav --preset Vox | tail -6'
 in_root su - listener -c 'man -w kvbr-render 2>/dev/null || echo "(no man program in minbase)"'
 
+echo "== VST 3 and CLAP: the scanners of Debian's Ardour and Qtractor"
+in_root apt-get install -y -q --no-install-recommends ardour qtractor >/dev/null
+in_root su - listener -c 'LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner \
+  .vst3/korvane-brassel.vst3 2>&1 | grep -E "Found|Saved"; grep -ho "<VST3Info [^>]*" .cache/ardour7/vst/*.v3i'
+in_root su - listener -c 'printf "CLAP:%s\n" "$HOME/.clap/korvane-brassel.clap" |
+  /usr/lib/x86_64-linux-gnu/qtractor/qtractor_plugin_scan 2>&1 | grep "^CLAP|"'
+
 echo "== uninstall"
-in_root su - listener -c "$name/install.sh --uninstall | tail -3; find .vst .lv2 .local 2>/dev/null || echo 'nothing of it left'"
+in_root su - listener -c "$name/install.sh --uninstall | tail -3; find .vst .vst3 .clap .lv2 .local 2>/dev/null || echo 'nothing of it left'"

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Clicks through the Windows setup program as a new user would, under Wine
 # on a virtual display, in a fresh prefix, and takes a picture of every page:
-#   run.sh SETUP.exe OUT-FOLDER [WINHOST.exe]
+#   run.sh SETUP.exe OUT-FOLDER [WINHOST.exe [VST3-VIEW-TESTS.exe]]
 # First it cancels on the components page (nothing may be installed), then
 # installs with the defaults, pressing Enter on each page (Next, I Agree,
 # Install, Finish), then, with WINHOST.exe (build-windows/winhost.exe), opens
-# the installed VST 2.x plug-in's editor in that test host, and last runs the
-# uninstaller the same way. Needs Xvfb, xdotool and ImageMagick's import.
+# the installed VST 2.x plug-in's editor in that test host and, with the VST 3
+# view test (build-windows/tests/windows/kvbr_vst3_view_tests.exe), the
+# installed VST 3 bundle's editor in a host window of its own, and last runs
+# the uninstaller the same way. Needs Xvfb, xdotool and ImageMagick's import.
 set -euo pipefail
-setup=$(realpath "$1") out=$(realpath -m "$2") winhost=${3:+$(realpath "$3")}
+setup=$(realpath "$1") out=$(realpath -m "$2") winhost=${3:+$(realpath "$3")} vst3view=${4:+$(realpath "$4")}
 mkdir -p "$out"
 export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$WINEPREFIX"
@@ -71,6 +73,21 @@ if [ -n "$winhost" ]; then
   echo "== the installed VST 2.x plug-in in the test host"
   mkdir -p "$out/host"
   wine "$winhost" --editor 'C:\Program Files\VSTPlugins\korvane-brassel.dll' "Z:$out/host" 2>&1 | tail -3 || true
+fi
+
+if [ -n "$vst3view" ]; then
+  echo "== the installed VST 3 plug-in in a host window"
+  KVBR_VST3_INSTALLED='C:\Program Files\Common Files\VST3\korvane-brassel.vst3\Contents\x86_64-win\korvane-brassel.vst3' \
+    wine "$vst3view" --gtest_brief=1 > "$out/vst3-view.log" 2>&1 &
+  view_pid=$!
+  id=$(window "VST 3 host")
+  sleep 1.2
+  import -window "$id" "$out/vst3-installed-editor.png"
+  echo "  $out/vst3-installed-editor.png"
+  status=0
+  wait $view_pid || status=$?
+  tail -n 2 "$out/vst3-view.log" | tr -d '\r' | sed 's/^/  /'
+  echo "  the view test exited with $status"
 fi
 
 echo "== the uninstaller"
