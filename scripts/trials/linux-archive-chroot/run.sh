@@ -15,7 +15,7 @@ name=$(basename "$archive" .tar.gz)
 mount -t proc proc "$root/proc"
 trap 'umount "$root/proc"' EXIT
 cp "$archive" "$root/tmp/"
-in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
+in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"; }
 
 echo "== install.sh on the bare system"
 in_root bash -c "id -u listener >/dev/null 2>&1 || useradd -m -s /bin/bash listener"
