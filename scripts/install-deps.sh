@@ -20,7 +20,8 @@ release=(
 # The suites and benchmarks; clang for the fuzzer; the editor tests' X server,
 # XTest and xrdb; Debian's LV2 tools and lilv; the Debian package's man page, its
 # dependency scan (file) and lintian; the Windows cross build under Wine; the
-# release's packages and unzip to look into its zip.
+# release's packages, unzip to look into its zip and Python for the package
+# test's look into the CLAP file.
 tests=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
@@ -28,7 +29,7 @@ tests=(
   liblilv-dev lilv-utils sordi
   help2man file lintian
   g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 fonts-wine
-  nsis zip unzip
+  nsis zip unzip python3
 )
 case "${1:-}" in
   "") packages=("${build[@]}") ;;
