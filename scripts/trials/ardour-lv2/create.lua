@@ -1,6 +1,6 @@
 -- A producer's first session: a track, a recording, the LV2 compressor on it,
 -- a render, a save.
-dofile(os.getenv("KVBR_TRIALS") .. "/recordDrums.lua")
+dofile(os.getenv("KVBR_TRIALS") .. "/ardourSteps.lua")
 local tr = recordDrums("/tmp/ardour-trial/sess")
 local len = 96000
 local p = ARDOUR.LuaAPI.new_plugin(Session, "https://korvane.com/plugins/brassel", ARDOUR.PluginType.LV2, "")
@@ -12,13 +12,7 @@ ARDOUR.LuaAPI.set_plugin_insert_param(pi, 1, 4)     -- ratio 4:1
 ARDOUR.LuaAPI.set_plugin_insert_param(pi, 3, 7.5)   -- compression
 ARDOUR.LuaAPI.set_plugin_insert_param(pi, 4, 3)     -- output 3 dB
 ARDOUR.LuaAPI.usleep(200000)
-local function export(name)
-  local e = Session:simple_export()
-  e:set_folder("/tmp/ardour-trial/out")
-  e:set_name(name)
-  e:set_range(0, len)
-  assert(e:run_export(), "export failed")
-end
+local function export(name) exportMaster("/tmp/ardour-trial/out", name, len) end
 p:deactivate()
 export("dry")
 p:activate()

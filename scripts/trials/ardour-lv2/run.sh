@@ -7,7 +7,7 @@
 # Needs Debian's `ardour` package and the bundle in build/lv2.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-# The steps both trials share (recordDrums.lua).
+# The steps the trials share (ardourSteps.lua).
 export KVBR_TRIALS=$(dirname "$here")
 export LV2_PATH=$(cd "$here/../../../build/lv2" && pwd)
 rm -rf /tmp/ardour-trial && mkdir -p /tmp/ardour-trial/out

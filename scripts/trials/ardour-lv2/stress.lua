@@ -4,7 +4,7 @@
 -- with the plug-in deactivated, save.
 local uri = os.getenv("TRIAL_URI")
 local dir = os.getenv("TRIAL_DIR")
-dofile(os.getenv("KVBR_TRIALS") .. "/recordDrums.lua")
+dofile(os.getenv("KVBR_TRIALS") .. "/ardourSteps.lua")
 local tr = recordDrums(dir .. "/sess")
 local p = nil
 if uri ~= "none" then
@@ -16,13 +16,7 @@ if uri ~= "none" then
   ARDOUR.LuaAPI.set_plugin_insert_param(pi, 1, 4)
 end
 ARDOUR.LuaAPI.usleep(200000)
-local function export(name)
-  local e = Session:simple_export()
-  e:set_folder(dir .. "/out")
-  e:set_name(name)
-  e:set_range(0, 96000)
-  assert(e:run_export(), "export failed")
-end
+local function export(name) exportMaster(dir .. "/out", name, 96000) end
 export("wet")
 if p then p:deactivate() end
 export("dry")

@@ -1,7 +1,7 @@
 -- A producer's first session: a track, a recording, the VST 3 compressor on
 -- it, a factory program from its preset list, three controls moved, a
 -- render, a save.
-dofile(os.getenv("KVBR_TRIALS") .. "/recordDrums.lua")
+dofile(os.getenv("KVBR_TRIALS") .. "/ardourSteps.lua")
 local tr = recordDrums("/tmp/ardour-vst3-trial/sess")
 local len = 96000
 local p = ARDOUR.LuaAPI.new_plugin(Session, "Korvane Brassel", ARDOUR.PluginType.VST3, "")
@@ -37,13 +37,7 @@ ARDOUR.LuaAPI.set_plugin_insert_param(pi, 3, 7.5)   -- compression
 ARDOUR.LuaAPI.set_plugin_insert_param(pi, 4, 3)     -- output 3 dB
 roll()
 show("after moving three")
-local function export(name)
-  local e = Session:simple_export()
-  e:set_folder("/tmp/ardour-vst3-trial/out")
-  e:set_name(name)
-  e:set_range(0, len)
-  assert(e:run_export(), "export failed")
-end
+local function export(name) exportMaster("/tmp/ardour-vst3-trial/out", name, len) end
 p:deactivate()
 export("dry")
 p:activate()

@@ -1,8 +1,7 @@
 -- The same session opened again: the controls, the renamed program and the
 -- sound come back; a second factory program, and a new snapshot.
-ARDOUR.config():set_hide_dummy_backend(false)
-AudioEngine:set_backend("None (Dummy)", "", "")
-load_session("/tmp/ardour-vst3-trial/sess", "sess")
+dofile(os.getenv("KVBR_TRIALS") .. "/ardourSteps.lua")
+reopenSession("/tmp/ardour-vst3-trial/sess")
 local tr = Session:route_by_name("Drums")
 local p = tr:nth_plugin(0)
 print("plug-in after reopening:", p:display_name())
@@ -15,11 +14,7 @@ end
 print(line)
 local renamed = plug:preset_by_label("Trial Renamed")
 print("renamed program in the preset list:", renamed and renamed.uri or "missing")
-local e = Session:simple_export()
-e:set_folder("/tmp/ardour-vst3-trial/out")
-e:set_name("render-2")
-e:set_range(0, 96000)
-assert(e:run_export(), "export failed")
+exportMaster("/tmp/ardour-vst3-trial/out", "render-2", 96000)
 local preset = plug:preset_by_label("Pop Rock Vocal")
 print("preset", preset and preset.uri, "loaded:", preset and plug:load_preset(preset))
 Session:request_roll(ARDOUR.TransportRequestSource.TRS_UI)

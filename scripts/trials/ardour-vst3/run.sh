@@ -13,7 +13,7 @@
 # Needs Debian's `ardour` package and the bundle in build/vst3.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-# The steps both trials share (recordDrums.lua).
+# The steps the trials share (ardourSteps.lua).
 export KVBR_TRIALS=$(dirname "$here")
 bundle=$(cd "$here/../../../build/vst3" && pwd)/korvane-brassel.vst3
 trial=/tmp/ardour-vst3-trial
