@@ -42,7 +42,7 @@ cp -a "$build/vst3/korvane-brassel.vst3" "$work/home/.vst3/"
 # With a sanitizer runtime preloaded the scanner can hang in a library's exit
 # code after it has written its cache, so the cache entry is what counts.
 HOME=$work/home LD_LIBRARY_PATH=/usr/lib/ardour7${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} LD_PRELOAD=$preload \
-  timeout 300 /usr/lib/ardour7/ardour-vst3-scanner -q "$work/home/.vst3/korvane-brassel.vst3"
+  timeout 120 /usr/lib/ardour7/ardour-vst3-scanner -q "$work/home/.vst3/korvane-brassel.vst3"
 grep -qs 'name="Korvane Brassel"' "$work"/home/.cache/ardour7/vst/*.v3i ||
   { echo "Ardour's scanner could not load the VST 3 bundle"; exit 1; }
 declare -A ok bad
