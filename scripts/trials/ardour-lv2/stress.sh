@@ -49,6 +49,13 @@ HOME=$work/home LD_LIBRARY_PATH=/usr/lib/ardour7${LD_LIBRARY_PATH:+:$LD_LIBRARY_
   timeout 120 "${runner[@]}" env LD_PRELOAD="$preload" /usr/lib/ardour7/ardour-vst3-scanner -q "$work/home/.vst3/korvane-brassel.vst3"
 grep -qs 'name="Korvane Brassel"' "$work"/home/.cache/ardour7/vst/*.v3i ||
   { echo "Ardour's scanner could not load the VST 3 bundle"; exit 1; }
+# What ardour7-lua does, without its shell: a shell with ThreadSanitizer's
+# runtime preloaded dies at once.
+luaSession() {
+  LD_LIBRARY_PATH=/usr/lib/ardour7${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} ARDOUR_DATA_PATH=/usr/share/ardour7 \
+    ARDOUR_CONFIG_PATH=/etc/ardour7 ARDOUR_DLL_PATH=/usr/lib/ardour7 VAMP_PATH=/usr/lib/ardour7/vamp \
+    timeout 3000 "${runner[@]}" env LD_PRELOAD="$preload" /usr/lib/ardour7/luasession "$@"
+}
 declare -A ok bad
 uris=("https://korvane.com/plugins/brassel" "vst3:Korvane Brassel" "http://lsp-plug.in/plugins/lv2/compressor_stereo" "none")
 for i in $(seq 1 "$runs"); do
@@ -60,8 +67,7 @@ for i in $(seq 1 "$runs"); do
     type=lv2 name=$uri
     [ "${uri#vst3:}" != "$uri" ] && type=vst3 name=${uri#vst3:}
     HOME=$work/home KVBR_TRIALS=$(dirname "$here") LV2_PATH=$path TRIAL_TYPE=$type TRIAL_URI=$name \
-      TRIAL_DIR=$d timeout 3000 "${runner[@]}" env LD_PRELOAD="$preload" \
-      ardour7-lua "$here/stress.lua" > "$d/log" 2>&1
+      TRIAL_DIR=$d luaSession "$here/stress.lua" > "$d/log" 2>&1
     status=$?
     if [ $status -eq 0 ] && grep -q TRIAL-OK "$d/log"; then
       ok[$uri]=$(( ${ok[$uri]:-0} + 1 )); rm -rf "$d"
