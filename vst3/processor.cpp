@@ -65,7 +65,7 @@ tresult Processor::initialize(FUnknown* context) {
 tresult Processor::terminate() {
     peer.reset();
     host.reset();
-    active = false;
+    active.store(false, std::memory_order_release);
     effect.reset();
     return kResultOk;
 }
@@ -98,8 +98,9 @@ tresult Processor::activateBus(int32 type, int32 dir, int32 index, TBool) {
 
 tresult Processor::setActive(TBool state) {
     if (!effect) return kNotInitialized;
+    (void)handedBack.load(std::memory_order_acquire);
     const bool wanted = state != 0;
-    if (wanted == active) return kResultOk;
+    if (wanted == active.load(std::memory_order_relaxed)) return kResultOk;
     if (wanted) {
         // The engine's own fallback takes rates it cannot design for.
         effect->setSampleRate(static_cast<float>(setup.sampleRate));
@@ -110,7 +111,7 @@ tresult Processor::setActive(TBool state) {
     } else {
         effect->suspend();
     }
-    active = wanted;
+    active.store(wanted, std::memory_order_release);
     return kResultOk;
 }
 
@@ -138,7 +139,7 @@ tresult Processor::getState(IBStream* state) {
 
 tresult Processor::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                       SpeakerArrangement* outputs, int32 numOuts) {
-    if (active) return kResultFalse;
+    if (active.load(std::memory_order_relaxed)) return kResultFalse;
     const bool oneBusEach = inputs && outputs && numIns == 1 && numOuts == 1;
     const bool wantMono = oneBusEach && inputs[0] == kSpeakerArrangementMono &&
                           outputs[0] == kSpeakerArrangementMono;
@@ -166,7 +167,7 @@ tresult Processor::canProcessSampleSize(int32 size) {
 
 tresult Processor::setupProcessing(ProcessSetup* wanted) {
     if (!wanted) return kInvalidArgument;
-    if (active) return kResultFalse;
+    if (active.load(std::memory_order_relaxed)) return kResultFalse;
     if (!std::isfinite(wanted->sampleRate) || wanted->sampleRate <= 0.0 ||
         canProcessSampleSize(wanted->symbolicSampleSize) != kResultTrue ||
         wanted->maxSamplesPerBlock < 0)
@@ -204,10 +205,11 @@ void Processor::applyChange(ParamID id, ParamValue value, int32 offset) {
 tresult Processor::process(ProcessData* data) {
     if (!data || data->numSamples < 0 || canProcessSampleSize(data->symbolicSampleSize) != kResultTrue)
         return kInvalidArgument;
+    const bool isActive = active.load(std::memory_order_acquire);
     if (!effect) return kNotInitialized;
     for (int32 b = 0; b < data->numOutputs && data->outputs; ++b) data->outputs[b].silenceFlags = 0;
     // Without activation there is no audio to touch; the changes still count.
-    const int32 frames = active ? data->numSamples : 0;
+    const int32 frames = isActive ? data->numSamples : 0;
     audio.setBypass(bypassed.load(std::memory_order_relaxed));
     ChangeCursor changes(data->inputParameterChanges, data->numSamples, takesChanges);
     int32 done = 0;
@@ -228,7 +230,8 @@ tresult Processor::process(ProcessData* data) {
         if (IParamValueQueue* queue = data->outputParameterChanges->addParameterData(&meter, &index))
             queue->addPoint(0, params::gainReductionValue(effect->getMeterReading()), &index);
     }
-    return active || data->numSamples == 0 ? kResultOk : kNotInitialized;
+    handedBack.fetch_add(1, std::memory_order_release);
+    return isActive || data->numSamples == 0 ? kResultOk : kNotInitialized;
 }
 
 void Processor::reportProgram(ProcessData& data) {

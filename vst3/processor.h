@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "abi/component.h"
@@ -74,7 +75,13 @@ private:
     std::unique_ptr<ProcessorEffect> effect;
     HostRef<FUnknown> host;
     HostRef<IConnectionPoint> peer;
-    bool active = false;
+    // Stored last by setActive with release and loaded first by process()
+    // with acquire, so the audio thread sees what activation set up (rate,
+    // layout, the bypass blend) whatever the host's own hand-over.
+    std::atomic<bool> active{false};
+    // The other way: process() ends each call with a release increment that
+    // setActive takes with acquire before it touches what processing used.
+    std::atomic<std::uint32_t> handedBack{0};
     bool mono = false;
     ProcessSetup setup{kRealtime, kSample32, 1024, 44100.0};
     // Written by the audio thread's bypass changes and by a restored state.

@@ -95,3 +95,50 @@ TEST(Concurrency, Vst3StateAndMessagesOnTheUiThreadWhileProcessRuns) {
     fresh->terminate();
     fresh->release();
 }
+
+// Hosts hand a freshly activated processor to their audio thread by means a
+// sanitizer cannot see (Ardour sleeps), and take it back the same way to
+// reactivate it at a new rate or layout: the processor's own ordering must
+// carry everything across. The flags here are relaxed so that they carry
+// nothing themselves.
+TEST(Concurrency, Vst3ActivationCrossesToAnAudioThreadTheHostDoesNotSynchronise) {
+    auto* processor = new Processor;
+    ASSERT_EQ(processor->initialize(nullptr), kResultOk);
+    std::atomic<int> round{0}, seen{0};
+    std::atomic<bool> done{false}, finite{true};
+    std::thread audio([&] {
+        constexpr int kFrames = 32;
+        std::vector<float> left(kFrames, 0.5f), right(kFrames, -0.5f);
+        float* channels[2] = {left.data(), right.data()};
+        int last = 0;
+        while (!done.load(std::memory_order_relaxed)) {
+            const int now = round.load(std::memory_order_relaxed);
+            if (now == last) continue;
+            AudioBusBuffers bus{now % 2 ? 1 : 2, 0, reinterpret_cast<void**>(channels)};
+            for (int block = 0; block < 4; ++block) {
+                ProcessData data{kRealtime, kSample32, kFrames, 1, 1, &bus, &bus, nullptr, nullptr,
+                                 nullptr, nullptr, nullptr};
+                processor->process(&data);
+            }
+            if (!std::isfinite(left[kFrames - 1])) finite.store(false, std::memory_order_relaxed);
+            last = now;
+            seen.store(now, std::memory_order_relaxed);
+        }
+    });
+    for (int r = 1; r <= 300; ++r) {
+        ASSERT_EQ(processor->setActive(0), kResultOk);
+        ProcessSetup setup{kRealtime, kSample32, 32, r % 3 ? 48000.0 : 44100.0};
+        ASSERT_EQ(processor->setupProcessing(&setup), kResultOk);
+        SpeakerArrangement in = r % 2 ? kSpeakerArrangementMono : kSpeakerArrangementStereo, out = in;
+        ASSERT_EQ(processor->setBusArrangements(&in, 1, &out, 1), kResultTrue);
+        ASSERT_EQ(processor->setActive(1), kResultOk);
+        round.store(r, std::memory_order_relaxed);
+        while (seen.load(std::memory_order_relaxed) != r) std::this_thread::yield();
+    }
+    done.store(true, std::memory_order_relaxed);
+    audio.join();
+    EXPECT_TRUE(finite.load());
+    processor->setActive(0);
+    processor->terminate();
+    processor->release();
+}
