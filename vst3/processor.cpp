@@ -98,9 +98,11 @@ tresult Processor::activateBus(int32 type, int32 dir, int32 index, TBool) {
 
 tresult Processor::setActive(TBool state) {
     if (!effect) return kNotInitialized;
+    // What the last process() and the last activation (Ardour also
+    // activates from its audio thread) left is taken before it is touched.
     (void)handedBack.load(std::memory_order_acquire);
     const bool wanted = state != 0;
-    if (wanted == active.load(std::memory_order_relaxed)) return kResultOk;
+    if (wanted == active.load(std::memory_order_acquire)) return kResultOk;
     if (wanted) {
         // The engine's own fallback takes rates it cannot design for.
         effect->setSampleRate(static_cast<float>(setup.sampleRate));
