@@ -15,14 +15,9 @@ import statistics
 import subprocess
 import sys
 
-args = sys.argv[1:]
-before = None
-if "--before" in args:
-    i = args.index("--before")
-    before = args[i + 1]
-    del args[i:i + 2]
-bench = args[0] if len(args) > 0 else "build/bench/editor_bench"
-rounds = int(args[1]) if len(args) > 1 else 5
+import benchArgs
+
+bench, rounds, before = benchArgs.parse(sys.argv[1:], "build/bench/editor_bench", 5)
 
 KINDS = [("FirstOpening", "First opening"), ("OpeningAgain", "Opened again"),
          ("SecondInstance", "Second instance")]

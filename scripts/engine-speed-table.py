@@ -15,14 +15,9 @@ import statistics
 import subprocess
 import sys
 
-args = sys.argv[1:]
-before = None
-if "--before" in args:
-    i = args.index("--before")
-    before = args[i + 1]
-    del args[i:i + 2]
-bench = args[0] if len(args) > 0 else "build/bench/engine_bench"
-repetitions = int(args[1]) if len(args) > 1 else 9
+import benchArgs
+
+bench, repetitions, before = benchArgs.parse(sys.argv[1:], "build/bench/engine_bench", 9)
 
 
 def run_once(binary, env):
