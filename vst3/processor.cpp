@@ -120,7 +120,7 @@ tresult Processor::setActive(TBool state) {
 tresult Processor::setState(IBStream* state) {
     if (!effect) return kNotInitialized;
     if (!state) return kInvalidArgument;
-    effect->settleProgramName();
+    const ProcessorEffect::UiTurn turn(*effect);
     bool bypass = false;
     bool loaded = false;
     try {
@@ -135,7 +135,7 @@ tresult Processor::setState(IBStream* state) {
 tresult Processor::getState(IBStream* state) {
     if (!effect) return kNotInitialized;
     if (!state) return kInvalidArgument;
-    effect->settleProgramName();
+    const ProcessorEffect::UiTurn turn(*effect);
     return state::save(state, *effect, bypassed.load()) ? kResultOk : kResultFalse;
 }
 
@@ -214,6 +214,15 @@ tresult Processor::process(ProcessData* data) {
     const int32 frames = isActive ? data->numSamples : 0;
     audio.setBypass(bypassed.load(std::memory_order_relaxed));
     ChangeCursor changes(data->inputParameterChanges, data->numSamples, takesChanges);
+    const bool mayChange = effect->beginAudioChanges();
+    if (mayChange) held.release([&](ParamID id, ParamValue value) { applyChange(id, value, 0); });
+    const auto take = [&](ParamID id, ParamValue value, int32 offset) {
+        // The bypass is ours alone; everything else waits while the UI thread holds the bank.
+        if (mayChange || id == vst3id::kBypassId)
+            applyChange(id, value, offset);
+        else
+            held.hold(id, value);
+    };
     int32 done = 0;
     while (true) {
         const int32 next = changes.done() ? frames : std::min(changes.nextOffset(), frames);
@@ -223,8 +232,9 @@ tresult Processor::process(ProcessData* data) {
         }
         if (changes.done()) break;
         const int32 offset = changes.nextOffset();
-        changes.applyAt(offset, [&](ParamID id, ParamValue value) { applyChange(id, value, offset); });
+        changes.applyAt(offset, [&](ParamID id, ParamValue value) { take(id, value, offset); });
     }
+    if (mayChange) effect->endAudioChanges();
     if (programLoadedAt >= 0) reportProgram(*data);
     if (frames > 0 && data->outputParameterChanges) {
         const ParamID meter = vst3id::kGainReductionId;
@@ -265,7 +275,7 @@ tresult Processor::disconnect(IConnectionPoint* other) {
 tresult Processor::notify(IMessage* message) {
     if (!message) return kInvalidArgument;
     if (!effect) return kNotInitialized;
-    effect->settleProgramName();
+    const ProcessorEffect::UiTurn turn(*effect);
     bankMessage::Received received = bankMessage::Received::refused;
     try {
         received = bankMessage::receive(message, *effect);

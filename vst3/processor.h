@@ -11,6 +11,7 @@
 
 #include "abi/component.h"
 #include "abi/host.h"
+#include "heldChanges.h"
 #include "processorAudio.h"
 #include "unknown.h"
 
@@ -87,6 +88,7 @@ private:
     // Written by the audio thread's bypass changes and by a restored state.
     std::atomic<bool> bypassed{false};
     int32 programLoadedAt = -1;  // audio thread: the offset of this block's program change
+    HeldChanges held;            // audio thread: changes that came while the UI thread held the bank
     ProcessorAudio audio;
 };
 

@@ -1,5 +1,7 @@
 #include "processorEffect.h"
 
+#include <thread>
+
 #include "plugin/format/hostLink.h"
 
 namespace vst3 {
@@ -20,6 +22,24 @@ void ProcessorEffect::selectPresetForAudio(vst2::int32 slot) {
     presetLoading.store(false, std::memory_order_relaxed);
     pendingName.store(slot, std::memory_order_release);
 }
+
+bool ProcessorEffect::beginAudioChanges() {
+    audioChanging.store(true);
+    if (uiTurns.load() == 0) return true;
+    audioChanging.store(false, std::memory_order_release);
+    return false;
+}
+
+void ProcessorEffect::endAudioChanges() { audioChanging.store(false, std::memory_order_release); }
+
+ProcessorEffect::UiTurn::UiTurn(ProcessorEffect& effect) : effect(effect) {
+    effect.uiTurns.fetch_add(1);
+    // The audio thread holds the bank for the rest of one block at most.
+    while (effect.audioChanging.load()) std::this_thread::yield();
+    effect.settleProgramName();
+}
+
+ProcessorEffect::UiTurn::~UiTurn() { effect.uiTurns.fetch_sub(1, std::memory_order_release); }
 
 void ProcessorEffect::settleProgramName() {
     const vst2::int32 slot = pendingName.exchange(-1, std::memory_order_acquire);

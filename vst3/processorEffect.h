@@ -17,14 +17,37 @@ public:
 
     // Audio thread: selects a slot exactly as selectPreset does for the
     // engine, the selection and slot 0's values; slot 0 takes the slot's name
-    // at the next settleProgramName.
+    // when the UI thread next takes its turn. Only between
+    // beginAudioChanges() == true and endAudioChanges().
     void selectPresetForAudio(vst2::int32 slot);
-    // UI thread, before the bank is read or replaced: finishes what the audio
-    // thread's last selection left to it.
-    void settleProgramName();
+
+    // The bank (selection, slots, names) is changed by one thread at a time:
+    // the audio thread never waits, it is refused its turn and holds its
+    // changes for a later block; the UI thread waits out at most one block.
+    bool beginAudioChanges();
+    void endAudioChanges();
+
+    // UI thread: the bank is this thread's alone while the turn lives.
+    class UiTurn {
+    public:
+        explicit UiTurn(ProcessorEffect& effect);
+        ~UiTurn();
+        UiTurn(const UiTurn&) = delete;
+        UiTurn& operator=(const UiTurn&) = delete;
+
+    private:
+        ProcessorEffect& effect;
+    };
 
 private:
+    // Finishes what the audio thread's last selection left to the UI thread.
+    void settleProgramName();
+
     std::atomic<vst2::int32> pendingName{-1};
+    // Each side raises its flag, then looks at the other's (sequentially
+    // consistent, so that at least one of them sees the other).
+    std::atomic<bool> audioChanging{false};
+    std::atomic<int> uiTurns{0};
 };
 
 }  // namespace vst3

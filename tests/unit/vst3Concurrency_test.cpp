@@ -13,6 +13,8 @@
 #include "plugin/format/pluginState.h"
 #include "presets/CPresetSystemEffect.h"
 #include "tests/vst3/hostObjects.h"
+#include "vst3/identity.h"
+#include "vst3/parameters.h"
 #include "vst3/processor.h"
 
 using namespace vst3;
@@ -143,6 +145,83 @@ TEST(Concurrency, Vst3ActivationCrossesToAnAudioThreadTheHostDoesNotSynchronise)
     done.store(true, std::memory_order_relaxed);
     audio.join();
     EXPECT_TRUE(finite.load());
+    processor->setActive(0);
+    processor->terminate();
+    processor->release();
+}
+
+namespace {
+
+// A state stream whose first read waits for the test's word, so that the UI
+// thread is inside setState, holding the bank, while the audio thread processes.
+class GatedStream final : public vst3test::Held<IBStream> {
+public:
+    explicit GatedStream(std::vector<unsigned char> bytes) : inner(std::move(bytes)) {}
+    tresult KVBR_VST3_CALL queryInterface(const Uid& iid, void** obj) override {
+        return vst3test::answerQuery<GatedStream, IBStream>(this, iid, obj);
+    }
+    tresult KVBR_VST3_CALL read(void* buffer, int32 numBytes, int32* numBytesRead) override {
+        entered = true;
+        while (!go) std::this_thread::yield();
+        return inner.read(buffer, numBytes, numBytesRead);
+    }
+    tresult KVBR_VST3_CALL write(void* buffer, int32 numBytes, int32* written) override {
+        return inner.write(buffer, numBytes, written);
+    }
+    tresult KVBR_VST3_CALL seek(int64 pos, int32 mode, int64* result) override {
+        return inner.seek(pos, mode, result);
+    }
+    tresult KVBR_VST3_CALL tell(int64* pos) override { return inner.tell(pos); }
+    std::atomic<bool> entered{false}, go{false};
+
+private:
+    vst3test::MemoryStream inner;
+};
+
+}  // namespace
+
+// A program change that arrives while a state restore holds the bank is
+// neither lost nor mixed into the restore: it waits, and the next block
+// applies it whole and reports it at its start.
+TEST(Concurrency, Vst3ProgramChangeDuringARestoreWaitsForTheNextBlock) {
+    auto* processor = new Processor;
+    ASSERT_EQ(processor->initialize(nullptr), kResultOk);
+    ProcessSetup setup{kRealtime, kSample32, 32, 48000.0};
+    ASSERT_EQ(processor->setupProcessing(&setup), kResultOk);
+    ASSERT_EQ(processor->setActive(1), kResultOk);
+    vst3test::MemoryStream saved;  // slot 3 selected
+    ASSERT_EQ(processor->getState(&saved), kResultOk);
+    saved.bytes[8] = 3;
+
+    std::vector<float> left(32, 0.25f), right(32, 0.25f);
+    float* channels[2] = {left.data(), right.data()};
+    AudioBusBuffers bus{2, 0, reinterpret_cast<void**>(channels)};
+    vst3test::ParameterChanges changes, reported;
+    const auto block = [&] {
+        reported.clear();
+        ProcessData data{kRealtime, kSample32, 32, 1, 1, &bus, &bus, &changes, &reported,
+                         nullptr, nullptr, nullptr};
+        processor->process(&data);
+        changes.clear();
+    };
+
+    GatedStream stream(saved.bytes);
+    std::thread ui([&] { EXPECT_EQ(processor->setState(&stream), kResultOk); });
+    while (!stream.entered) std::this_thread::yield();
+    changes.add(vst3id::kProgramId, 5, 22.0 / params::kProgramSteps);
+    block();
+    EXPECT_EQ(reported.queueOf(5), nullptr) << "a program applied while the UI thread held the bank";
+    stream.go = true;
+    ui.join();
+    block();
+    vst3test::ValueQueue* compression = reported.queueOf(5);
+    ASSERT_NE(compression, nullptr) << "the held program change was lost";
+    EXPECT_EQ(compression->points.front().first, 0);
+
+    vst3test::MemoryStream after;
+    ASSERT_EQ(processor->getState(&after), kResultOk);
+    EXPECT_EQ(after.bytes[8], 22);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(after.bytes.data() + 12 + 5)), "Stereo Drums Over");
     processor->setActive(0);
     processor->terminate();
     processor->release();
