@@ -19,8 +19,11 @@ void ProcessorEffect::selectPresetForAudio(vst2::int32 slot) {
         setEngineParameter(i, value);
         programs[0].setParam(i, value);
     }
+    // The UI thread reads names only in its turn, which this block excludes.
+    char name[kProgramNameLength + 1];
+    selected->getName(name);
+    programs[0].setName(name);
     presetLoading.store(false, std::memory_order_relaxed);
-    pendingName.store(slot, std::memory_order_release);
 }
 
 bool ProcessorEffect::beginAudioChanges() {
@@ -36,18 +39,8 @@ ProcessorEffect::UiTurn::UiTurn(ProcessorEffect& effect) : effect(effect) {
     effect.uiTurns.fetch_add(1);
     // The audio thread holds the bank for the rest of one block at most.
     while (effect.audioChanging.load()) std::this_thread::yield();
-    effect.settleProgramName();
 }
 
 ProcessorEffect::UiTurn::~UiTurn() { effect.uiTurns.fetch_sub(1, std::memory_order_release); }
-
-void ProcessorEffect::settleProgramName() {
-    const vst2::int32 slot = pendingName.exchange(-1, std::memory_order_acquire);
-    CProgram* selected = getBankProgram(slot);
-    if (!selected || slot == 0) return;
-    char name[kProgramNameLength + 1];
-    selected->getName(name);
-    programs[0].setName(name);
-}
 
 }  // namespace vst3

@@ -1,8 +1,8 @@
 // The effect behind the VST 3 processor: the same AutoComp as every other
 // format, plus a program change the audio thread can make. The host delivers
 // a program choice as a parameter change inside process(), where the engine
-// must take the slot's values at their sample offset without a host call, a
-// lock or a name copy that the UI thread might be reading.
+// must take the slot's values at their sample offset without a host call or
+// a lock.
 #pragma once
 
 #include <atomic>
@@ -16,8 +16,7 @@ public:
     ProcessorEffect();
 
     // Audio thread: selects a slot exactly as selectPreset does for the
-    // engine, the selection and slot 0's values; slot 0 takes the slot's name
-    // when the UI thread next takes its turn. Only between
+    // engine, the selection and slot 0's values and name. Only between
     // beginAudioChanges() == true and endAudioChanges().
     void selectPresetForAudio(vst2::int32 slot);
 
@@ -40,10 +39,6 @@ public:
     };
 
 private:
-    // Finishes what the audio thread's last selection left to the UI thread.
-    void settleProgramName();
-
-    std::atomic<vst2::int32> pendingName{-1};
     // Each side raises its flag, then looks at the other's (sequentially
     // consistent, so that at least one of them sees the other).
     std::atomic<bool> audioChanging{false};
