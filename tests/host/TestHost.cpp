@@ -5,7 +5,10 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
+
+#include <gtest/gtest.h>
 
 namespace {
 // The host in charge of an effect that has not handed out its record yet.
@@ -17,6 +20,7 @@ TestHost::TestHost(std::string libraryPath) : path(std::move(libraryPath)) {}
 TestHost::~TestHost() {
     close();
     if (library) dlclose(library);
+    if (const char* log = getenv("KVBR_HOST_CALL_LOG")) appendCallLog(log);
 }
 
 vst2::AEffect* TestHost::open(const char* entryName) {
@@ -99,4 +103,20 @@ ScratchConfigHome::~ScratchConfigHome() {
         unsetenv("XDG_CONFIG_HOME");
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
+}
+
+void TestHost::appendCallLog(const char* path) const {
+    // The calls an editor session makes with their timing taken out: no idle
+    // requests, automation without its values, repeats folded into one line.
+    std::ofstream out(path, std::ios::app);
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    out << "test " << (test ? std::string(test->test_suite_name()) + "." + test->name() : "?") << "\n";
+    std::string previous;
+    for (const HostCall& c : calls) {
+        if (c.opcode == vst2::audioMasterIdle) continue;
+        std::string line = std::to_string(c.opcode) + " " + std::to_string(c.index);
+        if (c.opcode != vst2::audioMasterAutomate) line += " " + std::to_string(c.value) + " " + c.text;
+        if (line != previous) out << line << "\n";
+        previous = line;
+    }
 }

@@ -42,6 +42,8 @@ private:
                                  vst2::intptr value, void* ptr, float opt);
     vst2::intptr answer(vst2::int32 opcode, vst2::int32 index, vst2::intptr value, void* ptr,
                         float opt);
+    // KVBR_HOST_CALL_LOG: the calls of this host, appended to that file.
+    void appendCallLog(const char* path) const;
     std::string path;
     void* library = nullptr;
 };
