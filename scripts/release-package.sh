@@ -16,7 +16,7 @@
 # --version      default: the project version in CMakeLists.txt
 # --formats      default: the lines of packaging/formats
 # SOURCE_DATE_EPOCH gives every date inside the packages; default: the time of
-# the commit checked out. SHA256SUMS lists whatever DIR holds at the end.
+# the commit checked out, else (a source tarball) the newest CHANGELOG date. SHA256SUMS lists whatever DIR holds at the end.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 out='' linux_build='' linux_tree='' windows_build='' version='' formats=''
@@ -41,9 +41,15 @@ formats=$(echo $formats)
 for format in $formats; do
   case $format in vst2|lv2|vst3|clap) ;; *) die "unknown format $format" ;; esac
 done
+# A source tarball has no history: the newest changelog entry's date stands in.
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct) ||
-    die "set SOURCE_DATE_EPOCH: $source_dir is no git checkout"
+  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=''
+fi
+if [ -z "$SOURCE_DATE_EPOCH" ]; then
+  newest=$(sed -n 's/^## [0-9][0-9.]* (\([0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\))$/\1/p' \
+    "$source_dir/CHANGELOG.md" | head -n 1)
+  [ -n "$newest" ] || die "set SOURCE_DATE_EPOCH: no git history and no dated entry in CHANGELOG.md"
+  SOURCE_DATE_EPOCH=$(date -u -d "$newest" +%s)
 fi
 export SOURCE_DATE_EPOCH
 # Archive members sort the same everywhere, and zip's dates are UTC.

@@ -39,7 +39,8 @@ std::optional<double> numberIn(std::string_view text, bool decibels) {
     const std::string copy(text);
     char* end = nullptr;
     const double value = std::strtod(copy.c_str(), &end);
-    if (end != copy.c_str() + copy.size() || std::isnan(value)) return std::nullopt;
+    // "inf", "nan" and overflows such as "1e999" are no value a control can take.
+    if (end != copy.c_str() + copy.size() || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 

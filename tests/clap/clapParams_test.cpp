@@ -105,7 +105,8 @@ TEST_F(ClapParams, TextsAreTheStepsTextsAndReadBack) {
     EXPECT_EQ(parsed(kOutput, "99"), 30.0);
     EXPECT_EQ(parsed(kProcess, "loud"), -99.0);
     EXPECT_EQ(parsed(kTime, ""), -99.0);
-    EXPECT_EQ(parsed(kTime, "nan"), -99.0);
+    for (const char* notANumber : {"nan", "inf", "-inf", "1e999", "-1e999"})
+        EXPECT_EQ(parsed(kTime, notANumber), -99.0) << notANumber;
     EXPECT_EQ(parsed(7, "1"), -99.0);
     double value = 0;
     EXPECT_FALSE(paramsOf(host).textToValue(host.plugin, kTime, nullptr, &value));
