@@ -20,7 +20,7 @@
 #include "gui/CFrame.h"
 #include "platform/headless/headless.h"
 #include "platform/linux/childProcess.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "engine/enginePath.h"
-#include "engine/vectorMath.h"
+#include "core/engine/enginePath.h"
+#include "core/engine/vectorMath.h"
 #include "platform/headless/memorySettingsStore.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 
 namespace {
 

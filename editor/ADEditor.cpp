@@ -11,7 +11,7 @@
 #include "gui/CHorizontalSwitch.h"
 #include "gui/CKnob.h"
 #include "gui/scale.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 
 using namespace gui;
 

@@ -9,7 +9,7 @@
 #include "gui/CFrame.h"
 #include "gui/COptionMenu.h"
 #include "gui/CTextEdit.h"
-#include "presets/CPresetSystemEffect.h"
+#include "formats/vst2/CPresetSystemEffect.h"
 
 using namespace gui;
 

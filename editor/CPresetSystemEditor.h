@@ -7,8 +7,8 @@
 
 #include "CPresetSystemListener.h"
 #include "gui/AEffGUIEditor.h"
-#include "presets/presetFileOperations.h"
-#include "presets/presetPanel.h"
+#include "presetFileOperations.h"
+#include "presetPanel.h"
 
 namespace gui {
 class COptionMenu;

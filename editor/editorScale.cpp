@@ -2,7 +2,7 @@
 
 #include "gui/scale.h"
 #include "platform/displayScale.h"
-#include "plugin/preferenceStore.h"
+#include "core/preferenceStore.h"
 
 double decideEditorScale(double hostRequest, void* parent) {
     double userOverride = gui::normalisedScale(platform::environmentScale());

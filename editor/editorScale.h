@@ -2,7 +2,7 @@
 // host's request and the desktop, in that order (gui/scale.h).
 #pragma once
 
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 // The host's request as a VST 2.x host sends it: effVendorSpecific with this
 // index and value, the factor in the float argument.

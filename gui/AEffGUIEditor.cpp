@@ -6,7 +6,7 @@
 #include "platform/dragDrop.h"
 #include "platform/input.h"
 #include "platform/window.h"
-#include "plugin/vst2/audioeffect.h"
+#include "formats/vst2/audioeffect.h"
 
 namespace gui {
 

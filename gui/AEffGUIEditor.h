@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "plugin/vst2/aeffeditor.h"
+#include "formats/vst2/aeffeditor.h"
 
 namespace vst2 {
 class AudioEffect;

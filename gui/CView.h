@@ -5,7 +5,7 @@
 #include "CReferenceCounter.h"
 #include "geometry.h"
 #include "mouseButtons.h"
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 namespace gui {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 using namespace vst2;
 

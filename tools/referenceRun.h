@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 namespace reference {
 

@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "clapTestSupport.h"
-#include "plugin/format/controls.h"
-#include "plugin/meterRequest.h"
+#include "core/controls.h"
+#include "formats/vst2/meterRequest.h"
 #include "TestHost.h"
 #include "vstRender.h"
 

@@ -13,7 +13,7 @@
 #include "clapTestSupport.h"
 #include "platform/linux/childProcess.h"
 #include "platform/linux/testing/x11Driver.h"
-#include "plugin/format/controls.h"
+#include "core/controls.h"
 
 using platform::linux_backend::testing::Pixels;
 using platform::linux_backend::testing::X11Driver;

@@ -5,7 +5,7 @@
 // own VST 2.x plug-in the same way.
 #include "clapRender.h"
 #include "clapTestSupport.h"
-#include "plugin/format/controls.h"
+#include "core/controls.h"
 #include "platform/sharedLibrary.h"
 #include "tools/referenceRun.h"
 

@@ -2,9 +2,9 @@
 // provider lists programs 1 to 32 by name without an instance, and loading
 // one selects that program of the instance's bank.
 #include "clapTestSupport.h"
-#include "plugin/format/controls.h"
-#include "presets/CProgram.h"
-#include "presets/factoryPresets.h"
+#include "core/controls.h"
+#include "core/programs/CProgram.h"
+#include "core/programs/factoryPresets.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "clap/abi/clapCore.h"
-#include "clap/abi/clapEvents.h"
-#include "clap/abi/clapExtensions.h"
-#include "clap/abi/clapPresetDiscovery.h"
+#include "formats/clap/abi/clapCore.h"
+#include "formats/clap/abi/clapEvents.h"
+#include "formats/clap/abi/clapExtensions.h"
+#include "formats/clap/abi/clapPresetDiscovery.h"
 
 namespace platform {
 class SharedLibrary;

@@ -2,7 +2,7 @@
 // the same step, and that text reads back to the step.
 #include "TestHost.h"
 #include "clapTestSupport.h"
-#include "plugin/format/controls.h"
+#include "core/controls.h"
 
 TEST(ClapTexts, EveryStepShowsAndReadsTheVstPluginsDisplayText) {
     ClapLibrary library;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "plugin/meterRequest.h"
+#include "formats/vst2/meterRequest.h"
 
 float PortSettings::value(int control) const {
     const float values[] = {process, ratio, time, compression, output};

@@ -7,7 +7,7 @@
 
 #include "TestHost.h"
 #include "sameSamples.h"
-#include "plugin/format/controls.h"
+#include "core/controls.h"
 
 using Channels = std::vector<std::vector<float>>;
 using DoubleChannels = std::vector<std::vector<double>>;

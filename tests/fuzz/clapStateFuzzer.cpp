@@ -12,7 +12,7 @@
 #include <cstring>
 #include <vector>
 
-#include "clap/clapExtensionTables.h"
+#include "formats/clap/clapExtensionTables.h"
 
 namespace {
 

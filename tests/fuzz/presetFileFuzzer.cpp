@@ -10,11 +10,11 @@
 #include <cstring>
 #include <span>
 
-#include "plugin/format/bankState.h"
-#include "presets/CPresetSystemEffect.h"
-#include "presets/presetFileOperations.h"
-#include "presets/presetPanel.h"
-#include "vst3/stateStream.h"
+#include "core/bankState.h"
+#include "formats/vst2/CPresetSystemEffect.h"
+#include "editor/presetFileOperations.h"
+#include "editor/presetPanel.h"
+#include "formats/vst3/stateStream.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 using namespace vst2;
 

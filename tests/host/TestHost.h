@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 struct HostCall {
     vst2::int32 opcode;

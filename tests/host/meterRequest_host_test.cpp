@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestHost.h"
-#include "plugin/meterRequest.h"
+#include "formats/vst2/meterRequest.h"
 
 using namespace vst2;
 

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "TestHost.h"
-#include "presets/CPresetSystemEffect.h"
+#include "formats/vst2/CPresetSystemEffect.h"
 
 using namespace vst2;
 

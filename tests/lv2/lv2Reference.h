@@ -1,7 +1,7 @@
 // The LV2 tests' side of the comparison with the VST 2.x plug-in.
 #pragma once
 
-#include "lv2/ports.h"
+#include "formats/lv2/ports.h"
 #include "lv2TestHost.h"
 #include "tests/formats/vstReference.h"
 

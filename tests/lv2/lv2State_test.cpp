@@ -11,9 +11,9 @@
 #include <limits>
 #include <map>
 
-#include "plugin/format/bankState.h"
-#include "lv2/lv2Instance.h"
-#include "lv2/lv2State.h"
+#include "core/bankState.h"
+#include "formats/lv2/lv2Instance.h"
+#include "formats/lv2/lv2State.h"
 #include "lv2Reference.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "lv2/lv2Instance.h"
+#include "formats/lv2/lv2Instance.h"
 #include "lv2Reference.h"
 #include "platform/linux/childProcess.h"
 #include "platform/linux/testing/x11Driver.h"

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <fstream>
 
-#include "presets/CProgram.h"
-#include "presets/factoryPresets.h"
-#include "presets/presetFiles.h"
+#include "core/programs/CProgram.h"
+#include "core/programs/factoryPresets.h"
+#include "core/programs/presetFiles.h"
 #include "renderTestSupport.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "clap/abi/clapCore.h"
-#include "clap/abi/clapEvents.h"
-#include "clap/abi/clapExtensions.h"
+#include "formats/clap/abi/clapCore.h"
+#include "formats/clap/abi/clapEvents.h"
+#include "formats/clap/abi/clapExtensions.h"
 #include "interposers.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "interposers.h"
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 #include "tests/vst3/hostObjects.h"
-#include "vst3/abi/factory.h"
+#include "formats/vst3/abi/factory.h"
 
 #include <lv2/core/lv2.h>
 

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 using namespace vst2;
 

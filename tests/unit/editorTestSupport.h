@@ -19,7 +19,7 @@
 #include "platform/headless/headless.h"
 #include "platform/headless/headlessDialogs.h"
 #include "platform/headless/memorySettingsStore.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 
 namespace editortest {
 

@@ -14,7 +14,7 @@
 #include "editor/editorScale.h"
 #include "editorTestSupport.h"
 #include "gui/scale.h"
-#include "plugin/preferenceStore.h"
+#include "core/preferenceStore.h"
 #include "resources/embeddedResources.h"
 #include "resources/packedBitmap.h"
 #include "resources/pictureCache.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/headless/memorySettingsStore.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 
 namespace harness {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/headless/memorySettingsStore.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 
 namespace {
 vst2::intptr silentHost(vst2::AEffect*, vst2::int32 opcode, vst2::int32, vst2::intptr, void*,

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "engine/FilterSection.h"
+#include "core/engine/FilterSection.h"
 
 TEST(FilterSection, TypeZeroPassesInputAndKeepsNoState) {
     FilterSection s(0, 1000.0, 0.7);

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "engine/gainCurves.h"
+#include "core/engine/gainCurves.h"
 #include "engineHarness.h"
 
 using namespace harness;

@@ -15,9 +15,9 @@
 #include <random>
 #include <vector>
 
-#include "engine/enginePath.h"
-#include "engine/gainCurves.h"
-#include "engine/vectorMath.h"
+#include "core/engine/enginePath.h"
+#include "core/engine/gainCurves.h"
+#include "core/engine/vectorMath.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "platform/linux/fileSettingsStore.h"
-#include "plugin/preferenceStore.h"
+#include "core/preferenceStore.h"
 
 namespace fs = std::filesystem;
 using platform::linux_backend::FileSettingsStore;

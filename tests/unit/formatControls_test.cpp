@@ -7,10 +7,10 @@
 #include <limits>
 #include <string>
 
-#include "plugin/format/bankState.h"
-#include "plugin/format/controls.h"
-#include "plugin/format/pluginState.h"
-#include "plugin/AutoComp.h"
+#include "core/bankState.h"
+#include "core/controls.h"
+#include "core/pluginState.h"
+#include "formats/vst2/AutoComp.h"
 
 using controls::Control;
 using controls::kControls;

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "plugin/parameterTexts.h"
+#include "core/parameterTexts.h"
 
 TEST(FormatFixed2, DisplayValues) {
     EXPECT_EQ(formatFixed2(0.0f), "0.00");

@@ -10,7 +10,7 @@
 
 #include "gui/toolkit.h"
 #include "platform/headless/headless.h"
-#include "plugin/vst2/audioeffect.h"
+#include "formats/vst2/audioeffect.h"
 
 namespace guitest {
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "editor/ADEditor.h"
-#include "lv2/lv2Instance.h"
-#include "lv2/lv2State.h"
+#include "formats/lv2/lv2Instance.h"
+#include "formats/lv2/lv2State.h"
 #include "platform/headless/headless.h"
 
 namespace {

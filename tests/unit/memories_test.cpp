@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/headless/memorySettingsStore.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 #include "recordingHost.h"
 
 using platform::headless::MemorySettingsStore;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/headless/memorySettingsStore.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 
 using platform::headless::MemorySettingsStore;
 using platform::headless::memorySettingsStore;

@@ -18,8 +18,8 @@
 
 #include "platform/headless/headlessDialogs.h"
 #include "platform/headless/memorySettingsStore.h"
-#include "plugin/AutoComp.h"
-#include "presets/presetFileOperations.h"
+#include "formats/vst2/AutoComp.h"
+#include "editor/presetFileOperations.h"
 #include "recordingHost.h"
 
 namespace fs = std::filesystem;

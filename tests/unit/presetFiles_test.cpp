@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "presets/presetFiles.h"
+#include "core/programs/presetFiles.h"
 
 using namespace presetFiles;
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/headless/memorySettingsStore.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 #include "recordingHost.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/vst2/aeffect.h"
-#include "presets/presetPanel.h"
+#include "formats/vst2/aeffect.h"
+#include "editor/presetPanel.h"
 
 struct RecordedCall {
     vst2::int32 opcode;

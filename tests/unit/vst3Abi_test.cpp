@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "vst3/abi/component.h"
-#include "vst3/abi/controller.h"
-#include "vst3/abi/factory.h"
-#include "vst3/abi/host.h"
-#include "vst3/abi/view.h"
+#include "formats/vst3/abi/component.h"
+#include "formats/vst3/abi/controller.h"
+#include "formats/vst3/abi/factory.h"
+#include "formats/vst3/abi/host.h"
+#include "formats/vst3/abi/view.h"
 
 using namespace vst3;
 

@@ -10,12 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/format/pluginState.h"
-#include "presets/CPresetSystemEffect.h"
+#include "core/pluginState.h"
+#include "formats/vst2/CPresetSystemEffect.h"
 #include "tests/vst3/hostObjects.h"
-#include "vst3/identity.h"
-#include "vst3/parameters.h"
-#include "vst3/processor.h"
+#include "formats/vst3/identity.h"
+#include "formats/vst3/parameters.h"
+#include "formats/vst3/processor.h"
 
 using namespace vst3;
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "vst3/abi/component.h"
-#include "vst3/abi/controller.h"
-#include "vst3/abi/host.h"
+#include "formats/vst3/abi/component.h"
+#include "formats/vst3/abi/controller.h"
+#include "formats/vst3/abi/host.h"
 
 namespace vst3test {
 

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <limits>
 
-#include "presets/CProgram.h"
-#include "presets/factoryPresets.h"
+#include "core/programs/CProgram.h"
+#include "core/programs/factoryPresets.h"
 #include "tests/formats/vstReference.h"
 #include "vst3TestHost.h"
 

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "platform/linux/testing/x11Driver.h"
-#include "vst3/abi/view.h"
+#include "formats/vst3/abi/view.h"
 #include "vst3TestHost.h"
 
 using platform::linux_backend::testing::Pixels;

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "vst3TestHost.h"
-#include "vst3/abi/view.h"
+#include "formats/vst3/abi/view.h"
 
 using namespace vst3test;
 

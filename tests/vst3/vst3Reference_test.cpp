@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "plugin/format/controls.h"
+#include "core/controls.h"
 #include "tools/referenceRun.h"
 #include "vst3TestHost.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "hostObjects.h"
-#include "vst3/abi/factory.h"
+#include "formats/vst3/abi/factory.h"
 
 namespace vst3test {
 

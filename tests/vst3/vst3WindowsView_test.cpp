@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "tests/windows/gui/realInput.h"
-#include "vst3/abi/view.h"
+#include "formats/vst3/abi/view.h"
 #include "vst3TestHost.h"
 
 using namespace vst3test;

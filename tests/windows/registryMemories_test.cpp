@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 #include "registryHelpers.h"
 
 namespace {

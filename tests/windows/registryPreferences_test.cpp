@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "plugin/AutoComp.h"
-#include "plugin/preferenceStore.h"
+#include "formats/vst2/AutoComp.h"
+#include "core/preferenceStore.h"
 #include "registryHelpers.h"
 
 namespace {

@@ -20,7 +20,7 @@
 
 #include "gui/realInput.h"
 #include "hostChecks.h"
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 #include "pngWriter.h"
 
 using namespace vst2;

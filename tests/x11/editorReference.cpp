@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/AutoComp.h"
-#include "presets/CProgram.h"
+#include "formats/vst2/AutoComp.h"
+#include "core/programs/CProgram.h"
 #include "tools/editorPicture/editorPicture.h"
 
 int main(int argc, char** argv) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "gui/toolkit.h"
-#include "plugin/vst2/audioeffect.h"
+#include "formats/vst2/audioeffect.h"
 
 namespace scene {
 

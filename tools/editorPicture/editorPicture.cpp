@@ -4,7 +4,7 @@
 #include "gui/CFrame.h"
 #include "gui/scale.h"
 #include "platform/headless/headless.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 
 namespace editorpicture {
 

@@ -13,7 +13,7 @@
 #include "gui/CFrame.h"
 #include "menuPicture.h"
 #include "platform/headless/headless.h"
-#include "plugin/AutoComp.h"
+#include "formats/vst2/AutoComp.h"
 
 using namespace editorpicture;
 namespace hl = platform::headless;

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <mutex>
 
-#include "plugin/meterRequest.h"
+#include "formats/vst2/meterRequest.h"
 #include "toolError.h"
 
 namespace render {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/sharedLibrary.h"
-#include "plugin/vst2/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 namespace render {
 

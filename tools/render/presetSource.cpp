@@ -7,10 +7,10 @@
 #include <cctype>
 #include <filesystem>
 
-#include "presets/CProgram.h"
-#include "presets/factoryPresets.h"
-#include "presets/presetFiles.h"
-#include "presets/wholeFile.h"
+#include "core/programs/CProgram.h"
+#include "core/programs/factoryPresets.h"
+#include "core/programs/presetFiles.h"
+#include "core/programs/wholeFile.h"
 #include "toolError.h"
 
 namespace render {

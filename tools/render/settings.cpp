@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "plugin/format/controls.h"
+#include "core/controls.h"
 #include "toolError.h"
 
 namespace render {

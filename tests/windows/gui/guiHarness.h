@@ -13,7 +13,7 @@
 
 #include "gui/toolkit.h"
 #include "platform/window.h"
-#include "plugin/vst2/audioeffect.h"
+#include "formats/vst2/audioeffect.h"
 #include "pngWriter.h"
 
 namespace wingui {

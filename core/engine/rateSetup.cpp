@@ -1,0 +1,103 @@
+// Preparing the engine for a sample rate, and putting it to rest.
+#include <cmath>
+
+#include "editor/ADEditor.h"
+#include "formats/vst2/AutoComp.h"
+
+namespace {
+
+constexpr double kFallbackRate = 44100.0;
+
+void limitAndDesign(FilterSection& section, double rate, double designRate) {
+    section.rate = rate;
+    if (section.frequency > 0.499 * designRate) section.frequency = 0.499 * designRate;
+    section.design();
+}
+
+}  // namespace
+
+void AutoComp::initEngine() {
+    engine = EngineState();
+    for (FilterSection* section : processingSections()) section->design();
+    engine.meterSection.design();
+    meterReading.store(1.0, std::memory_order_relaxed);
+}
+
+std::array<FilterSection*, 5> AutoComp::processingSections() {
+    return {&engine.cellSection, &engine.fastDetector, &engine.slowDetector,
+            &engine.sideChainLeft, &engine.sideChainRight};
+}
+
+void AutoComp::setSampleRate(float rate) {
+    AudioEffectX::setSampleRate(rate);
+    setInitialDelay(0);
+}
+
+void AutoComp::resume() {
+    takeEngine();
+    char midiEvents[] = "receiveVstMidiEvent";
+    if ((cEffect.flags & vst2::effFlagsIsSynth) || canHostDo(midiEvents) == 1) wantEvents(1);
+
+    double hostRate = getSampleRate();
+    // A rate that is no rate at all (NaN, infinite, zero, negative) would fill
+    // every section with NaN coefficients or divide by zero.
+    if (!std::isfinite(hostRate) || hostRate <= 0.0) hostRate = kFallbackRate;
+    const double rate = hostRate < 20000.0 || hostRate > 200000.0 ? kFallbackRate : hostRate;
+
+    // The meter runs at the host's own rate; only its frequency limit uses the engine's.
+    FilterSection& meter = engine.meterSection;
+    limitAndDesign(meter, hostRate, rate);
+    meter.frequency = 2.3333333333333335;
+    meter.design();
+    meter.design();
+    // Resting at 1.0 (no gain reduction) keeps the needle still instead of
+    // slamming it to full scale at every resume.
+    meter.rest(1.0);
+
+    engine.engineOffset = 1e-17;
+
+    for (FilterSection* section : processingSections()) limitAndDesign(*section, rate, rate);
+    engine.fastDetector.frequency = 5.0;
+    engine.fastDetector.design();
+    engine.fastDetector.Q = 0.5;
+    engine.fastDetector.design();
+    engine.slowDetector.frequency = 2.0;
+    engine.slowDetector.design();
+    engine.slowDetector.Q = 0.5;
+    engine.slowDetector.design();
+    for (FilterSection* section : processingSections()) section->clear();
+
+    // Rebuild every engine quantity from the current program's values.
+    setProgram(curProgram);
+    engineGeneration.fetch_add(1, std::memory_order_release);
+}
+
+void AutoComp::suspend() {
+    takeEngine();
+    restSections();
+    // The needle rests at once, not only at the editor's next idle.
+    if (auto* view = static_cast<ADEditor*>(getEditor())) view->resetMeter();
+    engineGeneration.fetch_add(1, std::memory_order_release);
+}
+
+void AutoComp::clearEngine() {
+    restSections();
+    engine.engineOffset = 1e-17;
+}
+
+void AutoComp::restSections() {
+    engine.meterSection.rest(1.0);
+    engine.meterSection.design();
+    engine.sideChainLeft.design();
+    engine.sideChainLeft.clear();
+    engine.sideChainRight.design();
+    engine.sideChainRight.clear();
+    engine.cellSection.design();
+    engine.cellSection.clear();
+    engine.fastDetector.design();
+    engine.fastDetector.clear();
+    engine.slowDetector.design();
+    engine.slowDetector.clear();
+    meterReading.store(1.0, std::memory_order_relaxed);
+    engine.cellLevel = 0.0001;
+}

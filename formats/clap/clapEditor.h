@@ -1,0 +1,61 @@
+// The instance's editor in the host's window: the effect's own ADEditor,
+// embedded through set_parent and driven by the host's timer (redraws, the
+// meter, the controls following the host) and, on Linux, by the host's
+// watch on the X connection's descriptor. No thread of its own; every
+// function runs on the host's main thread.
+#pragma once
+
+#include <cstdint>
+
+#include "formats/clap/abi/clapExtensions.h"
+
+class ADEditor;
+class ClapInstance;
+
+class ClapEditor {
+public:
+    explicit ClapEditor(ClapInstance& instance);
+    // Lets go of the window, the timer and the descriptor if the host did not.
+    ~ClapEditor();
+    ClapEditor(const ClapEditor&) = delete;
+    ClapEditor& operator=(const ClapEditor&) = delete;
+
+    // The one embedded API of this system ("x11" on Linux, "win32" on
+    // Windows), whatever the host offers: hosts ask while scanning.
+    static bool isApiSupported(const char* api, bool floating);
+    static const char* nativeApi();
+
+    // Refused for another API, a floating window, a second create, or a host
+    // without timer support (nothing would redraw the editor).
+    bool create(const char* api, bool floating);
+    void destroy();
+    // The host's factor for the next opening; false before create, for a
+    // factor that is none, and while open (the editor changes scale only
+    // when it opens).
+    bool setScale(double scale);
+    bool getSize(std::uint32_t* width, std::uint32_t* height);
+    // Opens the editor in the host's window; false for a window of another API.
+    bool setParent(const clapabi::Window* window);
+    bool show();
+    bool hide();
+    void onTimer(clapabi::Id timer);
+    void onFd(int fd, std::uint32_t flags);
+
+    bool isCreated() const { return created; }
+    bool isOpen() const;
+
+private:
+    ADEditor* view() const;
+    // Lets go of the window, the timer and the descriptor.
+    void close();
+    void startTimer();
+    void stopTimer();
+    void unwatchDescriptor();
+    // Events, the controls the audio thread moved, drawing and the meter.
+    void refresh();
+
+    ClapInstance& instance;
+    bool created = false;
+    clapabi::Id timer = clapabi::kInvalidId;
+    int watched = -1;
+};

@@ -1,0 +1,91 @@
+#include "lv2State.h"
+
+#include <lv2/atom/atom.h>
+
+#include <cstdint>
+
+#include "core/bankState.h"
+#include "lv2Instance.h"
+
+namespace lv2State {
+
+Lv2Uris mapUris(const LV2_URID_Map& map) {
+    Lv2Uris uris;
+    uris.bank = map.map(map.handle, kBankUri);
+    uris.selectedProgram = map.map(map.handle, kSelectedProgramUri);
+    uris.stateVersion = map.map(map.handle, kStateVersionUri);
+    uris.atomChunk = map.map(map.handle, LV2_ATOM__Chunk);
+    uris.atomInt = map.map(map.handle, LV2_ATOM__Int);
+    return uris;
+}
+
+namespace {
+
+// Any host thread, even while run() works: it reads the bank's values (atomics)
+// and names, which only the editor changes.
+LV2_State_Status save(LV2_Handle handle, LV2_State_Store_Function store,
+                      LV2_State_Handle state, uint32_t, const LV2_Feature* const*) {
+    auto* self = static_cast<Lv2Instance*>(handle);
+    if (!self || !store) return LV2_STATE_ERR_UNKNOWN;
+    if (!self->hasMap) return LV2_STATE_ERR_NO_FEATURE;
+    const Lv2Uris& u = self->uris;
+    const auto bank = bankState::saveBank(*self->effect);
+    const int32_t selected = self->effect->getCurrentPreset();
+    const int32_t version = kStateVersion;
+    const uint32_t flags = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
+    LV2_State_Status status = store(state, u.stateVersion, &version, sizeof version, u.atomInt, flags);
+    if (status == LV2_STATE_SUCCESS)
+        status = store(state, u.bank, bank.data(), bank.size(), u.atomChunk, flags);
+    if (status == LV2_STATE_SUCCESS)
+        status = store(state, u.selectedProgram, &selected, sizeof selected, u.atomInt, flags);
+    return status;
+}
+
+// An Int property, or false when it is missing or of another shape.
+bool retrieveInt(LV2_State_Retrieve_Function retrieve, LV2_State_Handle state, LV2_URID key,
+                 LV2_URID intType, int32_t& value) {
+    size_t size = 0;
+    uint32_t type = 0, flags = 0;
+    const void* data = retrieve(state, key, &size, &type, &flags);
+    if (!data || type != intType || size != sizeof(int32_t)) return false;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    value = static_cast<int32_t>(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 |
+                                 uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24);
+    return true;
+}
+
+// Host's main thread, never while run() works. A state we cannot read leaves
+// the bank as it is (the factory bank in a new instance) and the ports to the host.
+LV2_State_Status restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve,
+                         LV2_State_Handle state, uint32_t, const LV2_Feature* const*) {
+    auto* self = static_cast<Lv2Instance*>(handle);
+    if (!self || !retrieve) return LV2_STATE_ERR_UNKNOWN;
+    if (!self->hasMap) return LV2_STATE_ERR_NO_FEATURE;
+    const Lv2Uris& u = self->uris;
+    int32_t version = 0, selected = 0;
+    if (!retrieveInt(retrieve, state, u.stateVersion, u.atomInt, version) || version < 1 ||
+        version > kStateVersion)
+        return LV2_STATE_ERR_BAD_TYPE;
+    if (!retrieveInt(retrieve, state, u.selectedProgram, u.atomInt, selected))
+        return LV2_STATE_ERR_BAD_TYPE;
+    size_t size = 0;
+    uint32_t type = 0, flags = 0;
+    const void* bank = retrieve(state, u.bank, &size, &type, &flags);
+    if (!bank || type != u.atomChunk) return LV2_STATE_ERR_BAD_TYPE;
+    const std::span<const unsigned char> bytes(static_cast<const unsigned char*>(bank), size);
+    self->link.muted = true;
+    bankState::Restore result = bankState::Restore::damagedBank;
+    try {
+        result = bankState::restoreBank(*self->effect, bytes, selected);
+    } catch (...) {
+    }
+    self->link.muted = false;
+    if (result != bankState::Restore::ok) return LV2_STATE_ERR_UNKNOWN;
+    return LV2_STATE_SUCCESS;
+}
+
+}  // namespace
+
+const LV2_State_Interface kInterface = {save, restore};
+
+}  // namespace lv2State

@@ -1,0 +1,158 @@
+#include "lv2Ui.h"
+
+#include <lv2/atom/atom.h>
+#include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
+#include <lv2/urid/urid.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "editor/ADEditor.h"
+#include "gui/CFrame.h"
+#include "formats/lv2/lv2Instance.h"
+#include "platform/window.h"
+#include "formats/uiEffect.h"
+
+namespace {
+
+const void* feature(const LV2_Feature* const* features, const char* uri) {
+    if (!features) return nullptr;
+    for (const LV2_Feature* const* f = features; *f; ++f)
+        if ((*f)->URI && std::strcmp((*f)->URI, uri) == 0) return (*f)->data;
+    return nullptr;
+}
+
+// The host's ui:scaleFactor option, or 0 when it gives none.
+double hostScaleFactor(const LV2_Feature* const* features) {
+    const auto* map = static_cast<const LV2_URID_Map*>(feature(features, LV2_URID__map));
+    const auto* options = static_cast<const LV2_Options_Option*>(feature(features, LV2_OPTIONS__options));
+    if (!map || !map->map || !options) return 0.0;
+    const LV2_URID scaleFactor = map->map(map->handle, LV2_UI__scaleFactor);
+    const LV2_URID atomFloat = map->map(map->handle, LV2_ATOM__Float);
+    for (const LV2_Options_Option* o = options; o->key; ++o)
+        if (o->key == scaleFactor && o->type == atomFloat && o->size == sizeof(float) && o->value)
+            return *static_cast<const float*>(o->value);
+    return 0.0;
+}
+
+}  // namespace
+
+Lv2Ui::Lv2Ui(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller controller,
+             const LV2_Feature* const* features)
+    : write(write),
+      controller(controller),
+      layout(pluginUri && std::strcmp(pluginUri, lv2ports::kMonoUri) == 0 ? lv2ports::kMonoLayout
+                                                                          : lv2ports::kStereoLayout) {
+    parent = const_cast<void*>(feature(features, LV2_UI__parent));
+    touch = static_cast<const LV2UI_Touch*>(feature(features, LV2_UI__touch));
+    resize = static_cast<const LV2UI_Resize*>(feature(features, LV2_UI__resize));
+    auto* instance =
+        static_cast<Lv2Instance*>(const_cast<void*>(feature(features, LV2_INSTANCE_ACCESS_URI)));
+    // Only an instance of ours, of the plug-in this UI was made for, and not
+    // already edited by another UI.
+    if (instance && instance->magic == Lv2Instance::kMagic &&
+        instance->layout.audioInputs == layout.audioInputs && !instance->link.context)
+        dsp = instance;
+    if (dsp) {
+        link = &dsp->link;
+        effect = dsp->effect.get();
+    } else {
+        ownLink = std::make_unique<HostLink>();
+        link = ownLink.get();
+        ownEffect = std::make_unique<UiEffect>(*ownLink);
+        effect = ownEffect.get();
+    }
+    editor = static_cast<ADEditor*>(effect->getEditor());
+    // The bank lives in the plug-in instance; an effect of the UI's own has
+    // none worth editing.
+    if (editor) {
+        editor->setPresetPanelAvailable(dsp != nullptr);
+        // The editor clamps and rounds it, and the user's override stands above it.
+        editor->setHostScale(hostScaleFactor(features));
+    }
+    link->automate = automate;
+    link->gesture = gesture;
+    link->detach = detach;
+    link->context = this;
+}
+
+Lv2Ui::~Lv2Ui() {
+    if (editor) editor->close();
+    if (link) *link = HostLink();
+}
+
+bool Lv2Ui::open() {
+    if (!editor || !parent || !write) return false;
+    if (!editor->open(parent)) return false;
+    vst2::ERect* rect = nullptr;
+    if (resize && resize->ui_resize && editor->getRect(&rect) && rect)
+        resize->ui_resize(resize->handle, rect->right - rect->left, rect->bottom - rect->top);
+    return true;
+}
+
+LV2UI_Widget Lv2Ui::widget() const {
+    gui::CFrame* frame = editor ? editor->getFrame() : nullptr;
+    return frame && frame->getPlatformWindow() ? frame->getPlatformWindow()->nativeHandle()
+                                               : nullptr;
+}
+
+void Lv2Ui::portEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
+    if (!effect || format != 0 || size != sizeof(float) || !buffer) return;
+    float value;
+    std::memcpy(&value, buffer, sizeof value);
+    if (static_cast<int>(port) == layout.gainReduction()) {
+        // With the instance at hand the editor reads its meter directly.
+        if (ownEffect) ownEffect->showGainReduction(value);
+        return;
+    }
+    const int control = static_cast<int>(port) - layout.firstControl();
+    if (control < 0 || control >= controls::kCount) return;
+    const controls::Control& c = controls::kControls[control];
+    const int step = controls::stepOf(c, value);
+    // Only a real change moves the control; setParameter tells the host nothing back.
+    if (step != controls::stepOfNormalised(c, effect->getParameter(c.parameter)))
+        effect->setParameter(c.parameter, controls::normalisedOfStep(c, step));
+    else if (editor)
+        // The instance's run() has taken the step already, without moving the
+        // editor: that is done here, on the GUI thread.
+        editor->setParameter(c.parameter, effect->getParameter(c.parameter));
+}
+
+int Lv2Ui::idle() {
+    if (editor) editor->idle();
+    return 0;
+}
+
+int Lv2Ui::portOfParameter(int parameter) const {
+    for (int c = 0; c < controls::kCount; ++c)
+        if (controls::kControls[c].parameter == parameter) return layout.firstControl() + c;
+    return -1;
+}
+
+void Lv2Ui::writePort(int port, float value) {
+    if (write && port >= 0) write(controller, static_cast<uint32_t>(port), sizeof value, 0, &value);
+}
+
+void Lv2Ui::automate(void* context, int parameter, float normalised) {
+    auto* self = static_cast<Lv2Ui*>(context);
+    const int port = self->portOfParameter(parameter);
+    if (port < 0) return;
+    const controls::Control& c = controls::kControls[port - self->layout.firstControl()];
+    self->writePort(port, controls::valueOfStep(c, controls::stepOfNormalised(c, normalised)));
+}
+
+void Lv2Ui::gesture(void* context, int parameter, bool begin) {
+    auto* self = static_cast<Lv2Ui*>(context);
+    const int port = self->portOfParameter(parameter);
+    if (port >= 0 && self->touch && self->touch->touch)
+        self->touch->touch(self->touch->handle, static_cast<uint32_t>(port), begin);
+}
+
+void Lv2Ui::detach(void* context) {
+    // The instance's effect takes its editor with it; nothing is left to drive.
+    auto* self = static_cast<Lv2Ui*>(context);
+    self->link = nullptr;
+    self->effect = nullptr;
+    self->editor = nullptr;
+}

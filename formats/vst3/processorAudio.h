@@ -1,0 +1,47 @@
+// The processor's audio work for one stretch of a block: the host's buses as
+// the engine's channel pointers, the engine itself, and the bypass blend.
+// Audio thread: everything it needs lives in the object, made with it.
+#pragma once
+
+#include "formats/vst3/abi/component.h"
+#include "bypassFade.h"
+
+namespace vst3 {
+
+class ProcessorEffect;
+
+class ProcessorAudio {
+public:
+    static constexpr int32 kChunk = 1024;
+
+    // UI thread, while inactive.
+    void setRate(double rate) { fade.setRate(rate); }
+    void settle(bool bypassed) {
+        fade.setTarget(bypassed);
+        fade.jumpToTarget();
+    }
+    // Audio thread.
+    void setBypass(bool bypassed) { fade.setTarget(bypassed); }
+    const BypassFade& bypassFade() const { return fade; }
+
+    // Samples [from, to) of the block in the block's sample size. Missing
+    // input channels are silence; without an output channel nothing is done.
+    void render(ProcessData& data, ProcessorEffect& effect, int32 from, int32 to, bool mono);
+
+private:
+    template <typename Sample>
+    struct Scratch {
+        Sample kept[2][kChunk];
+        Sample zeros[kChunk];
+        Sample sink[kChunk];
+    };
+    template <typename Sample>
+    void run(ProcessData& data, ProcessorEffect& effect, int32 from, int32 to, bool mono,
+             Scratch<Sample>& scratch);
+
+    BypassFade fade;
+    Scratch<float> floats{};
+    Scratch<double> doubles{};
+};
+
+}  // namespace vst3
