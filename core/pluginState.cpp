@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "formats/vst2/CPresetSystemEffect.h"
+#include "core/programs/ProgramBank.h"
 
 namespace pluginState {
 
@@ -22,17 +22,18 @@ std::int32_t intAt(const unsigned char* at) {
 
 }  // namespace
 
-Block save(CPresetSystemEffect& effect) {
+Block save(ProgramBank& bank) {
     Block block{};
+    int selected = 0;
+    const auto programs = bank.saveBank(&selected);
     std::memcpy(block.data(), kMagic, sizeof kMagic);
     putInt(block.data() + 4, kVersion);
-    putInt(block.data() + 8, effect.getCurrentPreset());
-    const auto bank = bankState::saveBank(effect);
-    std::memcpy(block.data() + kHeaderSize, bank.data(), bank.size());
+    putInt(block.data() + 8, selected);
+    std::memcpy(block.data() + kHeaderSize, programs.data(), programs.size());
     return block;
 }
 
-Restore restore(CPresetSystemEffect& effect, std::span<const unsigned char> bytes) {
+Restore restore(ProgramBank& bank, std::span<const unsigned char> bytes) {
     // A block never grows within a version: any other length is damage or a stranger's.
     if (bytes.size() < kHeaderSize) return Restore::wrongSize;
     if (std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return Restore::notOurs;
@@ -40,11 +41,10 @@ Restore restore(CPresetSystemEffect& effect, std::span<const unsigned char> byte
     if (version > kVersion) return Restore::futureVersion;
     if (version < 1) return Restore::notOurs;
     if (bytes.size() != kSize) return Restore::wrongSize;
-    switch (bankState::restoreBank(effect, bytes.subspan(kHeaderSize), intAt(bytes.data() + 8))) {
-        case bankState::Restore::ok: return Restore::ok;
-        case bankState::Restore::noBank: return Restore::noBank;
-        case bankState::Restore::damagedBank: return Restore::damagedBank;
-        case bankState::Restore::badSelection: return Restore::badSelection;
+    switch (bank.restoreBank(bytes.subspan(kHeaderSize), intAt(bytes.data() + 8))) {
+        case ProgramBank::Restore::ok: return Restore::ok;
+        case ProgramBank::Restore::damagedBank: return Restore::damagedBank;
+        case ProgramBank::Restore::badSelection: return Restore::badSelection;
     }
     return Restore::damagedBank;
 }

@@ -8,10 +8,9 @@
 #include <cstddef>
 #include <span>
 
-#include "bankState.h"
 #include "core/programs/presetFiles.h"
 
-class CPresetSystemEffect;
+class ProgramBank;
 
 namespace pluginState {
 
@@ -24,14 +23,13 @@ inline constexpr std::size_t kSize = kHeaderSize + presetFiles::kBankFileSize;
 
 using Block = std::array<unsigned char, kSize>;
 
-// Any thread, even while audio is processed: reads only the bank's values
-// (atomics), its names and the selection.
-Block save(CPresetSystemEffect& effect);
+// Main thread: the bank as it stands, parameter changes written through.
+Block save(ProgramBank& bank);
 
-enum class Restore { ok, wrongSize, notOurs, futureVersion, noBank, damagedBank, badSelection };
+enum class Restore { ok, wrongSize, notOurs, futureVersion, damagedBank, badSelection };
 
-// Checks everything first and changes nothing unless the whole block is good;
-// then replaces the bank and selects the slot, as the editor's selection does.
-Restore restore(CPresetSystemEffect& effect, std::span<const unsigned char> bytes);
+// Main thread: checks everything first and changes nothing unless the whole
+// block is good; then replaces the bank and selects the slot.
+Restore restore(ProgramBank& bank, std::span<const unsigned char> bytes);
 
 }  // namespace pluginState

@@ -11,7 +11,6 @@
 #include "gui/CHorizontalSwitch.h"
 #include "gui/CKnob.h"
 #include "gui/scale.h"
-#include "formats/vst2/AutoComp.h"
 
 using namespace gui;
 
@@ -51,8 +50,8 @@ float quantised(float value, int frames) {
 
 }  // namespace
 
-ADEditor::ADEditor(AutoComp* effect)
-    : CPresetSystemEditor(effect), comp(effect), background(new CBitmap(kBackgroundId)) {
+ADEditor::ADEditor(EditorModel& model)
+    : CPresetSystemEditor(model), background(new CBitmap(kBackgroundId)) {
     rect.top = 0;
     rect.left = 0;
     rect.bottom = static_cast<std::int16_t>(background->getHeight());
@@ -66,7 +65,7 @@ void ADEditor::applyScale(void* parent) {
     rect.right = static_cast<std::int16_t>(gui::scaled(background->getWidth(), scale));
 }
 
-bool ADEditor::getRect(vst2::ERect** r) {
+bool ADEditor::getRect(ERect** r) {
     // Hosts size their window before they open the editor: answer at the scale
     // the editor would open at, decided once until the next close.
     if (!frame && !scaleDecided) applyScale(nullptr);
@@ -93,7 +92,7 @@ CAnimKnob3* ADEditor::getKnob(int tag) const {
 // ------------------------------------------------------------ open and close
 
 bool ADEditor::open(void* ptr) {
-    if (!background || !ptr || !effect) return false;
+    if (!background || !ptr) return false;
     // A second open without a close in between starts afresh.
     if (frame) close();
     AEffGUIEditor::open(ptr);
@@ -144,7 +143,8 @@ void ADEditor::addProcessSwitch() {
                                           picture->getHeight() / 3, 3, picture);
     processSwitch->setDefaultValue(0.0f);
     // Left to right the switch shows Valve, Clear, Off: the parameter reversed.
-    processSwitch->setValue(1.0f - effect->getParameter(kProcessTag));
+    processSwitch->setValue(1.0f - model.getParameter(kProcessTag));
+    shownChanges[kProcessTag] = model.parameterChanges(kProcessTag);
     frame->addView(processSwitch);
     picture->forget();
 }
@@ -162,7 +162,8 @@ bool ADEditor::addKnob(int which) {
         CRect(place.left, place.top, place.left + strip->getWidth(), place.top + frameHeight), this,
         place.tag, strip, place.frames);
     knob->setDefaultValue(place.defaultValue);
-    knob->setValue(effect->getParameter(place.tag));
+    knob->setValue(model.getParameter(place.tag));
+    shownChanges[place.tag] = model.parameterChanges(place.tag);
     knob->setSensitivity(place.sensitivity);
     frame->addView(knob);
     strip->forget();
@@ -208,12 +209,13 @@ void ADEditor::close() {
 
 void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
     CPresetSystemEditor::valueChanged(context, control);
-    if (!effect || !control) return;
+    if (!control) return;
     const int tag = control->getTag();
     switch (tag) {
         case kProcessTag:
             if (control != processSwitch) break;
-            effect->setParameterAutomated(kProcessTag, 1.0f - control->getValue());
+            model.setParameterAutomated(kProcessTag, 1.0f - control->getValue());
+            showParameter(kProcessTag);
             control->setDirty();
             break;
         case kRatioTag:
@@ -222,8 +224,9 @@ void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
         case kOutputTag: {
             CAnimKnob3* knob = getKnob(tag);
             if (control != knob) break;
-            // The knob keeps its own value until the effect echoes the step back.
-            effect->setParameterAutomated(tag, quantised(knob->getValue(), knob->getSubPixmaps()));
+            // The knob keeps its own value until the model's step is shown back.
+            model.setParameterAutomated(tag, quantised(knob->getValue(), knob->getSubPixmaps()));
+            showParameter(tag);
             control->setDirty();
             break;
         }
@@ -231,18 +234,20 @@ void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
     }
 }
 
-void ADEditor::setParameter(int index, float) {
-    if (!frame || !effect) return;
-    // The effect's stored value, clamped, is what the control shows.
+void ADEditor::showParameter(int index) {
+    if (!frame || !Parameters::isIndex(index)) return;
+    // The count first: a change after it is found again at the next idle.
+    shownChanges[index] = model.parameterChanges(index);
+    // The model's stored value, clamped, is what the control shows.
     switch (index) {
         case kProcessTag:
-            if (processSwitch) processSwitch->setValue(1.0f - effect->getParameter(kProcessTag));
+            if (processSwitch) processSwitch->setValue(1.0f - model.getParameter(kProcessTag));
             break;
         case kRatioTag:
         case kTimeTag:
         case kCompressionTag:
         case kOutputTag:
-            if (CAnimKnob3* knob = getKnob(index)) knob->setValue(effect->getParameter(index));
+            if (CAnimKnob3* knob = getKnob(index)) knob->setValue(model.getParameter(index));
             break;
         default: break;
     }
@@ -253,11 +258,12 @@ void ADEditor::setParameter(int index, float) {
 
 void ADEditor::idle() {
     if (!frame) return;
+    for (int index : {kProcessTag, kRatioTag, kTimeTag, kCompressionTag, kOutputTag})
+        if (model.parameterChanges(index) != shownChanges[index]) showParameter(index);
     AEffGUIEditor::idle();
     CPresetSystemEditor::idle();
-    if (!effect || !comp) return;
 
-    float needle = static_cast<float>(1.0 - comp->getMeterReading());
+    float needle = static_cast<float>(1.0 - model.getMeterReading());
     if (needle > 1.0f)
         needle = 1.0f;
     else if (!(needle >= 0.0f))  // below 0, or not a number

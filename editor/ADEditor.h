@@ -1,12 +1,13 @@
 // The plug-in's editor: a 400 x 309 layout with the process switch, the four
 // film-strip knobs, the needle meter and the about screen over the panel
 // picture, and the preset panel of its base along the bottom edge. Controls
-// send their changes to the effect as automated parameter changes; changes
-// made elsewhere come back through setParameter. The window is the layout
-// times the scale decided when it opens (editorScale.h).
+// send their changes to the model as automated parameter changes; changes
+// made elsewhere are found at the next idle. The window is the layout times
+// the scale decided when it opens (editorScale.h).
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 #include "CPresetSystemEditor.h"
 
@@ -15,19 +16,17 @@ class CBitmap;
 class CHorizontalSwitch;
 }  // namespace gui
 
-class AutoComp;
 class CAbout;
 class CAnimKnob3;
 class CBrasselVuMeter2;
 
 class ADEditor : public CPresetSystemEditor {
 public:
-    // Inside the effect's constructor: links itself to the effect and sizes
-    // itself from the panel picture.
-    explicit ADEditor(AutoComp* effect);
+    // Sizes itself from the panel picture; the model outlives it.
+    explicit ADEditor(EditorModel& model);
     ~ADEditor() override;
 
-    // Host's GUI thread: builds the window and every control from the effect's
+    // Host's GUI thread: builds the window and every control from the model's
     // current values; false without a parent window, or when a knob's picture
     // is missing (nothing is left open then).
     bool open(void* ptr) override;
@@ -35,7 +34,7 @@ public:
     void close() override;
     // Host's GUI thread (effEditGetRect): the window's size at the scale it has,
     // or, while closed, at the scale it would open at now.
-    bool getRect(vst2::ERect** rect) override;
+    bool getRect(gui::ERect** rect) override;
     // Any thread: the host's factor for the next opening (0 withdraws it). The
     // VST 2.x host's vendor-specific call lands here, and so can another
     // format's host option.
@@ -47,15 +46,16 @@ public:
     }
     // The factor the open editor is drawn at (1 while closed).
     double getScale() const;
-    // Host's GUI thread: redraws what changed, moves the hover pictures and
-    // feeds the meter with 1 - the engine's meter reading.
+    // Host's GUI thread: shows parameters changed elsewhere, redraws what
+    // changed, moves the hover pictures and feeds the meter with 1 - the
+    // engine's meter reading.
     void idle() override;
-    // Any thread, after the effect stored a parameter: the control shows the
-    // effect's value and the whole window is redrawn at the next idle.
-    void setParameter(int index, float value) override;
+    // The control of parameter `index` shows the model's value, and the whole
+    // window is redrawn at the next idle.
+    void showParameter(int index);
     void valueChanged(gui::CDrawContext* context, gui::CControl* control) override;
 
-    // The effect's suspend: the needle goes to rest.
+    // The needle goes to rest at once.
     virtual void resetMeter();
 
     CBrasselVuMeter2* getMeter() const { return meter; }
@@ -80,7 +80,6 @@ private:
     // Decides the scale and sizes the rectangle from it.
     void applyScale(void* parent);
 
-    AutoComp* comp;
     gui::CBitmap* background;
     gui::CHorizontalSwitch* processSwitch = nullptr;
     CAnimKnob3* ratioKnob = nullptr;
@@ -89,6 +88,8 @@ private:
     CAnimKnob3* timeKnob = nullptr;
     CBrasselVuMeter2* meter = nullptr;
     CAbout* aboutControl = nullptr;
+    // The parameters' change counts the controls show.
+    std::uint32_t shownChanges[kNumParams] = {};
     std::atomic<double> hostScale{0.0};
     double scale = 1.0;
     bool scaleDecided = false;

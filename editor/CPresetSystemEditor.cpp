@@ -9,7 +9,6 @@
 #include "gui/CFrame.h"
 #include "gui/COptionMenu.h"
 #include "gui/CTextEdit.h"
-#include "formats/vst2/CPresetSystemEffect.h"
 
 using namespace gui;
 
@@ -60,34 +59,34 @@ CRect buttonRect(int left, int top) { return CRect(left, top, left + 12, top + 1
 
 }  // namespace
 
-CPresetSystemEditor::CPresetSystemEditor(CPresetSystemEffect* effect)
-    : AEffGUIEditor(effect), presetEffect(effect), fileOperations(effect, this) {
-    if (presetEffect) presetEffect->setPresetPanel(this);
-}
-
-CPresetSystemEditor::~CPresetSystemEditor() {
-    // Only an effect that still links this editor is alive to be told; an
-    // effect deleting its editor has let go of it already.
-    if (presetEffect && effect && effect->getEditor() == this) presetEffect->setPresetPanel(nullptr);
-}
+CPresetSystemEditor::CPresetSystemEditor(EditorModel& model)
+    : model(model), fileOperations(&model, this), panelSync(model.bank(), *this) {}
 
 void CPresetSystemEditor::slotName(int slot, char (&name)[25]) const {
     name[0] = 0;
-    if (CProgram* program = presetEffect ? presetEffect->getBankProgram(slot) : nullptr)
+    if (CProgram* program = model.bank() ? model.bank()->getBankProgram(slot) : nullptr)
         program->getName(name);
+}
+
+int CPresetSystemEditor::selectedSlot() const {
+    return model.bank() ? model.bank()->getCurrentPreset() : 0;
+}
+
+void CPresetSystemEditor::showBankChanges() {
+    if (frame) panelSync.update();
 }
 
 // ------------------------------------------------------------ open and close
 
 bool CPresetSystemEditor::open(void*) {
-    if (!frame || !effect || !presetEffect) return false;
+    if (!frame) return false;
     // The panel sits along the bottom of the layout, whatever the window's scale.
     const int h = frame->getHeight();
     CControlListener* self = this;
 
     auto* background = new CBitmap(kBackgroundId);
     char name[25];
-    slotName(presetEffect->getCurrentPreset(), name);
+    slotName(selectedSlot(), name);
     nameField = new CTextEdit(CRect(138, h - 24, 251, h - 10), self, kNameFieldTag, name,
                               background);
     nameField->setWantsFocus(true);
@@ -112,7 +111,7 @@ bool CPresetSystemEditor::open(void*) {
     }
     presetMenu->setNbItemsPerColumn(kMenuEntriesPerColumn);
     presetMenu->setStyle(kPresetMenuStyle);
-    presetMenu->setCurrent(presetEffect->getCurrentPreset(), false);
+    presetMenu->setCurrent(selectedSlot(), false);
     frame->addView(presetMenu);
 
     auto* rockerStrip = new CBitmap(kRockerId);
@@ -146,7 +145,8 @@ bool CPresetSystemEditor::open(void*) {
     }
 
     background->forget();
-    if (!presetPanelAvailable) {
+    panelSync.shown();
+    if (!presetPanelAvailable || !model.bank()) {
         nameField->setText(kPanelUnavailableText);
         for (CControl* control : std::initializer_list<CControl*>{
                  nameField, presetMenu, presetRocker, loadBankButton, saveBankButton,
@@ -169,15 +169,9 @@ void CPresetSystemEditor::close() { forgetPanelControls(); }
 
 // ----------------------------------------------------------------- editing
 
-void CPresetSystemEditor::beginEdit(int index) {
-    if (effect && index >= 0 && index < effect->getAeffect()->numParams)
-        AEffGUIEditor::beginEdit(index);
-}
+void CPresetSystemEditor::beginEdit(int index) { model.beginEdit(index); }
 
-void CPresetSystemEditor::endEdit(int index) {
-    if (effect && index >= 0 && index < effect->getAeffect()->numParams)
-        AEffGUIEditor::endEdit(index);
-}
+void CPresetSystemEditor::endEdit(int index) { model.endEdit(index); }
 
 // --------------------------------------------------------- what is shown
 
@@ -209,18 +203,21 @@ void CPresetSystemEditor::presetRenamed(const char* text) {
         presetMenu->setEntry(presetMenu->getCurrent(nullptr, true), cut);
         presetMenu->setEntry(0, cut);
     }
-    if (presetEffect) presetEffect->renamePreset(cut);
+    if (ProgramBank* bank = model.bank()) bank->renamePreset(cut, model.hostPort());
+    showBankChanges();
 }
 
 void CPresetSystemEditor::presetChosen(int index, const char* name) {
     if (nameField) nameField->setText(name);
     if (presetMenu) presetMenu->setEntry(0, name);
-    if (presetEffect) presetEffect->selectPreset(index);
+    if (ProgramBank* bank = model.bank()) bank->selectPreset(index, model.hostPort());
+    showBankChanges();
 }
 
 void CPresetSystemEditor::stepPreset(bool up) {
-    if (!presetEffect) return;
-    int slot = presetEffect->getCurrentPreset() + (up ? 1 : -1);
+    ProgramBank* bank = model.bank();
+    if (!bank) return;
+    int slot = bank->getCurrentPreset() + (up ? 1 : -1);
     if (slot < 0) slot = 0;
     if (slot > kBankPrograms - 1) slot = kBankPrograms - 1;
     if (presetMenu) presetMenu->setCurrent(slot, false);
@@ -228,13 +225,15 @@ void CPresetSystemEditor::stepPreset(bool up) {
     slotName(slot, name);
     if (nameField) nameField->setText(name);
     if (presetMenu) presetMenu->setEntry(0, name);
-    presetEffect->selectPreset(slot);
+    bank->selectPreset(slot, model.hostPort());
+    showBankChanges();
 }
 
 // ------------------------------------------------------------ the controls
 
 void CPresetSystemEditor::valueChanged(CDrawContext*, CControl* control) {
-    if (!effect || !presetEffect || !control) return;
+    ProgramBank* bank = model.bank();
+    if (!bank || !control) return;
     switch (control->getTag()) {
         case kNameFieldTag:
             if (control == nameField) presetRenamed(nameField->getText());
@@ -246,23 +245,36 @@ void CPresetSystemEditor::valueChanged(CDrawContext*, CControl* control) {
                 presetChosen(index, text);
             }
             break;
-        case kRecallATag: presetEffect->recallMemoA(); break;
-        case kRecallBTag: presetEffect->recallMemoB(); break;
-        case kStoreATag: presetEffect->storeMemoA(); break;
-        case kStoreBTag: presetEffect->storeMemoB(); break;
+        case kRecallATag:
+            bank->recallMemoA(model.hostPort());
+            showBankChanges();
+            break;
+        case kRecallBTag:
+            bank->recallMemoB(model.hostPort());
+            showBankChanges();
+            break;
+        case kStoreATag: bank->storeMemoA(); break;
+        case kStoreBTag: bank->storeMemoB(); break;
         default: break;  // the derived editor's own tags, and the rocker's wheel
     }
 }
 
-void CPresetSystemEditor::loadBank() { fileOperations.loadBank(); }
+void CPresetSystemEditor::loadBank() {
+    fileOperations.loadBank();
+    showBankChanges();
+}
 void CPresetSystemEditor::saveBank() { fileOperations.saveBank(); }
-void CPresetSystemEditor::loadPreset() { fileOperations.loadPreset(); }
+void CPresetSystemEditor::loadPreset() {
+    fileOperations.loadPreset();
+    showBankChanges();
+}
 void CPresetSystemEditor::savePreset() { fileOperations.savePreset(); }
 
 // -------------------------------------------------------------- hover pass
 
 void CPresetSystemEditor::idle() {
-    if (!effect || !frame) return;
+    if (!frame) return;
+    showBankChanges();
     CPoint where;
     frame->getCurrentLocation(where);
     CView* under = frame->getModalView();

@@ -1,21 +1,22 @@
 // The editor base that adds the preset panel along the bottom edge: the name
 // field, the preset menu, the previous/next rocker, the four file buttons and
-// the four A/B memory buttons. It relays their actions to the effect's preset
+// the four A/B memory buttons. It relays their actions to the bank's preset
 // operations, keeps the name field and the menu in step with the selected
 // preset, and highlights the buttons under the pointer.
 #pragma once
 
 #include "CPresetSystemListener.h"
+#include "core/editorModel.h"
 #include "gui/AEffGUIEditor.h"
 #include "presetFileOperations.h"
 #include "presetPanel.h"
+#include "presetPanelSync.h"
 
 namespace gui {
 class COptionMenu;
 class CTextEdit;
 }  // namespace gui
 
-class CPresetSystemEffect;
 class CPSOnOffButton;
 class CPSRockerSwitch;
 class CSaveLoadButton;
@@ -24,27 +25,26 @@ class CPresetSystemEditor : public gui::AEffGUIEditor,
                             public CPresetSystemListener,
                             public CPresetPanel {
 public:
-    // Registers the panel with the effect and with the file operations for
-    // the editor's whole life.
-    explicit CPresetSystemEditor(CPresetSystemEffect* effect);
-    ~CPresetSystemEditor() override;
+    // The model outlives the editor.
+    explicit CPresetSystemEditor(EditorModel& model);
 
     // Host's GUI thread: adds the panel to the frame the derived editor built;
-    // false without a frame or an effect.
+    // false without a frame.
     bool open(void* ptr) override;
     // Forgets the panel's controls (the derived editor destroys the frame).
     void close() override;
-    // The hover pass: the button under the pointer shows its hover picture.
+    // Shows the bank's changes made elsewhere, and the hover pass: the button
+    // under the pointer shows its hover picture.
     void idle() override;
     // Edits reach the host only for parameters: the panel's own tags (name
     // field, menu, file buttons) are no parameters a host knows of.
     void beginEdit(int index) override;
     void endEdit(int index) override;
+    void hostIdle() override { model.hostIdle(); }
 
     // Shows a name in the name field, the menu's current entry and entry 0.
-    // Also called by the effect, possibly on the host's thread.
     void displayPresetName(const char* name) override;
-    // The user typed a new name: cut to 24 characters, shown, and given to the effect.
+    // The user typed a new name: cut to 24 characters, shown, and given to the bank.
     virtual void presetRenamed(const char* text);
     // The user chose a bank slot in the menu.
     virtual void presetChosen(int index, const char* name);
@@ -64,7 +64,7 @@ public:
 
     // For hosts that keep the plug-in's bank out of the editor's reach (an LV2
     // UI without instance access): the panel then says so and takes no clicks.
-    // Takes effect at the next open.
+    // So it does without a bank. Takes effect at the next open.
     void setPresetPanelAvailable(bool available) { presetPanelAvailable = available; }
     static constexpr const char* kPanelUnavailableText = "No presets in this host";
 
@@ -93,9 +93,14 @@ protected:
     void forgetPanelControls();
     // The name of a bank slot, "" when there is none.
     void slotName(int slot, char (&name)[25]) const;
+    // The selected slot, 0 without a bank.
+    int selectedSlot() const;
+    // After the panel's own bank operations: whatever else they changed is shown.
+    void showBankChanges();
 
-    CPresetSystemEffect* presetEffect;
+    EditorModel& model;
     CPresetFileOperations fileOperations;
+    PresetPanelSync panelSync;
     bool presetPanelAvailable = true;
 
     gui::CTextEdit* nameField = nullptr;

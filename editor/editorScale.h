@@ -2,13 +2,6 @@
 // host's request and the desktop, in that order (gui/scale.h).
 #pragma once
 
-#include "formats/vst2/aeffect.h"
-
-// The host's request as a VST 2.x host sends it: effVendorSpecific with this
-// index and value, the factor in the float argument.
-constexpr vst2::int32 kHostScaleIndex = vst2::fourCharCode('P', 'r', 'e', 'S');
-constexpr vst2::intptr kHostScaleValue = vst2::fourCharCode('A', 'e', 'C', 's');
-
 // The per-machine override beside the meter preferences; 0 or absent is automatic.
 constexpr const char* kEditorScalePreference = "EditorScale";
 

@@ -6,7 +6,7 @@
 
 #include "platform/fileDialog.h"
 #include "platform/messageBox.h"
-#include "formats/vst2/CPresetSystemEffect.h"
+#include "core/editorModel.h"
 #include "presetPanel.h"
 #include "core/programs/wholeFile.h"
 
@@ -41,8 +41,8 @@ void remember(char (&buffer)[kPathBufferSize], const std::string& text) {
 
 }  // namespace
 
-CPresetFileOperations::CPresetFileOperations(CPresetSystemEffect* effect, CPresetPanel* panel)
-    : effect(effect), panel(panel) {
+CPresetFileOperations::CPresetFileOperations(EditorModel* model, CPresetPanel* panel)
+    : model(model), panel(panel) {
     presetDirectory[0] = 0;
     bankFileName[0] = 0;
     presetFileName[0] = 0;
@@ -51,7 +51,7 @@ CPresetFileOperations::CPresetFileOperations(CPresetSystemEffect* effect, CPrese
     if (!ec) remember(presetDirectory, cwd);
 }
 
-bool CPresetFileOperations::hasBank() { return effect && effect->getBankProgram(0); }
+bool CPresetFileOperations::hasBank() { return model && model->bank(); }
 
 std::optional<std::string> CPresetFileOperations::chooseFile(FileKind kind, bool save) {
     const bool bank = kind == FileKind::bank;
@@ -88,15 +88,9 @@ presetFiles::ReadResult CPresetFileOperations::applyPresetFile(
     presetFiles::PresetFile contents;
     const presetFiles::ReadResult result = presetFiles::readPresetFile(file, contents);
     if (result != presetFiles::ReadResult::ok || !hasBank()) return result;
-    const vst2::int32 slot = effect->getCurrentPreset();
-    CProgram* program = effect->getBankProgram(slot);
-    if (!program) return result;
-    program->setName(contents.record.name);
-    if (!contents.namesOnly)
-        for (vst2::int32 k = 0; k < kProgramParams; ++k)
-            program->setParam(k, contents.record.values[k]);
     if (panel) panel->displayPresetName(contents.record.name);
-    effect->selectPreset(slot);
+    // Into the selected slot, then selected again as the user's choice.
+    model->bank()->loadPresetRecord(contents, model->hostPort());
     return result;
 }
 
@@ -105,22 +99,14 @@ presetFiles::ReadResult CPresetFileOperations::applyBankFile(std::span<const uns
     presetFiles::BankFile contents;
     const presetFiles::ReadResult result = presetFiles::readBankFile(file, contents);
     if (result != presetFiles::ReadResult::ok || !hasBank()) return result;
-    for (int j = 0; j < contents.recordCount; ++j) {
-        const presetFiles::Record& record = contents.records[j];
-        CProgram* program = effect->getBankProgram(j);
-        program->setName(record.name);
-        // Menu entry 1 is the separator.
-        if (panel) panel->setMenuEntryText(j == 0 ? 0 : j + 1, record.name);
-        if (!contents.namesOnly)
-            for (vst2::int32 k = 0; k < kProgramParams; ++k) program->setParam(k, record.values[k]);
-    }
     if (panel) {
-        char name[kProgramNameLength + 1];
-        effect->getBankProgram(0)->getName(name);
+        // Menu entry 1 is the separator.
+        for (int j = 0; j < contents.recordCount; ++j)
+            panel->setMenuEntryText(j == 0 ? 0 : j + 1, contents.records[j].name);
         panel->selectMenuEntry(0);
-        panel->setNameFieldText(name);
+        panel->setNameFieldText(contents.records[0].name);
     }
-    effect->selectPreset(0);
+    model->bank()->loadBankRecords(contents, model->hostPort());
     return result;
 }
 
@@ -152,16 +138,11 @@ void CPresetFileOperations::save(FileKind kind) {
     const std::optional<std::string> path = chooseFile(kind, true);
     if (!path) return;
     bool saved;
-    if (kind == FileKind::bank) {
-        std::array<presetFiles::Record, kBankPrograms> records;
-        for (int j = 0; j < kBankPrograms; ++j)
-            records[j] = presetFiles::recordOf(*effect->getBankProgram(j));
-        saved = replaceFile(*path, presetFiles::writeBankFile(records));
-    } else {
-        CProgram* program = effect->getBankProgram(effect->getCurrentPreset());
-        saved = program &&
-                replaceFile(*path, presetFiles::writePresetFile(presetFiles::recordOf(*program)));
-    }
+    ProgramBank& bank = *model->bank();
+    if (kind == FileKind::bank)
+        saved = replaceFile(*path, bank.saveBank());
+    else
+        saved = replaceFile(*path, presetFiles::writePresetFile(bank.recordOf(bank.getCurrentPreset())));
     if (!saved) showError(kSaveFailedMessage);
 }
 

@@ -9,18 +9,17 @@
 
 #include "core/programs/presetFiles.h"
 
-class CPresetSystemEffect;
 class CPresetPanel;
+class EditorModel;
 
 constexpr int kPathBufferSize = 260;
 
 class CPresetFileOperations {
 public:
     // presetDirectory starts as the process's current directory.
-    explicit CPresetFileOperations(CPresetSystemEffect* effect = nullptr,
-                                   CPresetPanel* panel = nullptr);
+    explicit CPresetFileOperations(EditorModel* model = nullptr, CPresetPanel* panel = nullptr);
 
-    void setEffect(CPresetSystemEffect* newEffect) { effect = newEffect; }
+    void setModel(EditorModel* newModel) { model = newModel; }
     void setPanel(CPresetPanel* newPanel) { panel = newPanel; }
 
     // Editor's GUI thread, from the file buttons; the dialogs are modal.
@@ -29,8 +28,8 @@ public:
     void loadPreset();
     void savePreset();
 
-    // Applies a whole file's bytes to the bank, the panel and the engine.
-    // Anything but ok leaves everything as it was.
+    // Applies a whole file's bytes to the bank, the panel and the parameters,
+    // as the user's choice. Anything but ok leaves everything as it was.
     presetFiles::ReadResult applyPresetFile(std::span<const unsigned char> file);
     presetFiles::ReadResult applyBankFile(std::span<const unsigned char> file);
 
@@ -48,6 +47,6 @@ private:
     void load(FileKind kind);
     void save(FileKind kind);
 
-    CPresetSystemEffect* effect;
+    EditorModel* model;
     CPresetPanel* panel;
 };

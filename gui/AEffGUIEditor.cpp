@@ -6,15 +6,13 @@
 #include "platform/dragDrop.h"
 #include "platform/input.h"
 #include "platform/window.h"
-#include "formats/vst2/audioeffect.h"
 
 namespace gui {
 
 // Circular until a host asks otherwise.
 int AEffGUIEditor::knobMode = 0;
 
-AEffGUIEditor::AEffGUIEditor(vst2::AudioEffect* effect)
-    : vst2::AEffEditor(effect), lLastTicks(platform::clock().tickCount()) {
+AEffGUIEditor::AEffGUIEditor() : lLastTicks(platform::clock().tickCount()) {
     platform::beginDragDropServices();
 }
 
@@ -27,7 +25,7 @@ AEffGUIEditor::~AEffGUIEditor() {
     platform::endDragDropServices();
 }
 
-bool AEffGUIEditor::getRect(vst2::ERect** r) {
+bool AEffGUIEditor::getRect(ERect** r) {
     if (r) *r = &rect;
     return true;
 }
@@ -43,11 +41,11 @@ void AEffGUIEditor::idle() {
     if (!inIdleStuff && frame) frame->idle();
 }
 
-bool AEffGUIEditor::onKeyDown(vst2::VstKeyCode& keyCode) {
+bool AEffGUIEditor::onKeyDown(KeyCode& keyCode) {
     return frame && frame->onKeyDown(keyCode) == 1;
 }
 
-bool AEffGUIEditor::onKeyUp(vst2::VstKeyCode& keyCode) {
+bool AEffGUIEditor::onKeyUp(KeyCode& keyCode) {
     return frame && frame->onKeyUp(keyCode) == 1;
 }
 
@@ -59,20 +57,13 @@ bool AEffGUIEditor::onWheel(float distance) {
     return frame->onWheel(&context, where, distance);
 }
 
-bool AEffGUIEditor::setKnobMode(vst2::int32 mode) {
+bool AEffGUIEditor::setKnobMode(int mode) {
     knobMode = mode;
     return true;
 }
 
-void AEffGUIEditor::setParameter(int, float) {}
-
-void AEffGUIEditor::beginEdit(int index) {
-    if (effect) effect->beginEdit(index);
-}
-
-void AEffGUIEditor::endEdit(int index) {
-    if (effect) effect->endEdit(index);
-}
+void AEffGUIEditor::beginEdit(int) {}
+void AEffGUIEditor::endEdit(int) {}
 
 void AEffGUIEditor::doIdleStuff() {
     // Tick counts wrap (after 49.7 days), so readings are compared by difference.
@@ -86,7 +77,7 @@ void AEffGUIEditor::doIdleStuff() {
     if (frame && frame->getPlatformWindow()) frame->getPlatformWindow()->dispatchOnePaint();
     lLastTicks = t + 100;
     inIdleStuff = true;
-    if (effect) effect->masterIdle();
+    hostIdle();
     inIdleStuff = false;
 }
 

@@ -1,61 +1,67 @@
-// The editor base the VST host drives: it keeps the editor rectangle and the
-// frame, passes keys, wheel and idle calls to the frame, and carries the idle
-// processing that keeps the window alive while a control tracks a drag.
+// The editor base a plug-in format's door drives: it keeps the editor
+// rectangle and the frame, passes keys, wheel and idle calls to the frame,
+// and carries the idle processing that keeps the window alive while a
+// control tracks a drag. Everything runs on the host's GUI thread.
 #pragma once
 
 #include <cstdint>
 
-#include "formats/vst2/aeffeditor.h"
-
-namespace vst2 {
-class AudioEffect;
-}
+#include "keyCode.h"
 
 namespace gui {
 
 class CFrame;
 
-class AEffGUIEditor : public vst2::AEffEditor {
+// The editor's rectangle in pixels, in the order hosts have long read it.
+struct ERect {
+    std::int16_t top, left, bottom, right;
+};
+
+class AEffGUIEditor {
 public:
-    // Registers with the effect and starts the idle time stamp at the tick count.
-    explicit AEffGUIEditor(vst2::AudioEffect* effect);
+    // Starts the idle time stamp at the tick count.
+    AEffGUIEditor();
     // Releases a frame the derived editor left open.
-    ~AEffGUIEditor() override;
+    virtual ~AEffGUIEditor();
+    AEffGUIEditor(const AEffGUIEditor&) = delete;
+    AEffGUIEditor& operator=(const AEffGUIEditor&) = delete;
 
-    // Host's GUI thread (effEditGetRect): the rectangle, always.
-    bool getRect(vst2::ERect** rect) override;
-    // Host's GUI thread (effEditOpen): stores the parent window; the derived
-    // editor builds the frame and answers for itself.
-    bool open(void* ptr) override;
-    // Host's GUI thread (effEditClose): forgets the parent window.
-    void close() override;
-    // Host's GUI thread (effEditIdle), and from doIdleStuff: runs the frame's idle
-    // unless the editor is inside its own idle processing.
-    void idle() override;
-    // Host's GUI thread (effEditKeyDown / effEditKeyUp): true if the frame used it.
-    bool onKeyDown(vst2::VstKeyCode& keyCode) override;
-    bool onKeyUp(vst2::VstKeyCode& keyCode) override;
+    // The rectangle, always.
+    virtual bool getRect(ERect** rect);
+    // Stores the parent window; the derived editor builds the frame and
+    // answers for itself.
+    virtual bool open(void* ptr);
+    // Forgets the parent window.
+    virtual void close();
+    // The host's idle, 20 to 60 times a second, and from doIdleStuff: runs the
+    // frame's idle unless the editor is inside its own idle processing.
+    virtual void idle();
+    // True if the frame used the key.
+    virtual bool onKeyDown(KeyCode& keyCode);
+    virtual bool onKeyUp(KeyCode& keyCode);
     // The wheel goes to the view under the pointer.
-    bool onWheel(float distance) override;
-    // Host's GUI thread (effSetEditKnobMode): shared by all editors of the process.
-    bool setKnobMode(vst2::int32 mode) override;
+    virtual bool onWheel(float distance);
+    // Shared by all editors of the process.
+    virtual bool setKnobMode(int mode);
 
-    // Called by the effect after it stored a parameter value; any thread.
-    virtual void setParameter(int index, float value);
-    // Edits of controls, passed on to the effect and from there to the host.
+    // Edits of controls, passed on towards the host.
     virtual void beginEdit(int index);
     virtual void endEdit(int index);
     // Called between polls of a drag: redraws about every 50 ms, pauses about
     // 4 ms otherwise, and asks the host for its idle pass.
     virtual void doIdleStuff();
+    // The host's idle pass during a drag; nothing without a host.
+    virtual void hostIdle() {}
 
     CFrame* getFrame() const { return frame; }
+    void* getSystemWindow() const { return systemWindow; }
     std::uint32_t getIdleTimeStamp() const { return lLastTicks; }
     bool isInIdleStuff() const { return inIdleStuff; }
     static int getKnobMode() { return knobMode; }
 
 protected:
-    vst2::ERect rect{};
+    ERect rect{};
+    void* systemWindow = nullptr;
     CFrame* frame = nullptr;
     std::uint32_t lLastTicks;
     bool inIdleStuff = false;

@@ -157,18 +157,18 @@ void CFrame::mouse(CDrawContext* context, CPoint& where, int buttons) {
     CViewContainer::mouse(context, where, buttons);
 }
 
-int CFrame::onKeyDown(vst2::VstKeyCode& keyCode) {
+int CFrame::onKeyDown(KeyCode& keyCode) {
     int result = -1;
     if (pFocusView) result = pFocusView->onKeyDown(keyCode);
     if (result == -1 && pModalView) result = pModalView->onKeyDown(keyCode);
-    if (result == -1 && keyCode.virt == vst2::VKEY_TAB)
-        result = advanceNextFocusView(pFocusView, (keyCode.modifier & vst2::MODIFIER_SHIFT) != 0)
+    if (result == -1 && keyCode.virt == VKEY_TAB)
+        result = advanceNextFocusView(pFocusView, (keyCode.modifier & MODIFIER_SHIFT) != 0)
                      ? 1
                      : -1;
     return result;
 }
 
-int CFrame::onKeyUp(vst2::VstKeyCode& keyCode) {
+int CFrame::onKeyUp(KeyCode& keyCode) {
     int result = -1;
     if (pFocusView) result = pFocusView->onKeyUp(keyCode);
     if (result == -1 && pModalView) result = pModalView->onKeyUp(keyCode);

@@ -56,8 +56,8 @@ public:
     CPoint fromWindow(int x, int y) const;
     // Key routing: the focus view, then the modal view, then Tab moves the focus.
     // Answers 1 when the key was used, -1 otherwise.
-    int onKeyDown(vst2::VstKeyCode& keyCode) override;
-    int onKeyUp(vst2::VstKeyCode& keyCode) override;
+    int onKeyDown(KeyCode& keyCode) override;
+    int onKeyUp(KeyCode& keyCode) override;
 
     void mouse(CDrawContext* context, CPoint& where, int buttons = -1) override;
     using CViewContainer::onWheel;

@@ -176,21 +176,21 @@ bool CKnob::onWheel(CDrawContext* context, const CPoint&, float distance) {
     return true;
 }
 
-int CKnob::onKeyDown(vst2::VstKeyCode& keyCode) {
+int CKnob::onKeyDown(KeyCode& keyCode) {
     float steps = 0.0f;
     switch (keyCode.virt) {
-        case vst2::VKEY_UP:
-        case vst2::VKEY_RIGHT:
+        case VKEY_UP:
+        case VKEY_RIGHT:
             steps = 1.0f;
             break;
-        case vst2::VKEY_DOWN:
-        case vst2::VKEY_LEFT:
+        case VKEY_DOWN:
+        case VKEY_LEFT:
             steps = -1.0f;
             break;
         default:
             return -1;
     }
-    if (keyCode.modifier & vst2::MODIFIER_SHIFT) steps *= 0.1f;
+    if (keyCode.modifier & MODIFIER_SHIFT) steps *= 0.1f;
     step(nullptr, steps);
     return 1;
 }

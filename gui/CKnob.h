@@ -20,7 +20,7 @@ public:
     void mouse(CDrawContext* context, CPoint& where, int buttons = -1) override;
     // Arrow keys: left and down -1, up and right +1, a tenth with Shift, times
     // the wheel increment, inside an edit.
-    int onKeyDown(vst2::VstKeyCode& keyCode) override;
+    int onKeyDown(KeyCode& keyCode) override;
     using CControl::onWheel;
     // value += distance * wheel increment (a tenth of it with Shift).
     bool onWheel(CDrawContext* context, const CPoint& where, float distance) override;

@@ -42,8 +42,8 @@ void CView::setBackground(CBitmap* background) {
 
 CBitmap* CView::getBackground() const { return pBackground; }
 
-int CView::onKeyDown(vst2::VstKeyCode&) { return -1; }
-int CView::onKeyUp(vst2::VstKeyCode&) { return -1; }
+int CView::onKeyDown(KeyCode&) { return -1; }
+int CView::onKeyUp(KeyCode&) { return -1; }
 
 bool CView::onWheel(CDrawContext* context, const CPoint& where, CMouseWheelAxis, float distance) {
     return onWheel(context, where, distance);

@@ -5,7 +5,7 @@
 #include "CReferenceCounter.h"
 #include "geometry.h"
 #include "mouseButtons.h"
-#include "formats/vst2/aeffect.h"
+#include "keyCode.h"
 
 namespace gui {
 
@@ -34,8 +34,8 @@ public:
     virtual void setBackground(CBitmap* background);
     virtual CBitmap* getBackground() const;
     // Answer -1 for a key that was not used.
-    virtual int onKeyDown(vst2::VstKeyCode& keyCode);
-    virtual int onKeyUp(vst2::VstKeyCode& keyCode);
+    virtual int onKeyDown(KeyCode& keyCode);
+    virtual int onKeyUp(KeyCode& keyCode);
     virtual bool onWheel(CDrawContext* context, const CPoint& where, CMouseWheelAxis axis,
                          float distance);
     virtual bool onWheel(CDrawContext* context, const CPoint& where, float distance);

@@ -5,7 +5,7 @@
 
 #include "gainCurves.h"
 #include "optoModel.h"
-#include "formats/vst2/AutoComp.h"
+#include "Engine.h"
 
 namespace {
 
@@ -17,6 +17,8 @@ double audibleOrZero(Sample x) {
     const double d = static_cast<double>(x);
     return std::fabs(d) <= kLargestSample ? d : 0.0;
 }
+
+using int32 = Engine::int32;
 
 // Samples per run of passes: the scratch lives on the stack (a few kilobytes).
 constexpr int32 kChunk = 32;
@@ -36,20 +38,9 @@ struct Scratch {
 }  // namespace
 
 template <typename Sample>
-void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrames) {
-    if (!inputs || !outputs || !inputs[0] || !outputs[0]) return;
-    engineGeneration.load(std::memory_order_acquire);
-    const bool inputPinConnected = isInputConnected(1);
-    const bool outputPinConnected = isOutputConnected(1);
-    const Sample* inL = inputs[0];
-    Sample* outL = outputs[0];
-    // Pin 1 is used only when the host connected it, the layout asked for it and
-    // the buffer is really there; otherwise the left buffer stands in.
-    const Sample* inR =
-        inputPinConnected && isStereoInput() && inputs[1] ? inputs[1] : inputs[0];
-    Sample* outR = outputPinConnected && isStereoOutput() && outputs[1] ? outputs[1] : outputs[0];
-
-    if (getProcessMode() == 0) {
+void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                     int32 sampleFrames, const EngineValues& values) {
+    if (values.processMode == 0) {
         for (int32 i = 0; i < sampleFrames; ++i) {
             const Sample l = inL[i], r = inR[i];
             outL[i] = l;
@@ -59,20 +50,17 @@ void AutoComp::processBlock(Sample** inputs, Sample** outputs, int32 sampleFrame
         return;
     }
 
-    int32 step = getRatioStep();
-    if (step < 0 || step > 6) {
-        step = step < 0 ? 0 : 6;
-        ratioStep.store(step, std::memory_order_relaxed);
-    }
+    int32 step = values.ratioStep;
+    if (step < 0 || step > 6) step = step < 0 ? 0 : 6;
     if (enginePath == EnginePath::vector)
-        processVector(inL, inR, outL, outR, sampleFrames, step);
+        processVector(inL, inR, outL, outR, sampleFrames, step, values);
     else
-        processBaseline(inL, inR, outL, outR, sampleFrames, step);
+        processBaseline(inL, inR, outL, outR, sampleFrames, step, values);
 }
 
 template <typename Sample>
-void AutoComp::processBaseline(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                               int32 sampleFrames, int32 step) {
+void Engine::processBaseline(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                             int32 sampleFrames, int32 step, const EngineValues& values) {
     const ValveConstants valve = valveConstants(step);
 
     // Work on a local copy: the output buffers cannot alias it, so the compiler
@@ -91,10 +79,10 @@ void AutoComp::processBaseline(const Sample* inL, const Sample* inR, Sample* out
         // Gain smoothing, noise, drive, side-chain and detectors.
         for (int32 i = 0; i < n; ++i) {
             s.engineOffset = -s.engineOffset;
-            s.smoothedOutputGain = (getOutputGain() - s.smoothedOutputGain) * 0.001 +
+            s.smoothedOutputGain = (values.outputGain - s.smoothedOutputGain) * 0.001 +
                                    s.engineOffset + s.smoothedOutputGain;
             s.smoothedDrive =
-                (getCompressionGain() - s.smoothedDrive) * 0.001 + s.engineOffset + s.smoothedDrive;
+                (values.compressionGain - s.smoothedDrive) * 0.001 + s.engineOffset + s.smoothedDrive;
             t.drive[i] = s.smoothedDrive;
             t.outputGain[i] = s.smoothedOutputGain;
             const double noiseL = NoiseGenerators::value(s.noise.step());
@@ -105,7 +93,7 @@ void AutoComp::processBaseline(const Sample* inL, const Sample* inR, Sample* out
             t.P[i] = power.P;
             t.fast[i] = power.fast;
             t.slow[i] = power.slow;
-            t.timeFactor[i] = getTimeFactor();
+            t.timeFactor[i] = values.timeFactor;
         }
         for (int32 i = 0; i < n; ++i) {
             t.inverseDrive[i] = 1.0 / t.drive[i];
@@ -129,14 +117,14 @@ void AutoComp::processBaseline(const Sample* inL, const Sample* inR, Sample* out
             const opto::CellCoefficients c{t.a0[i], t.a1[i], t.a2[i], t.b0[i], t.b1[i], t.b2[i]};
             t.level[i] = opto::cellStep(s, t.P[i], t.frequency[i], c);
         }
-        for (int32 i = 0; i < n; ++i) t.gain[i] = opto::levelGain(t.level[i], getRatioStep());
+        for (int32 i = 0; i < n; ++i) t.gain[i] = opto::levelGain(t.level[i], step);
         for (int32 i = 0; i < n; ++i)
             meterReading.store(s.meterSection.singleStep(t.gain[i]), std::memory_order_relaxed);
         // Valve, in place of the compressed signal, then the output scaling.
         for (int32 i = 0; i < n; ++i) {
             t.L[i] = t.gain[i] * t.L[i];
             t.R[i] = t.gain[i] * t.R[i];
-            if (getProcessMode() == 2) {
+            if (values.processMode == 2) {
                 t.L[i] = valveCurve(t.L[i], valve);
                 t.R[i] = valveCurve(t.R[i], valve);
             }
@@ -150,17 +138,11 @@ void AutoComp::processBaseline(const Sample* inL, const Sample* inR, Sample* out
     engine = s;
 }
 
-void AutoComp::processReplacing(float** inputs, float** outputs, int32 sampleFrames) {
-    processBlock(inputs, outputs, sampleFrames);
-    publishBlock();
-}
+template void Engine::process(const float*, const float*, float*, float*, int32, const EngineValues&);
+template void Engine::process(const double*, const double*, double*, double*, int32,
+                              const EngineValues&);
 
-void AutoComp::processDoubleReplacing(double** inputs, double** outputs, int32 sampleFrames) {
-    processBlock(inputs, outputs, sampleFrames);
-    publishBlock();
-}
-
-EnginePath AutoComp::setEnginePath(EnginePath path) {
+EnginePath Engine::setEnginePath(EnginePath path) {
     const bool runs = path == EnginePath::baseline || vectorEngineSupported();
     enginePath = runs ? path : EnginePath::baseline;
     return enginePath;

@@ -4,7 +4,7 @@
 // takes one division instead of four; the gain curves multiply by reciprocals
 // where they divided by 1.2 and by the level. Everything the cell's rounding
 // hangs on (the cosine, the redesign's divisions, the filters) is as before.
-// Only for processors with AVX2 and FMA; AutoComp picks it once, at
+// Only for processors with AVX2 and FMA; the engine picks it once, at
 // construction.
 //
 // A filter step computes b0 x0 + b1 x1 + b2 x2 first and only then takes away
@@ -28,7 +28,7 @@
 #include <cstdint>
 
 #include "gainCurves.h"
-#include "formats/vst2/AutoComp.h"
+#include "Engine.h"
 #include "vectorKernels.h"
 #include "vectorRun.h"
 #include "vectorSerial.h"
@@ -432,15 +432,15 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
 }  // namespace
 
 template <typename Sample>
-void AutoComp::processVector(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                             int32 sampleFrames, int32 step) {
+void Engine::processVector(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                           int32 sampleFrames, int32 step, const EngineValues& values) {
     if (sampleFrames <= 0) return;
-    // The targets are read once per block (the baseline reads them per sample;
-    // between blocks, where hosts change them, the two agree).
-    const BlockSettings settings{getOutputGain(), getCompressionGain(), getTimeFactor(),
-                                 getProcessMode() == 2, step};
+    const BlockSettings settings{values.outputGain, values.compressionGain, values.timeFactor,
+                                 values.processMode == 2, step};
     processRuns(engine, meterReading, settings, inL, inR, outL, outR, sampleFrames);
 }
 
-template void AutoComp::processVector(const float*, const float*, float*, float*, int32, int32);
-template void AutoComp::processVector(const double*, const double*, double*, double*, int32, int32);
+template void Engine::processVector(const float*, const float*, float*, float*, int32, int32,
+                                    const EngineValues&);
+template void Engine::processVector(const double*, const double*, double*, double*, int32, int32,
+                                    const EngineValues&);

@@ -1,8 +1,7 @@
 // Preparing the engine for a sample rate, and putting it to rest.
 #include <cmath>
 
-#include "editor/ADEditor.h"
-#include "formats/vst2/AutoComp.h"
+#include "Engine.h"
 
 namespace {
 
@@ -16,29 +15,23 @@ void limitAndDesign(FilterSection& section, double rate, double designRate) {
 
 }  // namespace
 
-void AutoComp::initEngine() {
-    engine = EngineState();
+Engine::Engine() {
     for (FilterSection* section : processingSections()) section->design();
     engine.meterSection.design();
-    meterReading.store(1.0, std::memory_order_relaxed);
 }
 
-std::array<FilterSection*, 5> AutoComp::processingSections() {
+std::array<FilterSection*, 5> Engine::processingSections() {
     return {&engine.cellSection, &engine.fastDetector, &engine.slowDetector,
             &engine.sideChainLeft, &engine.sideChainRight};
 }
 
-void AutoComp::setSampleRate(float rate) {
-    AudioEffectX::setSampleRate(rate);
-    setInitialDelay(0);
+void Engine::startGainsAt(const EngineValues& values) {
+    engine.smoothedDrive = values.compressionGain;
+    engine.inverseDrive = 1.0 / engine.smoothedDrive;
+    engine.smoothedOutputGain = values.outputGain;
 }
 
-void AutoComp::resume() {
-    takeEngine();
-    char midiEvents[] = "receiveVstMidiEvent";
-    if ((cEffect.flags & vst2::effFlagsIsSynth) || canHostDo(midiEvents) == 1) wantEvents(1);
-
-    double hostRate = getSampleRate();
+void Engine::prepare(double hostRate) {
     // A rate that is no rate at all (NaN, infinite, zero, negative) would fill
     // every section with NaN coefficients or divide by zero.
     if (!std::isfinite(hostRate) || hostRate <= 0.0) hostRate = kFallbackRate;
@@ -66,26 +59,16 @@ void AutoComp::resume() {
     engine.slowDetector.Q = 0.5;
     engine.slowDetector.design();
     for (FilterSection* section : processingSections()) section->clear();
-
-    // Rebuild every engine quantity from the current program's values.
-    setProgram(curProgram);
-    engineGeneration.fetch_add(1, std::memory_order_release);
 }
 
-void AutoComp::suspend() {
-    takeEngine();
-    restSections();
-    // The needle rests at once, not only at the editor's next idle.
-    if (auto* view = static_cast<ADEditor*>(getEditor())) view->resetMeter();
-    engineGeneration.fetch_add(1, std::memory_order_release);
-}
+void Engine::rest() { restSections(); }
 
-void AutoComp::clearEngine() {
+void Engine::clear() {
     restSections();
     engine.engineOffset = 1e-17;
 }
 
-void AutoComp::restSections() {
+void Engine::restSections() {
     engine.meterSection.rest(1.0);
     engine.meterSection.design();
     engine.sideChainLeft.design();

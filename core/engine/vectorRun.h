@@ -7,12 +7,11 @@
 #include <cstdint>
 
 #include "FilterSection.h"
-#include "formats/vst2/aeffect.h"
 #include "vectorKernels.h"
 
 namespace {
 
-using vst2::int32;
+using int32 = std::int32_t;
 
 constexpr int32 kMaxRun = 32;
 constexpr int32 kStages = 5;

@@ -33,7 +33,7 @@ void CProgram::getName(char* out) {
     if (out) std::memcpy(out, name, sizeof(name));
 }
 
-void CProgram::setParam(vst2::int32 index, float value) {
+void CProgram::setParam(int index, float value) {
     if (index < 0 || index >= kProgramParams) return;
     // A NaN from a file or a memory would otherwise pass both comparisons.
     if (std::isnan(value)) value = 0.0f;
@@ -44,7 +44,7 @@ void CProgram::setParam(vst2::int32 index, float value) {
     params[index].store(value, std::memory_order_relaxed);
 }
 
-float CProgram::getParam(vst2::int32 index) {
+float CProgram::getParam(int index) {
     if (index < 0 || index >= kProgramParams) return -1.0f;
     return params[index].load(std::memory_order_relaxed);
 }

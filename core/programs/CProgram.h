@@ -4,9 +4,8 @@
 
 #include <atomic>
 
-#include "formats/vst2/aeffect.h"
 
-constexpr int kProgramNameLength = 24;  // the VST 2.x program-name limit
+constexpr int kProgramNameLength = 24;  // the program-name limit hosts have always had
 constexpr int kProgramParams = 12;
 constexpr int kBankPrograms = 33;  // the working program and 32 presets
 
@@ -22,13 +21,13 @@ public:
     // out needs room for 25 bytes.
     virtual void getName(char* out);
     // Ignores indices outside 0 to 11; clamps to 0.0 to 1.0 and stores NaN as 0.0.
-    virtual void setParam(vst2::int32 index, float value);
+    virtual void setParam(int index, float value);
     // -1.0 for an index outside 0 to 11.
-    virtual float getParam(vst2::int32 index);
+    virtual float getParam(int index);
 
     char name[kProgramNameLength + 1];
-    // Automation writes these from the audio thread while the editor reads
-    // them: relaxed atomics are plain float loads and stores on x86-64.
+    // The main thread's (ProgramBank); atomics all the same, so that a host
+    // that breaks that rule cannot tear a value.
     std::atomic<float> params[kProgramParams];
 };
 

@@ -52,7 +52,7 @@ constexpr FactoryPreset kFactoryPresets[kBankPrograms] = {
 
 }  // namespace
 
-void writeFactoryPreset(vst2::int32 slot, CProgram& program) {
+void writeFactoryPreset(int slot, CProgram& program) {
     if (slot < 0 || slot >= kBankPrograms) return;
     const FactoryPreset& preset = kFactoryPresets[slot];
     program.setParam(0, preset.process);

@@ -6,4 +6,4 @@
 // Writes slot `slot` (0 to 32) of the factory bank into `program`: its name
 // and parameters 0, 2, 4, 5 and 6; the others keep the values they hold.
 // Slots outside 0 to 32 leave the program alone.
-void writeFactoryPreset(vst2::int32 slot, CProgram& program);
+void writeFactoryPreset(int slot, CProgram& program);

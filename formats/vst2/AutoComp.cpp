@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "editor/ADEditor.h"
+#include "vst2Editor.h"
 
 namespace {
 
@@ -24,40 +24,23 @@ bool fillPin(vst2::VstPinProperties* properties, int32 index, const char* direct
 
 }  // namespace
 
-AutoComp::AutoComp(vst2::audioMasterCallback audioMaster)
-    : CPresetSystemEffect(audioMaster) {
-    for (auto& p : params) p.store(0.0f, std::memory_order_relaxed);
-    // 1. The base has set up the record; the program bank joins here.
-    // 2. Stereo in and out until the host negotiates otherwise.
-    stereoInput = true;
-    stereoOutput = true;
-    // 3. Engine sections designed for 44.1 kHz, noise generators seeded.
-    initEngine();
-    // 4. Identity.
+AutoComp::AutoComp(vst2::audioMasterCallback audioMaster) : CPresetSystemEffect(audioMaster) {
+    // The compressor stands ready: bank, program 0, engine at rest, meter
+    // preferences read. Stereo in and out until the host negotiates otherwise.
     setNumInputs(2);
     setNumOutputs(2);
     canProcessReplacing(true);
     canDoubleReplacing(true);
     setUniqueID(vst2::fourCharCode('K', 'v', 'B', 'r'));
-    // 5. The bank is written again now that the engine exists; the meter rests.
-    fillFactoryPresets();
-    meterReading.store(1.0, std::memory_order_relaxed);
-    // 6. Program 0 drives the engine. The smoothers start at their targets so
-    // the first block does not glide in from nothing.
-    setProgram(0);
-    engine.smoothedDrive = getCompressionGain();
-    engine.inverseDrive = 1.0 / engine.smoothedDrive;
-    engine.smoothedOutputGain = getOutputGain();
-    // 7. The editor; its base links it to us and raises the has-editor flag.
-    //    The base class deletes it, after our own members are gone.
-    new ADEditor(this);
-    // 8. Idle state.
-    suspend();
-    // 9. Meter preferences.
-    loadMeterPreferences();
+    // The editor links itself to us and raises the has-editor flag; our base
+    // deletes it while the compressor still exists.
+    new Vst2Editor(this, editorModel());
 }
 
-AutoComp::~AutoComp() = default;
+ADEditor* AutoComp::view() {
+    auto* adapter = static_cast<Vst2Editor*>(getEditor());
+    return adapter ? &adapter->view() : nullptr;
+}
 
 bool AutoComp::getEffectName(char* name) {
     vst2::copyString(name, kEffectName, vst2::kVstMaxEffectNameLen + 1);

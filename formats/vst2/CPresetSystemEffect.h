@@ -1,68 +1,65 @@
-// The effect base with the bank of 33 programs behind the host's single
-// program: selection, renaming, the write-through of every parameter change,
-// the factory fill and the A/B memories.
+// The VST 2.x effect base over the core: it owns the compressor, answers the
+// program opcodes from the core's bank of 33 programs behind the host's
+// single program, and reports the user's edits to the host through its port.
 #pragma once
 
-#include <atomic>
-
 #include "audioeffectx.h"
-#include "core/programs/CProgram.h"
-
-class CPresetPanel;
+#include "core/Compressor.h"
+#include "core/editorModel.h"
+#include "core/hostPort.h"
 
 class CPresetSystemEffect : public vst2::AudioEffectX {
 public:
-    // Sets up the VST base with 1 program and 12 parameters and fills the bank.
+    // Sets up the VST base with 1 program and 12 parameters over a new compressor.
     explicit CPresetSystemEffect(vst2::audioMasterCallback audioMaster);
+    // Deletes the editor while the compressor it shows still exists.
     ~CPresetSystemEffect() override;
 
     // Host's main thread: the one program the host sees is slot 0.
     vst2::int32 getProgram() override { return 0; }
-    // Applies a slot's values through setParameter; also resume's re-selection.
+    // Applies a slot's values to the parameters; also resume's re-selection.
     void setProgram(vst2::int32 index) override;
     void setProgramName(char* name) override;
     void getProgramName(char* name) override;
     bool getProgramNameIndexed(vst2::int32 category, vst2::int32 index, char* text) override;
-    // Any host thread: the base performs only the write-through rule.
-    void setParameter(vst2::int32 index, float value) override;
 
-    virtual vst2::int32 getCurrentPreset();
-    // Host (setProgramName) and memory recall: renames the selected preset and
-    // slot 0 and shows the name in the panel.
-    virtual void setPresetName(const char* text);
-    // Editor, after the user edited the name field: renames and tells the host.
-    virtual void renamePreset(const char* text);
-    // Editor's GUI thread: selects a slot and applies it as one gesture per parameter.
-    virtual void selectPreset(vst2::int32 index);
-    // Editor's GUI thread: the A/B memories in the settings store; the
-    // answers are the store's status of the last step.
-    virtual long storeMemoA();
-    virtual long storeMemoB();
-    virtual long recallMemoA();
-    virtual long recallMemoB();
-    // Sets a parameter and reports it to the host as begin, automate, automate, end.
-    virtual void automateParameter(vst2::int32 index, float value);
-    virtual void fillFactoryPresets();
+    // The bank's operations as the editor makes them, host calls included
+    // (ProgramBank has each in full).
+    vst2::int32 getCurrentPreset() { return bank().getCurrentPreset(); }
+    void setPresetName(const char* text) { bank().setPresetName(text); }
+    void renamePreset(const char* text) { bank().renamePreset(text, &port); }
+    void selectPreset(vst2::int32 index) { bank().selectPreset(index, &port); }
+    long storeMemoA() { return bank().storeMemoA(); }
+    long storeMemoB() { return bank().storeMemoB(); }
+    long recallMemoA() { return bank().recallMemoA(&port); }
+    long recallMemoB() { return bank().recallMemoB(&port); }
+    void automateParameter(vst2::int32 index, float value) { bank().automateParameter(index, value, &port); }
+    void fillFactoryPresets() { bank().fillFactoryPresets(); }
+    CProgram* getBankProgram(vst2::int32 slot) { return bank().getBankProgram(slot); }
 
-    // A bank slot, or null when the bank is missing or the slot does not exist.
-    CProgram* getBankProgram(vst2::int32 slot) {
-        return programs && slot >= 0 && slot < kBankPrograms ? &programs[slot] : nullptr;
-    }
-    // The editor registers its preset panel here while it exists.
-    void setPresetPanel(CPresetPanel* panel) { presetPanel = panel; }
+    Compressor& core() { return compressor; }
+    ProgramBank& bank() { return compressor.bank(); }
+    // What the editor works on: the compressor, with this host to tell.
+    EditorModel& editorModel() { return model; }
 
 protected:
-    // Stores a parameter change into the selected preset and slot 0 unless a
-    // preset is being applied; the end of every setParameter.
-    void writeThrough(vst2::int32 index, float value);
+    // The user's edits as a VST 2.x host hears them.
+    class Port : public HostPort {
+    public:
+        explicit Port(CPresetSystemEffect& effect) : effect(effect) {}
+        void beginEdit(int parameter) override { effect.beginEdit(parameter); }
+        void endEdit(int parameter) override { effect.endEdit(parameter); }
+        void automate(int parameter, float value) override {
+            effect.callHost(vst2::audioMasterAutomate, parameter, 0, nullptr, value);
+        }
+        void updateDisplay() override { effect.updateDisplay(); }
+        void idle() override { effect.masterIdle(); }
 
-    CProgram* programs = nullptr;  // the bank, slots 0 to 32; null if allocation failed
-    // Written on the GUI thread, read by automation on the audio thread.
-    std::atomic<vst2::int32> currentPreset{0};
-    std::atomic<bool> presetLoading{false};
-    CPresetPanel* presetPanel = nullptr;
+    private:
+        CPresetSystemEffect& effect;
+    };
 
-private:
-    long storeMemo(const char* memo);
-    long recallMemo(const char* memo);
+    Compressor compressor;
+    Port port{*this};
+    EditorModel model{compressor.parameters(), &compressor.bank(), &port, compressor.meterSource()};
 };

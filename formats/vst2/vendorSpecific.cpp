@@ -3,13 +3,12 @@
 // factor for the editor's scale.
 #include "AutoComp.h"
 #include "editor/ADEditor.h"
-#include "editor/editorScale.h"
 #include "meterRequest.h"
 
 intptr AutoComp::vendorSpecific(int32 index, intptr value, void* ptr, float opt) {
-    if (index == kHostScaleIndex && value == kHostScaleValue) {
+    if (index == kvbr::kHostScaleIndex && value == kvbr::kHostScaleValue) {
         // Taken for the next opening; an open editor keeps its size.
-        if (editor) static_cast<ADEditor*>(editor)->setHostScale(opt);
+        if (ADEditor* editor = view()) editor->setHostScale(opt);
         return 1;
     }
     if (index != kvbr::kMeterRequestIndex || value != kvbr::kMeterRequestValue || !ptr) return 0;

@@ -1,13 +1,13 @@
 // The A/B memories: twelve values and a name per memory in the machine's
-// settings store, shared by every instance of the effect.
+// settings store, shared by every instance of the plug-in.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "platform/settingsStore.h"
+#include "ProgramBank.h"
 #include "core/preferenceStore.h"
-#include "CPresetSystemEffect.h"
+#include "platform/settingsStore.h"
 
 namespace {
 
@@ -23,12 +23,13 @@ void paramValueName(char (&out)[16], int index) {
 
 }  // namespace
 
-long CPresetSystemEffect::storeMemo(const char* memo) {
+long ProgramBank::storeMemo(const char* memo) {
+    settle();
     long status = platform::kSettingsOk;
     auto key = platform::settingsStore().createKey(memoKey(memo).c_str(), &status);
     if (!key) return status;
-    for (vst2::int32 i = 0; i < kProgramParams; ++i) {
-        float value = getParameter(i);
+    for (int i = 0; i < kProgramParams; ++i) {
+        float value = parameters.get(i);
         if (std::isnan(value)) value = 0.0f;
         unsigned char bytes[4];
         std::memcpy(bytes, &value, 4);
@@ -36,20 +37,19 @@ long CPresetSystemEffect::storeMemo(const char* memo) {
         paramValueName(valueName, i);
         status = key->setValue(valueName, platform::kSettingsBinary, bytes, 4);
     }
-    if (programs) {
-        char name[kProgramNameLength + 1];
-        programs[currentPreset.load(std::memory_order_relaxed)].getName(name);
-        status = key->setValue("name", platform::kSettingsString, name,
-                               static_cast<std::uint32_t>(std::strlen(name) + 1));
-    }
+    char name[kProgramNameLength + 1];
+    programs[currentPreset].getName(name);
+    status = key->setValue("name", platform::kSettingsString, name,
+                           static_cast<std::uint32_t>(std::strlen(name) + 1));
     return status;
 }
 
-long CPresetSystemEffect::recallMemo(const char* memo) {
+long ProgramBank::recallMemo(const char* memo, HostPort* port) {
+    settle();
     long status = platform::kSettingsOk;
     auto key = platform::settingsStore().openKey(memoKey(memo).c_str(), &status);
     if (!key) return status;
-    for (vst2::int32 i = 0; i < kProgramParams; ++i) {
+    for (int i = 0; i < kProgramParams; ++i) {
         char valueName[16];
         paramValueName(valueName, i);
         unsigned char bytes[4];
@@ -60,9 +60,10 @@ long CPresetSystemEffect::recallMemo(const char* memo) {
         if (status != platform::kSettingsOk || size != 4) continue;
         float value;
         std::memcpy(&value, bytes, 4);
-        // The host hears the value the effect keeps, never a NaN.
+        // The host hears the value the parameter keeps, never a NaN.
         if (std::isnan(value)) value = 0.0f;
-        setParameterAutomated(i, value);
+        parameters.set(i, value);
+        if (port) port->automate(i, value);
     }
     char name[kMemoNameRoom];
     std::uint32_t size = sizeof(name);
@@ -70,11 +71,6 @@ long CPresetSystemEffect::recallMemo(const char* memo) {
     // Only a name that ends within what was read is applied.
     if (status == platform::kSettingsOk && size <= sizeof(name) && std::memchr(name, 0, size))
         setPresetName(name);
-    updateDisplay();
+    if (port) port->updateDisplay();
     return status;
 }
-
-long CPresetSystemEffect::storeMemoA() { return storeMemo("MemoA"); }
-long CPresetSystemEffect::storeMemoB() { return storeMemo("MemoB"); }
-long CPresetSystemEffect::recallMemoA() { return recallMemo("MemoA"); }
-long CPresetSystemEffect::recallMemoB() { return recallMemo("MemoB"); }

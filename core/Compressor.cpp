@@ -1,0 +1,41 @@
+#include "Compressor.h"
+
+Compressor::Compressor() {
+    // Program 0 drives the engine. The smoothers start at its targets so the
+    // first block does not glide in from nothing.
+    programs.setProgram(0);
+    engine.startGainsAt(derived.update(params));
+    engine.rest();
+    preferences = MeterPreferences::load();
+}
+
+void Compressor::resume() {
+    takeEngine();
+    engine.prepare(sampleRate);
+    engineGeneration.fetch_add(1, std::memory_order_release);
+}
+
+void Compressor::suspend() {
+    takeEngine();
+    engine.rest();
+    engineGeneration.fetch_add(1, std::memory_order_release);
+}
+
+const std::atomic<double>* Compressor::meterSource() const { return &engine.meterSource(); }
+
+template <typename Sample>
+void Compressor::processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                              int32 frames) {
+    engineGeneration.load(std::memory_order_acquire);
+    engine.process(inL, inR, outL, outR, frames, derived.update(params));
+    blocksProcessed.fetch_add(1, std::memory_order_release);
+}
+
+void Compressor::process(const float* inL, const float* inR, float* outL, float* outR, int32 frames) {
+    processBlock(inL, inR, outL, outR, frames);
+}
+
+void Compressor::process(const double* inL, const double* inR, double* outL, double* outR,
+                         int32 frames) {
+    processBlock(inL, inR, outL, outR, frames);
+}

@@ -1,0 +1,54 @@
+// Two host threads setting the same parameter at the same moment, as a host's
+// automation and the user's editor or a preset load may: whichever value
+// wins, what the host reads back, the text it shows and what the engine does
+// must all be that one value.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "TestHost.h"
+
+using namespace vst2;
+
+TEST(Concurrency, Vst2ParameterSetFromTwoThreadsIsNeverTorn) {
+    ScratchConfigHome config;
+    TestHost host;
+    ASSERT_NE(host.open(), nullptr);
+    host.dispatch(effOpen);
+    host.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    host.dispatch(effMainsChanged, 0, 1);
+
+    constexpr int kRounds = 500000;
+    std::atomic<int> round{0}, finished{0};
+    auto writer = [&](float value) {
+        for (int r = 1; r <= kRounds; ++r) {
+            while (round.load(std::memory_order_acquire) < r) std::this_thread::yield();
+            host.effect->setParameter(host.effect, 0, value);  // Process: Off or Valve
+            host.effect->setParameter(host.effect, 2, value);  // Ratio: 1.2:1 or 10:1
+            finished.fetch_add(1, std::memory_order_acq_rel);
+        }
+    };
+    std::thread off(writer, 0.0f), valve(writer, 1.0f);
+
+    int torn = 0;
+    float in[2] = {0.5f, 0.5f}, out[2] = {0.0f, 0.0f};
+    float* ins[2] = {&in[0], &in[1]};
+    float* outs[2] = {&out[0], &out[1]};
+    for (int r = 1; r <= kRounds; ++r) {
+        round.store(r, std::memory_order_release);
+        while (finished.load(std::memory_order_acquire) < 2 * r) std::this_thread::yield();
+        const bool valveShown = host.effect->getParameter(host.effect, 0) == 1.0f;
+        const bool tenToOne = host.effect->getParameter(host.effect, 2) == 1.0f;
+        // Off copies the input untouched; Valve never gives it back exactly.
+        host.effect->processReplacing(host.effect, ins, outs, 1);
+        const bool engineOff = out[0] == in[0] && out[1] == in[1];
+        torn += host.text(effGetParamDisplay, 0) != (valveShown ? "Valve" : "Off") ||
+                host.text(effGetParamDisplay, 2) != (tenToOne ? "10:1" : "1.2:1") ||
+                engineOff == valveShown;
+    }
+    off.join();
+    valve.join();
+    EXPECT_EQ(torn, 0) << "rounds where the host, its display and the engine disagreed";
+}
