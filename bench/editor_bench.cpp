@@ -39,7 +39,7 @@ struct Took {
 // expose does. The editor is left open.
 Took openAndPaint(AutoComp& effect, double scale) {
     static int parent = 0;
-    auto* editor = static_cast<ADEditor*>(effect.getEditor());
+    ADEditor* editor = effect.view();
     editor->setHostScale(scale);
     const std::clock_t cpuStart = std::clock();
     const auto start = std::chrono::steady_clock::now();
@@ -73,11 +73,11 @@ void OpeningAgain(benchmark::State& state) {
     unsetenv("KVBR_EDITOR_SCALE");
     auto effect = std::make_unique<AutoComp>(host);
     if (openAndPaint(*effect, scale).seconds < 0.0) state.SkipWithError("the editor did not open");
-    effect->getEditor()->close();
+    effect->view()->close();
     double cpu = 0.0;
     for (auto _ : state) {
         const Took took = openAndPaint(*effect, scale);
-        effect->getEditor()->close();
+        effect->view()->close();
         state.SetIterationTime(took.seconds);
         cpu += took.cpuSeconds;
     }
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
         const Took took = openAndPaint(effect, std::atof(argv[2]));
         if (took.seconds < 0.0) return 1;
         std::printf("%.9f %.9f\n", took.seconds, took.cpuSeconds);
-        effect.getEditor()->close();
+        effect.view()->close();
         return 0;
     }
     benchmark::Initialize(&argc, argv);

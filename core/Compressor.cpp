@@ -6,7 +6,7 @@ Compressor::Compressor() {
     programs.setProgram(0);
     engine.startGainsAt(derived.update(params));
     engine.rest();
-    preferences = MeterPreferences::load();
+    preferences = MeterPreferenceValues::load();
 }
 
 void Compressor::resume() {

@@ -67,7 +67,7 @@ public:
     // The engine values the last block used.
     const EngineValues& engineValues() const { return derived.current(); }
 
-    const MeterPreferences& meterPreferences() const { return preferences; }
+    const MeterPreferenceValues& meterPreferences() const { return preferences; }
 
 private:
     template <typename Sample>
@@ -84,7 +84,7 @@ private:
     Engine engine;
     DerivedValues derived;  // the audio thread's
     double sampleRate = 44100.0;
-    MeterPreferences preferences;
+    MeterPreferenceValues preferences;
     // The engine passes between the main thread (resume and suspend set it
     // up) and the audio thread (processing runs it) through these two, each
     // written with a release by one side and read with an acquire by the

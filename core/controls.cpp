@@ -116,4 +116,9 @@ float gainReductionDb(double meterGain) {
     return db > 0.0 ? static_cast<float>(db) : 0.0f;
 }
 
+double meterReadingOf(float decibels) {
+    if (!std::isfinite(decibels) || decibels < 0.0f) decibels = 0.0f;
+    return std::pow(10.0, -decibels / 20.0);
+}
+
 }  // namespace controls

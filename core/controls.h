@@ -69,5 +69,8 @@ std::optional<int> stepOfText(const Control& control, std::string_view text,
 
 // Reduction in dB (0 = none, positive = reduction) from the meter's gain factor.
 float gainReductionDb(double meterGain);
+// The meter's gain factor from a host's reduction in dB; anything but a real
+// reduction reads as none.
+double meterReadingOf(float decibels);
 
 }  // namespace controls

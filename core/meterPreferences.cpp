@@ -19,8 +19,8 @@ double loadPreference(const char* name, double defaultValue) {
 
 }  // namespace
 
-MeterPreferences MeterPreferences::load() {
-    MeterPreferences loaded;
+MeterPreferenceValues MeterPreferenceValues::load() {
+    MeterPreferenceValues loaded;
     loaded.vuReference = loadPreference("VUreference", -14.0);
     loaded.vuTimeConst = loadPreference("VUtimeConst", 0.6);
     loaded.ppmRelease = loadPreference("PPMrelease", 0.6);
@@ -28,7 +28,7 @@ MeterPreferences MeterPreferences::load() {
     return loaded;
 }
 
-float MeterPreferences::read(const char* name, float defaultValue) {
+float MeterPreferenceValues::read(const char* name, float defaultValue) {
     const float v = readPreference(name, kAbsent);
     if (static_cast<double>(v) == static_cast<double>(kAbsent)) {
         writePreference(name, defaultValue);
@@ -37,4 +37,4 @@ float MeterPreferences::read(const char* name, float defaultValue) {
     return v;
 }
 
-void MeterPreferences::write(const char* name, float value) { writePreference(name, value); }
+void MeterPreferenceValues::write(const char* name, float value) { writePreference(name, value); }

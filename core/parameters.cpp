@@ -97,6 +97,12 @@ void Parameters::derive(int index, float value, EngineValues& values) {
     }
 }
 
+EngineValues Parameters::engineValues() const {
+    EngineValues values;
+    for (int index : {0, 2, 4, 5, 6}) derive(index, get(index), values);
+    return values;
+}
+
 const EngineValues& DerivedValues::update(const Parameters& parameters) {
     for (int index : {0, 2, 4, 5, 6}) {
         const Parameters::Reading target = parameters.read(index);

@@ -48,6 +48,8 @@ public:
     // The engine value parameter `index` gives at `value` (indices 0, 2, 4,
     // 5 and 6; the others give nothing).
     static void derive(int index, float value, EngineValues& values);
+    // Any thread: every engine value from the targets as they are now.
+    EngineValues engineValues() const;
 
 private:
     // The value's bits in the low half, the change count in the high half: a

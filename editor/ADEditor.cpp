@@ -234,6 +234,12 @@ void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
     }
 }
 
+void ADEditor::showParameterChanges() {
+    // Every parameter, those without a control too: a change redraws the window.
+    for (int index = 0; index < kNumParams; ++index)
+        if (model.parameterChanges(index) != shownChanges[index]) showParameter(index);
+}
+
 void ADEditor::showParameter(int index) {
     if (!frame || !Parameters::isIndex(index)) return;
     // The count first: a change after it is found again at the next idle.
@@ -258,8 +264,7 @@ void ADEditor::showParameter(int index) {
 
 void ADEditor::idle() {
     if (!frame) return;
-    for (int index : {kProcessTag, kRatioTag, kTimeTag, kCompressionTag, kOutputTag})
-        if (model.parameterChanges(index) != shownChanges[index]) showParameter(index);
+    showParameterChanges();
     AEffGUIEditor::idle();
     CPresetSystemEditor::idle();
 

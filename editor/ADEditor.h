@@ -53,6 +53,8 @@ public:
     // The control of parameter `index` shows the model's value, and the whole
     // window is redrawn at the next idle.
     void showParameter(int index);
+    // Every parameter changed since it was last shown, as showParameter.
+    void showParameterChanges() override;
     void valueChanged(gui::CDrawContext* context, gui::CControl* control) override;
 
     // The needle goes to rest at once.

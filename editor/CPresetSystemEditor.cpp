@@ -74,6 +74,7 @@ int CPresetSystemEditor::selectedSlot() const {
 
 void CPresetSystemEditor::showBankChanges() {
     if (frame) panelSync.update();
+    showParameterChanges();
 }
 
 // ------------------------------------------------------------ open and close
@@ -204,14 +205,16 @@ void CPresetSystemEditor::presetRenamed(const char* text) {
         presetMenu->setEntry(0, cut);
     }
     if (ProgramBank* bank = model.bank()) bank->renamePreset(cut, model.hostPort());
-    showBankChanges();
+    // The panel shows what was typed already.
+    if (frame) panelSync.shown();
 }
 
 void CPresetSystemEditor::presetChosen(int index, const char* name) {
     if (nameField) nameField->setText(name);
     if (presetMenu) presetMenu->setEntry(0, name);
     if (ProgramBank* bank = model.bank()) bank->selectPreset(index, model.hostPort());
-    showBankChanges();
+    panelSync.shown();
+    showParameterChanges();
 }
 
 void CPresetSystemEditor::stepPreset(bool up) {
@@ -226,7 +229,8 @@ void CPresetSystemEditor::stepPreset(bool up) {
     if (nameField) nameField->setText(name);
     if (presetMenu) presetMenu->setEntry(0, name);
     bank->selectPreset(slot, model.hostPort());
-    showBankChanges();
+    panelSync.shown();
+    showParameterChanges();
 }
 
 // ------------------------------------------------------------ the controls
@@ -259,14 +263,17 @@ void CPresetSystemEditor::valueChanged(CDrawContext*, CControl* control) {
     }
 }
 
+// The file operations show what they load themselves.
 void CPresetSystemEditor::loadBank() {
     fileOperations.loadBank();
-    showBankChanges();
+    if (frame) panelSync.shown();
+    showParameterChanges();
 }
 void CPresetSystemEditor::saveBank() { fileOperations.saveBank(); }
 void CPresetSystemEditor::loadPreset() {
     fileOperations.loadPreset();
-    showBankChanges();
+    if (frame) panelSync.shown();
+    showParameterChanges();
 }
 void CPresetSystemEditor::savePreset() { fileOperations.savePreset(); }
 

@@ -41,6 +41,8 @@ public:
     void beginEdit(int index) override;
     void endEdit(int index) override;
     void hostIdle() override { model.hostIdle(); }
+    // The controls show the parameters the panel's own operations changed.
+    virtual void showParameterChanges() {}
 
     // Shows a name in the name field, the menu's current entry and entry 0.
     void displayPresetName(const char* name) override;

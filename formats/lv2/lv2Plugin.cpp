@@ -38,8 +38,8 @@ void connectPort(LV2_Handle handle, uint32_t port, void* data) {
 }
 
 // Host's main thread, never during run(): rate set-up and reset.
-void activate(LV2_Handle handle) { static_cast<Lv2Instance*>(handle)->effect->resume(); }
-void deactivate(LV2_Handle handle) { static_cast<Lv2Instance*>(handle)->effect->suspend(); }
+void activate(LV2_Handle handle) { static_cast<Lv2Instance*>(handle)->compressor.resume(); }
+void deactivate(LV2_Handle handle) { static_cast<Lv2Instance*>(handle)->compressor.suspend(); }
 
 // Host's audio thread.
 void run(LV2_Handle handle, uint32_t frames) { static_cast<Lv2Instance*>(handle)->run(frames); }

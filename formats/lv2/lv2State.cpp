@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-#include "core/bankState.h"
 #include "lv2Instance.h"
 
 namespace lv2State {
@@ -21,16 +20,17 @@ Lv2Uris mapUris(const LV2_URID_Map& map) {
 
 namespace {
 
-// Any host thread, even while run() works: it reads the bank's values (atomics)
-// and names, which only the editor changes.
+// Host's main thread, even while run() works: the bank is that thread's, and
+// run() changes only the parameters' targets.
 LV2_State_Status save(LV2_Handle handle, LV2_State_Store_Function store,
                       LV2_State_Handle state, uint32_t, const LV2_Feature* const*) {
     auto* self = static_cast<Lv2Instance*>(handle);
     if (!self || !store) return LV2_STATE_ERR_UNKNOWN;
     if (!self->hasMap) return LV2_STATE_ERR_NO_FEATURE;
     const Lv2Uris& u = self->uris;
-    const auto bank = bankState::saveBank(*self->effect);
-    const int32_t selected = self->effect->getCurrentPreset();
+    int selectedSlot = 0;
+    const auto bank = self->compressor.bank().saveBank(&selectedSlot);
+    const int32_t selected = selectedSlot;
     const int32_t version = kStateVersion;
     const uint32_t flags = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
     LV2_State_Status status = store(state, u.stateVersion, &version, sizeof version, u.atomInt, flags);
@@ -73,14 +73,9 @@ LV2_State_Status restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve
     const void* bank = retrieve(state, u.bank, &size, &type, &flags);
     if (!bank || type != u.atomChunk) return LV2_STATE_ERR_BAD_TYPE;
     const std::span<const unsigned char> bytes(static_cast<const unsigned char*>(bank), size);
-    self->link.muted = true;
-    bankState::Restore result = bankState::Restore::damagedBank;
-    try {
-        result = bankState::restoreBank(*self->effect, bytes, selected);
-    } catch (...) {
-    }
-    self->link.muted = false;
-    if (result != bankState::Restore::ok) return LV2_STATE_ERR_UNKNOWN;
+    // The host restores the ports itself: the bank tells nobody.
+    if (self->compressor.bank().restoreBank(bytes, selected) != ProgramBank::Restore::ok)
+        return LV2_STATE_ERR_UNKNOWN;
     return LV2_STATE_SUCCESS;
 }
 

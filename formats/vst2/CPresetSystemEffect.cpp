@@ -24,3 +24,18 @@ bool CPresetSystemEffect::getProgramNameIndexed(vst2::int32, vst2::int32 index, 
     bank().getBankProgram(0)->getName(text);
     return true;
 }
+
+vst2::int32 CPresetSystemEffect::getCurrentPreset() { return bank().getCurrentPreset(); }
+void CPresetSystemEffect::setPresetName(const char* text) { bank().setPresetName(text); }
+void CPresetSystemEffect::renamePreset(const char* text) { bank().renamePreset(text, &port); }
+void CPresetSystemEffect::selectPreset(vst2::int32 index) { bank().selectPreset(index, &port); }
+long CPresetSystemEffect::storeMemoA() { return bank().storeMemoA(); }
+long CPresetSystemEffect::storeMemoB() { return bank().storeMemoB(); }
+long CPresetSystemEffect::recallMemoA() { return bank().recallMemoA(&port); }
+long CPresetSystemEffect::recallMemoB() { return bank().recallMemoB(&port); }
+void CPresetSystemEffect::fillFactoryPresets() { bank().fillFactoryPresets(); }
+CProgram* CPresetSystemEffect::getBankProgram(vst2::int32 slot) { return bank().getBankProgram(slot); }
+
+void CPresetSystemEffect::automateParameter(vst2::int32 index, float value) {
+    bank().automateParameter(index, value, &port);
+}

@@ -24,18 +24,19 @@ public:
     bool getProgramNameIndexed(vst2::int32 category, vst2::int32 index, char* text) override;
 
     // The bank's operations as the editor makes them, host calls included
-    // (ProgramBank has each in full).
-    vst2::int32 getCurrentPreset() { return bank().getCurrentPreset(); }
-    void setPresetName(const char* text) { bank().setPresetName(text); }
-    void renamePreset(const char* text) { bank().renamePreset(text, &port); }
-    void selectPreset(vst2::int32 index) { bank().selectPreset(index, &port); }
-    long storeMemoA() { return bank().storeMemoA(); }
-    long storeMemoB() { return bank().storeMemoB(); }
-    long recallMemoA() { return bank().recallMemoA(&port); }
-    long recallMemoB() { return bank().recallMemoB(&port); }
-    void automateParameter(vst2::int32 index, float value) { bank().automateParameter(index, value, &port); }
-    void fillFactoryPresets() { bank().fillFactoryPresets(); }
-    CProgram* getBankProgram(vst2::int32 slot) { return bank().getBankProgram(slot); }
+    // (ProgramBank has each in full). Virtual, as they always were: whatever
+    // reaches them through the effect object lands in the library's own code.
+    virtual vst2::int32 getCurrentPreset();
+    virtual void setPresetName(const char* text);
+    virtual void renamePreset(const char* text);
+    virtual void selectPreset(vst2::int32 index);
+    virtual long storeMemoA();
+    virtual long storeMemoB();
+    virtual long recallMemoA();
+    virtual long recallMemoB();
+    virtual void automateParameter(vst2::int32 index, float value);
+    virtual void fillFactoryPresets();
+    virtual CProgram* getBankProgram(vst2::int32 slot);
 
     Compressor& core() { return compressor; }
     ProgramBank& bank() { return compressor.bank(); }

@@ -11,20 +11,22 @@
 #include <limits>
 #include <map>
 
-#include "core/bankState.h"
+#include "formats/vst2/CPresetSystemEffect.h"
 #include "formats/lv2/lv2Instance.h"
 #include "formats/lv2/lv2State.h"
 #include "lv2Reference.h"
 
 namespace {
 
-// The instance behind a handle: the tests reach the effect the way a UI with
+// The instance's bank behind a handle: the tests reach it the way a UI with
 // instance access does.
-AutoComp& effectOf(Lv2TestInstance& lv2) { return *static_cast<Lv2Instance*>(lv2.handle())->effect; }
+ProgramBank& bankOf(Lv2TestInstance& lv2) {
+    return static_cast<Lv2Instance*>(lv2.handle())->compressor.bank();
+}
 
-std::string programName(AutoComp& effect, int slot) {
+std::string programName(ProgramBank& bank, int slot) {
     char name[kProgramNameLength + 1];
-    effect.getBankProgram(slot)->getName(name);
+    bank.getBankProgram(slot)->getName(name);
     return name;
 }
 
@@ -59,8 +61,8 @@ TEST(Lv2State, ASessionKeepsTheRenamedAndEditedBank) {
     Lv2World world;
     Lv2TestInstance first(world, lv2ports::kStereoUri, 48000);
     ASSERT_TRUE(first.valid());
-    effectOf(first).selectPreset(12);  // "Hats Smasher"
-    effectOf(first).renamePreset("Drum Bus Smash");
+    bankOf(first).selectPreset(12);  // "Hats Smasher"
+    bankOf(first).renamePreset("Drum Bus Smash");
     first.set("compression", 7.5f);
     first.set("ratio", 1);
     // A run of no frames takes the ports in without moving the engine on.
@@ -77,13 +79,13 @@ TEST(Lv2State, ASessionKeepsTheRenamedAndEditedBank) {
 
     Lv2TestInstance second(world, lv2ports::kStereoUri, 48000);
     second.restoreState(loaded);
-    AutoComp& restored = effectOf(second);
+    ProgramBank& restored = bankOf(second);
     EXPECT_EQ(restored.getCurrentPreset(), 12);
     EXPECT_EQ(programName(restored, 12), "Drum Bus Smash");
     EXPECT_EQ(programName(restored, 0), "Drum Bus Smash");
     EXPECT_EQ(second.get("compression"), 7.5f);
     EXPECT_EQ(restored.getBankProgram(12)->getParam(5), controls::normalisedOfStep(controls::kControls[3], 30));
-    EXPECT_EQ(bankState::saveBank(restored), bankState::saveBank(effectOf(first)));
+    EXPECT_EQ(restored.saveBank(), bankOf(first).saveBank());
     // And it sounds the same.
     const Channels in = testSignal(2, 4800);
     EXPECT_TRUE(sameSamples(second.process(in, {512}), first.process(in, {512})));
@@ -96,10 +98,10 @@ TEST(Lv2State, ASessionKeepsTheRenamedAndEditedBank) {
 TEST(Lv2State, DamagedStatesLeaveTheFactoryBank) {
     Lv2World world;
     Lv2TestInstance donor(world, lv2ports::kStereoUri, 48000), target(world, lv2ports::kStereoUri, 48000);
-    effectOf(donor).selectPreset(3);
-    effectOf(donor).renamePreset("Changed");
-    const auto bank = bankState::saveBank(effectOf(donor));
-    const auto factory = bankState::saveBank(effectOf(target));
+    bankOf(donor).selectPreset(3);
+    bankOf(donor).renamePreset("Changed");
+    const auto bank = bankOf(donor).saveBank();
+    const auto factory = bankOf(target).saveBank();
     LV2_URID_Map* map = world.urids.map();
     auto id = [&](const char* uri) { return map->map(map->handle, uri); };
     const uint32_t chunk = id(LV2_ATOM__Chunk), atomInt = id(LV2_ATOM__Int);
@@ -138,11 +140,11 @@ TEST(Lv2State, DamagedStatesLeaveTheFactoryBank) {
         EXPECT_NE(state->restore(target.handle(), FakeState::retrieve, &fake, 0, nullptr),
                   LV2_STATE_SUCCESS)
             << what;
-        EXPECT_EQ(bankState::saveBank(effectOf(target)), factory) << what;
+        EXPECT_EQ(bankOf(target).saveBank(), factory) << what;
     }
     FakeState good = complete();
     EXPECT_EQ(state->restore(target.handle(), FakeState::retrieve, &good, 0, nullptr), LV2_STATE_SUCCESS);
-    EXPECT_EQ(programName(effectOf(target), 3), "Changed");
+    EXPECT_EQ(programName(bankOf(target), 3), "Changed");
 }
 
 TEST(Lv2Presets, EachFactoryPresetSoundsAsItsProgramInTheVstPlugin) {
@@ -166,7 +168,7 @@ TEST(Lv2Presets, EachFactoryPresetSoundsAsItsProgramInTheVstPlugin) {
         VstReference vst(48000, false);
         auto* effect = static_cast<CPresetSystemEffect*>(vst2::AudioEffect::fromAeffect(vst.host.effect));
         effect->selectPreset(slot);
-        EXPECT_EQ(lilv_state_get_label(preset), programName(*static_cast<AutoComp*>(effect), slot));
+        EXPECT_EQ(lilv_state_get_label(preset), programName(effect->bank(), slot));
         EXPECT_TRUE(sameSamples(lv2.process(in, {512}), vst.process(in))) << uri;
         lilv_state_free(preset);
         ++checked;

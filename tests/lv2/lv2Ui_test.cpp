@@ -36,7 +36,7 @@ int portOf(const char* symbol) {
 std::string shotPath(const std::string& name) {
     return std::string(KVBR_TEST_OUTPUT_DIR) + "/lv2_ui_" + name + ".png";
 }
-AutoComp& effectOf(Lv2TestInstance& dsp) { return *static_cast<Lv2Instance*>(dsp.handle())->effect; }
+Compressor& effectOf(Lv2TestInstance& dsp) { return static_cast<Lv2Instance*>(dsp.handle())->compressor; }
 
 // The host's side of one UI: features, the write callback storing into the
 // plug-in's ports, the touch and resize requests it saw.
@@ -191,7 +191,7 @@ protected:
     }
     std::vector<float> dspParameters() {
         std::vector<float> values;
-        for (int i = 0; i < 12; ++i) values.push_back(effectOf(*dsp).getParameter(i));
+        for (int i = 0; i < 12; ++i) values.push_back(effectOf(*dsp).parameters().get(i));
         return values;
     }
 
@@ -217,7 +217,7 @@ TEST_F(Lv2UiTest, WithInstanceAccessTheEditorEditsThePluginThroughItsPorts) {
     EXPECT_EQ(host->log.back(), "release " + std::to_string(compression));
     const controls::Control& port = controls::kControls[3];
     EXPECT_GT(dsp->get("compression"), 5.0f);
-    EXPECT_EQ(effectOf(*dsp).getParameter(5),
+    EXPECT_EQ(effectOf(*dsp).parameters().get(5),
               controls::normalisedOfStep(port, controls::stepOf(port, dsp->get("compression"))));
     expectLooksLike("compression_raised", dspParameters());
 
@@ -232,8 +232,8 @@ TEST_F(Lv2UiTest, WithInstanceAccessTheEditorEditsThePluginThroughItsPorts) {
         hands.click(at.x + 40, at.y + 2 + 20 + 9 + 3 * 20 + 10);  // slot 4
     });
     ASSERT_NE(popup, 0u) << "no pop-up menu appeared";
-    EXPECT_EQ(effectOf(*dsp).getCurrentPreset(), 4);
-    CProgram* chosen = effectOf(*dsp).getBankProgram(4);
+    EXPECT_EQ(effectOf(*dsp).bank().getCurrentPreset(), 4);
+    CProgram* chosen = effectOf(*dsp).bank().getBankProgram(4);
     for (int c = 0; c < controls::kCount; ++c) {
         const controls::Control& p = controls::kControls[c];
         EXPECT_EQ(dsp->get(p.symbol), controls::valueOfStep(p, controls::stepOfNormalised(p, chosen->getParam(p.parameter))))
@@ -250,7 +250,7 @@ TEST_F(Lv2UiTest, WithInstanceAccessTheEditorEditsThePluginThroughItsPorts) {
         hands.key("Return");
     });
     char name[kProgramNameLength + 1];
-    effectOf(*dsp).getBankProgram(4)->getName(name);
+    effectOf(*dsp).bank().getBankProgram(4)->getName(name);
     EXPECT_STREQ(name, "My Mix");
 
     // The meter: audio through the plug-in, the needle where the port says.

@@ -50,7 +50,7 @@ inline vst2::intptr recordingHost(vst2::AEffect*, vst2::int32 opcode, vst2::int3
 class MeterEffect : public AutoComp {
 public:
     MeterEffect() : AutoComp(recordingHost) {}
-    void setMeterReading(double reading) { meterReading.store(reading); }
+    void setMeterReading(double reading) { core().setMeterReading(reading); }
 };
 
 // What reached the host, as "automate 5 0.5", "begin 5", "end 5".
@@ -99,7 +99,7 @@ protected:
         liveAtStart = CReferenceCounter::liveObjects();
         hostEvents().clear();
         effect = new MeterEffect();
-        editor = static_cast<ADEditor*>(effect->getEditor());
+        editor = effect->view();
         ASSERT_NE(editor, nullptr);
         openEditor();
     }

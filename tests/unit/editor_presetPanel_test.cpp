@@ -291,6 +291,7 @@ TEST_F(EditorPanel, TheHostsProgramNameShowsInTheFieldAndTheMenu) {
     chooseMenuEntry(9);  // slot 8
     char name[] = "Night Bus";
     effect->dispatcher(vst2::effSetProgramName, 0, 0, name, 0.0f);
+    idle();  // the panel learns of it here, never from the host's call
     EXPECT_EQ(fieldText(), "Night Bus");
     EXPECT_EQ(menuEntry(0), "Night Bus");
     EXPECT_EQ(menuEntry(9), "Night Bus");

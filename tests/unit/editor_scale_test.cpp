@@ -13,6 +13,7 @@
 
 #include "editor/editorScale.h"
 #include "editorTestSupport.h"
+#include "formats/vst2/meterRequest.h"
 #include "gui/scale.h"
 #include "core/preferenceStore.h"
 #include "resources/embeddedResources.h"
@@ -147,7 +148,7 @@ protected:
     // Reopens the editor as a host that asked for `scale`.
     void reopenAt(double scale) {
         editor->close();
-        effect->dispatcher(vst2::effVendorSpecific, kHostScaleIndex, kHostScaleValue, nullptr,
+        effect->dispatcher(vst2::effVendorSpecific, kvbr::kHostScaleIndex, kvbr::kHostScaleValue, nullptr,
                            static_cast<float>(scale));
         openEditor();
     }
@@ -184,7 +185,7 @@ TEST_F(EditorScale, TheHostsRequestSizesTheWindowAndTheRectangle) {
     }
     // Before the next opening the host learns the size it will get.
     editor->close();
-    effect->dispatcher(vst2::effVendorSpecific, kHostScaleIndex, kHostScaleValue, nullptr, 3.0f);
+    effect->dispatcher(vst2::effVendorSpecific, kvbr::kHostScaleIndex, kvbr::kHostScaleValue, nullptr, 3.0f);
     ASSERT_EQ(effect->dispatcher(vst2::effEditGetRect, 0, 0, &r, 0.0f), 1);
     EXPECT_EQ(r->right, 1200);
     EXPECT_EQ(r->bottom, 927);
@@ -272,7 +273,7 @@ TEST_F(EditorScale, ASecondEditorDrawsFromWhatTheFirstMade) {
         MeterEffect second;
         for (auto [index, value] : {std::pair{0, 1.0f}, {2, 0.8f}, {4, 0.3f}, {5, 0.75f}, {6, 0.2f}})
             second.setParameter(index, value);
-        auto* other = static_cast<ADEditor*>(second.getEditor());
+        auto* other = second.view();
         other->setHostScale(kScale);
         int otherParent = 0;
         ASSERT_TRUE(other->open(&otherParent));
@@ -296,6 +297,7 @@ TEST_F(EditorScale, PressesAndDragsCountInLayoutPixels) {
     for (double scale : {1.0, 2.0}) {
         reopenAt(scale);
         effect->setParameter(4, 0.3f);
+        idle();  // the knob shows it
         const int x = gui::scaled(85, scale), y = gui::scaled(200, scale);
         const int to = x + gui::scaled(100, scale);
         gesture(x, y, kLButton, {{kLButton, to, y}, {0, to, y, 1}});

@@ -107,8 +107,8 @@ TEST_F(EditorWindow, AutomationRedrawsTheWholeWindowAtTheNextIdle) {
     // A parameter with a control: the control shows the effect's clamped value.
     scribble(5, 5);
     effect->setParameter(5, 7.0f);
-    EXPECT_EQ(editor->getKnob(5)->getValue(), 1.0f);
     idle();
+    EXPECT_EQ(editor->getKnob(5)->getValue(), 1.0f);
     EXPECT_NE(window->pixel(5, 5), kScribble);
     EXPECT_TRUE(showsFrame(editor->getKnob(5)->getSize(), 12171, 40, 114));
 

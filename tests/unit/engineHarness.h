@@ -38,7 +38,7 @@ inline std::unique_ptr<AutoComp> makeEffect(const Settings& s = Settings(), floa
     platform::headless::memorySettingsStore().clear();
     pinAnswer() = 0;
     auto e = std::make_unique<AutoComp>(host);
-    e->setEnginePath(path);
+    e->core().setEnginePath(path);
     e->setSampleRate(rate);
     e->resume();
     e->setParameter(0, s.process);

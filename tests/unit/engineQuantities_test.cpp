@@ -1,21 +1,28 @@
-// The engine quantities setParameter derives from each stored value.
+// The engine quantities derived from each stored value.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "platform/headless/memorySettingsStore.h"
-#include "formats/vst2/AutoComp.h"
+#include "core/parameters.h"
 
 namespace {
-vst2::intptr silentHost(vst2::AEffect*, vst2::int32 opcode, vst2::int32, vst2::intptr, void*,
-                        float) {
-    return opcode == vst2::audioMasterVersion ? 2400 : 0;
-}
+
+// The parameters with the engine values the audio thread would derive from them.
+struct DerivingParameters {
+    Parameters parameters;
+    void setParameter(int index, float value) { parameters.set(index, value); }
+    float getParameter(int index) const { return parameters.get(index); }
+    int getProcessMode() const { return parameters.engineValues().processMode; }
+    int getRatioStep() const { return parameters.engineValues().ratioStep; }
+    double getTimeFactor() const { return parameters.engineValues().timeFactor; }
+    double getCompressionGain() const { return parameters.engineValues().compressionGain; }
+    double getOutputGain() const { return parameters.engineValues().outputGain; }
+};
+
 }  // namespace
 
 struct EngineQuantities : ::testing::Test {
-    void SetUp() override { platform::headless::memorySettingsStore().clear(); }
-    AutoComp effect{silentHost};
+    DerivingParameters effect;
 };
 
 TEST_F(EngineQuantities, ProcessAndRatioSteps) {

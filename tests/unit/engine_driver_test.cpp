@@ -64,7 +64,7 @@ TEST(Driver, OffCopiesExactlyWhileTheMeterReturnsToRest) {
     }
     const double compressed = e->getMeterReading();
     ASSERT_LT(compressed, 0.5);
-    const EngineState frozen = e->engineState();
+    const EngineState frozen = e->core().engineState();
 
     e->setParameter(0, 0.0f);
     double previous = compressed;
@@ -91,7 +91,7 @@ TEST(Driver, OffCopiesExactlyWhileTheMeterReturnsToRest) {
     }
     EXPECT_NEAR(e->getMeterReading(), 1.0, 1e-3);
     // Nothing but the meter moved.
-    const EngineState& now = e->engineState();
+    const EngineState& now = e->core().engineState();
     EXPECT_EQ(now.cellLevel, frozen.cellLevel);
     EXPECT_EQ(now.smoothedDrive, frozen.smoothedDrive);
     EXPECT_EQ(now.engineOffset, frozen.engineOffset);

@@ -58,7 +58,7 @@ TEST(OptoModel, SilenceSettlesTheCellAtItsFloor) {
         Buffers<double> b(441);
         for (int block = 0; block < 300; ++block)
             e->processDoubleReplacing(b.inputs(), b.outputs(), 441);
-        EXPECT_EQ(e->engineState().cellLevel, 0.001) << pos;
+        EXPECT_EQ(e->core().engineState().cellLevel, 0.001) << pos;
         const double g = gainCurve(pos, std::sqrt(0.001));
         EXPECT_GT(g, 0.99) << pos;
         EXPECT_NEAR(e->getMeterReading(), g, 1e-8) << "the meter settles on g";
@@ -92,7 +92,7 @@ Settled fullScaleTone(bool constantPower) {
         }
         e->processDoubleReplacing(b.inputs(), b.outputs(), n);
         if (block >= 300) {
-            sx += std::sqrt(e->engineState().cellLevel);
+            sx += std::sqrt(e->core().engineState().cellLevel);
             sg += e->getMeterReading();
             ++count;
         }
@@ -124,8 +124,8 @@ TEST(OptoModel, TimeSetsTheCellCutOff) {
             e->processDoubleReplacing(b.inputs(), b.outputs(), 441);
         }
         // Steady material: G near 0.2, so fc = 0.7 * (0.8 / 1.2 + 0.1) / timeFactor.
-        const double steady = 0.7 * (4.0 * 0.2 / 1.2 + 0.1) / e->getTimeFactor();
-        EXPECT_NEAR(e->engineState().cellSection.frequency, steady, steady * 0.1) << time;
+        const double steady = 0.7 * (4.0 * 0.2 / 1.2 + 0.1) / e->core().parameters().engineValues().timeFactor;
+        EXPECT_NEAR(e->core().engineState().cellSection.frequency, steady, steady * 0.1) << time;
     }
 }
 

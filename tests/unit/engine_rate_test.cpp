@@ -9,8 +9,8 @@
 using namespace harness;
 
 namespace {
-void expectProcessingRate(const AutoComp& e, double rate) {
-    const EngineState& s = e.engineState();
+void expectProcessingRate(AutoComp& e, double rate) {
+    const EngineState& s = e.core().engineState();
     for (const FilterSection* f : {&s.cellSection, &s.fastDetector, &s.slowDetector,
                                    &s.sideChainLeft, &s.sideChainRight})
         EXPECT_EQ(f->rate, rate);
@@ -20,7 +20,7 @@ void expectProcessingRate(const AutoComp& e, double rate) {
 TEST(RateSetup, ResumeDesignsForTheHostRate) {
     auto e = makeEffect(Settings(), 96000.0f);
     expectProcessingRate(*e, 96000.0);
-    const EngineState& s = e->engineState();
+    const EngineState& s = e->core().engineState();
     EXPECT_EQ(s.meterSection.rate, 96000.0);
     EXPECT_EQ(s.meterSection.frequency, 2.3333333333333335);
     EXPECT_EQ(s.slowDetector.frequency, 2.0);
@@ -33,7 +33,7 @@ TEST(RateSetup, RatesOutsideTheRangeUse44100ForProcessing) {
     for (float rate : {8000.0f, 19999.0f, 200001.0f}) {
         auto e = makeEffect(Settings(), rate);
         expectProcessingRate(*e, 44100.0);
-        EXPECT_EQ(e->engineState().meterSection.rate, static_cast<double>(rate))
+        EXPECT_EQ(e->core().engineState().meterSection.rate, static_cast<double>(rate))
             << "the meter keeps the host's rate";
     }
 }
@@ -42,7 +42,7 @@ TEST(RateSetup, RatesThatAreNoRateFallBackEverywhere) {
     for (float rate : {std::numeric_limits<float>::quiet_NaN(), INFINITY, -INFINITY, 0.0f, -48000.0f}) {
         auto e = makeEffect(Settings(), rate);
         expectProcessingRate(*e, 44100.0);
-        EXPECT_EQ(e->engineState().meterSection.rate, 44100.0);
+        EXPECT_EQ(e->core().engineState().meterSection.rate, 44100.0);
         Buffers<double> b(256);
         long t = 0;
         for (int i = 0; i < 256; ++i, ++t) b.inL[i] = b.inR[i] = sine(t, 1000.0, 44100.0);
@@ -65,7 +65,7 @@ TEST(RateSetup, MeterRestsAtNoReductionAfterResumeAndSuspend) {
     ASSERT_LT(e->getMeterReading(), 0.3);
     e->suspend();
     EXPECT_EQ(e->getMeterReading(), 1.0);
-    EXPECT_EQ(e->engineState().cellLevel, 0.0001);
+    EXPECT_EQ(e->core().engineState().cellLevel, 0.0001);
     e->resume();
     e->setParameter(0, 0.0f);
     b.inL.assign(512, 0.0);
@@ -84,8 +84,8 @@ TEST(RateSetup, SuspendResumeCyclesLeaveTheSameEngine) {
         cycled->suspend();
         cycled->resume();
     }
-    const EngineState& a = once->engineState();
-    const EngineState& b = cycled->engineState();
+    const EngineState& a = once->core().engineState();
+    const EngineState& b = cycled->core().engineState();
     for (auto pair : {std::make_pair(&a.fastDetector, &b.fastDetector),
                       std::make_pair(&a.slowDetector, &b.slowDetector),
                       std::make_pair(&a.meterSection, &b.meterSection)}) {
@@ -111,10 +111,10 @@ TEST(RateSetup, SetSampleRateOnlyStoresTheRate) {
 
 TEST(Smoothers, StartAtProgramZerosTargets) {
     AutoComp fresh(host);
-    EXPECT_EQ(fresh.engineState().smoothedDrive, fresh.getCompressionGain());
-    EXPECT_NEAR(fresh.engineState().smoothedDrive, 9.5137, 1e-4);
-    EXPECT_EQ(fresh.engineState().smoothedOutputGain, 1.0);
-    EXPECT_EQ(fresh.engineState().inverseDrive, 1.0 / fresh.getCompressionGain());
+    EXPECT_EQ(fresh.core().engineState().smoothedDrive, fresh.core().parameters().engineValues().compressionGain);
+    EXPECT_NEAR(fresh.core().engineState().smoothedDrive, 9.5137, 1e-4);
+    EXPECT_EQ(fresh.core().engineState().smoothedOutputGain, 1.0);
+    EXPECT_EQ(fresh.core().engineState().inverseDrive, 1.0 / fresh.core().parameters().engineValues().compressionGain);
 }
 
 TEST(Smoothers, DriveGlidesAndClearStaysCompensated) {
@@ -125,15 +125,15 @@ TEST(Smoothers, DriveGlidesAndClearStaysCompensated) {
     // of a second of silence bring the drive down to this test's 0.125.
     Buffers<double> b(100);
     for (int block = 0; block < 300; ++block) e->processDoubleReplacing(b.inputs(), b.outputs(), 100);
-    EXPECT_NEAR(e->engineState().smoothedDrive, 0.125, 1e-6);
+    EXPECT_NEAR(e->core().engineState().smoothedDrive, 0.125, 1e-6);
     e->setParameter(5, 1.0f);
     long t = 0;
-    double lastDrive = e->engineState().smoothedDrive;
+    double lastDrive = e->core().engineState().smoothedDrive;
     for (int block = 0; block < 100; ++block) {
         for (int i = 0; i < 100; ++i, ++t) b.inL[i] = b.inR[i] = sine(t, 440.0, 44100.0, 0.001);
         e->processDoubleReplacing(b.inputs(), b.outputs(), 100);
-        EXPECT_GT(e->engineState().smoothedDrive, lastDrive);
-        lastDrive = e->engineState().smoothedDrive;
+        EXPECT_GT(e->core().engineState().smoothedDrive, lastDrive);
+        lastDrive = e->core().engineState().smoothedDrive;
         if (block == 9) {
             // One time constant (1000 samples) covers 63 % of the way.
             EXPECT_NEAR(lastDrive, 128.0 - (128.0 - 0.125) * std::exp(-1.0), 1.0);

@@ -153,9 +153,9 @@ struct VectorPath : ::testing::Test {
 
 TEST(EnginePaths, TheBaselineCanAlwaysBeChosen) {
     auto e = makeEffect();
-    EXPECT_EQ(e->setEnginePath(EnginePath::baseline), EnginePath::baseline);
-    EXPECT_EQ(e->getEnginePath(), EnginePath::baseline);
-    const EnginePath vector = e->setEnginePath(EnginePath::vector);
+    EXPECT_EQ(e->core().setEnginePath(EnginePath::baseline), EnginePath::baseline);
+    EXPECT_EQ(e->core().getEnginePath(), EnginePath::baseline);
+    const EnginePath vector = e->core().setEnginePath(EnginePath::vector);
     EXPECT_EQ(vector, vectorEngineSupported() ? EnginePath::vector : EnginePath::baseline)
         << "the vector path only where the processor runs it";
     std::printf("this processor: %s; new effects take the %s path\n",
@@ -364,8 +364,8 @@ TEST_F(VectorPath, LeavesTheEngineStateAsTheBaselineDoes) {
             base->processDoubleReplacing(a.inputs(), a.outputs(), frames);
             vec->processDoubleReplacing(b.inputs(), b.outputs(), frames);
         }
-        const EngineState& x = base->engineState();
-        const EngineState& y = vec->engineState();
+        const EngineState& x = base->core().engineState();
+        const EngineState& y = vec->core().engineState();
         EXPECT_EQ(x.noise.s1, y.noise.s1) << frames;
         EXPECT_EQ(x.noise.s2, y.noise.s2) << frames;
         EXPECT_EQ(x.noise.s3, y.noise.s3) << frames;
@@ -418,7 +418,7 @@ TEST_F(VectorPath, PathsCanTakeOverFromEachOther) {
     Buffers<double> a(480), b(480);
     double worst = 0.0;
     for (int block = 0; block < 100; ++block) {
-        mixed->setEnginePath(block % 2 ? EnginePath::baseline : EnginePath::vector);
+        mixed->core().setEnginePath(block % 2 ? EnginePath::baseline : EnginePath::vector);
         for (int i = 0; i < 480; ++i) {
             a.inL[i] = b.inL[i] = left[static_cast<size_t>(block * 480 + i)];
             a.inR[i] = b.inR[i] = right[static_cast<size_t>(block * 480 + i)];

@@ -7,10 +7,9 @@
 #include <limits>
 #include <string>
 
-#include "core/bankState.h"
+#include "core/Compressor.h"
 #include "core/controls.h"
 #include "core/pluginState.h"
-#include "formats/vst2/AutoComp.h"
 
 using controls::Control;
 using controls::kControls;
@@ -20,20 +19,18 @@ namespace {
 
 const Control& port(Id c) { return kControls[static_cast<int>(c)]; }
 
-std::string display(AutoComp& effect, int parameter) {
-    char text[32] = {};
-    effect.getParameterDisplay(parameter, text);
-    return text;
+std::string display(Compressor& effect, int parameter) {
+    return effect.parameters().display(parameter);
 }
 
 }  // namespace
 
 TEST(Controls, EveryStepDrivesTheParameterValueThatShowsItsTextAndReadsBack) {
-    AutoComp effect(nullptr);
+    Compressor effect;
     for (const Control& p : kControls) {
         for (int step = 0; step <= p.steps; ++step) {
             const float normalised = controls::normalisedOfStep(p, step);
-            effect.setParameter(p.parameter, normalised);
+            effect.parameters().set(p.parameter, normalised);
             const std::string shown = display(effect, p.parameter);
             EXPECT_EQ(shown, controls::textOfStep(p, step)) << p.symbol << " " << step;
             EXPECT_EQ(controls::stepOfText(p, shown), step) << shown;
@@ -47,19 +44,21 @@ TEST(Controls, FactoryPresetsThroughThePortsDriveTheEngineAsTheirPrograms) {
     // Otherwise a factory preset loaded through the ports would sound
     // different from the same program in the VST 2.x plug-in. (Output values
     // such as 0.083 sit beside their step, but the engine takes only the step.)
-    AutoComp program(nullptr), ports(nullptr);
+    Compressor program, ports;
     for (int slot = 1; slot < kBankPrograms; ++slot) {
-        program.selectPreset(slot);
+        program.bank().selectPreset(slot);
         for (const Control& p : kControls) {
-            const float stored = program.getBankProgram(slot)->getParam(p.parameter);
-            ports.setParameter(p.parameter,
-                               controls::normalisedOfStep(p, controls::stepOfNormalised(p, stored)));
+            const float stored = program.bank().getBankProgram(slot)->getParam(p.parameter);
+            ports.parameters().set(p.parameter,
+                                   controls::normalisedOfStep(p, controls::stepOfNormalised(p, stored)));
         }
-        EXPECT_EQ(ports.getProcessMode(), program.getProcessMode()) << slot;
-        EXPECT_EQ(ports.getRatioStep(), program.getRatioStep()) << slot;
-        EXPECT_EQ(ports.getTimeFactor(), program.getTimeFactor()) << slot;
-        EXPECT_EQ(ports.getCompressionGain(), program.getCompressionGain()) << slot;
-        EXPECT_EQ(ports.getOutputGain(), program.getOutputGain()) << slot;
+        const EngineValues viaPorts = ports.parameters().engineValues();
+        const EngineValues asProgram = program.parameters().engineValues();
+        EXPECT_EQ(viaPorts.processMode, asProgram.processMode) << slot;
+        EXPECT_EQ(viaPorts.ratioStep, asProgram.ratioStep) << slot;
+        EXPECT_EQ(viaPorts.timeFactor, asProgram.timeFactor) << slot;
+        EXPECT_EQ(viaPorts.compressionGain, asProgram.compressionGain) << slot;
+        EXPECT_EQ(viaPorts.outputGain, asProgram.outputGain) << slot;
     }
 }
 
@@ -88,32 +87,34 @@ TEST(Controls, GainReductionIsPositiveDecibelsAndNeverNegativeZero) {
 }
 
 TEST(BankState, RoundTripsNamesValuesAndSelection) {
-    AutoComp edited(nullptr);
-    edited.selectPreset(5);
-    edited.renamePreset("My Kick");
-    edited.setParameter(5, 0.8f);
-    edited.setParameter(4, 0.37f);  // between the port's steps: kept exactly
-    const auto saved = bankState::saveBank(edited);
+    Compressor edited;
+    edited.bank().selectPreset(5);
+    edited.bank().renamePreset("My Kick");
+    edited.parameters().set(5, 0.8f);
+    edited.parameters().set(4, 0.37f);  // between the port's steps: kept exactly
+    const auto saved = edited.bank().saveBank();
 
-    AutoComp restored(nullptr);
-    ASSERT_EQ(bankState::restoreBank(restored, saved, edited.getCurrentPreset()),
-              bankState::Restore::ok);
-    EXPECT_EQ(bankState::saveBank(restored), saved);
-    EXPECT_EQ(restored.getCurrentPreset(), 5);
+    Compressor restored;
+    ASSERT_EQ(restored.bank().restoreBank(saved, edited.bank().getCurrentPreset()),
+              ProgramBank::Restore::ok);
+    EXPECT_EQ(restored.bank().saveBank(), saved);
+    EXPECT_EQ(restored.bank().getCurrentPreset(), 5);
     char name[kProgramNameLength + 1];
-    restored.getBankProgram(0)->getName(name);
+    restored.bank().getBankProgram(0)->getName(name);
     EXPECT_STREQ(name, "My Kick");
-    EXPECT_EQ(restored.getParameter(5), 0.8f);
-    EXPECT_EQ(restored.getParameter(4), 0.37f);
-    EXPECT_EQ(restored.getCompressionGain(), edited.getCompressionGain());
-    EXPECT_EQ(restored.getTimeFactor(), edited.getTimeFactor());
+    EXPECT_EQ(restored.parameters().get(5), 0.8f);
+    EXPECT_EQ(restored.parameters().get(4), 0.37f);
+    EXPECT_EQ(restored.parameters().engineValues().compressionGain,
+              edited.parameters().engineValues().compressionGain);
+    EXPECT_EQ(restored.parameters().engineValues().timeFactor,
+              edited.parameters().engineValues().timeFactor);
 }
 
 TEST(BankState, AnythingButACompleteBankChangesNothing) {
-    AutoComp source(nullptr);
-    source.renamePreset("Renamed");
-    const auto good = bankState::saveBank(source);
-    const auto factory = bankState::saveBank(*std::make_unique<AutoComp>(nullptr));
+    Compressor source;
+    source.bank().renamePreset("Renamed");
+    const auto good = source.bank().saveBank();
+    const auto factory = std::make_unique<Compressor>()->bank().saveBank();
 
     std::vector<std::vector<unsigned char>> bad;
     bad.emplace_back(good.begin(), good.end() - 1);  // short
@@ -127,15 +128,14 @@ TEST(BankState, AnythingButACompleteBankChangesNothing) {
     std::memcpy(bad.back().data(), "rBvK7", 5);
     bad.emplace_back();  // empty
 
-    AutoComp target(nullptr);
+    Compressor target;
     for (const auto& bytes : bad) {
-        EXPECT_NE(bankState::restoreBank(target, bytes, 0), bankState::Restore::ok);
-        EXPECT_EQ(bankState::saveBank(target), factory);
+        EXPECT_NE(target.bank().restoreBank(bytes, 0), ProgramBank::Restore::ok);
+        EXPECT_EQ(target.bank().saveBank(), factory);
     }
     for (long selected : {-1L, 33L, std::numeric_limits<long>::max()}) {
-        EXPECT_EQ(bankState::restoreBank(target, good, selected),
-                  bankState::Restore::badSelection);
-        EXPECT_EQ(bankState::saveBank(target), factory);
+        EXPECT_EQ(target.bank().restoreBank(good, selected), ProgramBank::Restore::badSelection);
+        EXPECT_EQ(target.bank().saveBank(), factory);
     }
 }
 
@@ -154,13 +154,14 @@ TEST(Controls, TextsBetweenStepsAreRefusedUnlessNearestIsAsked) {
 }
 
 TEST(PluginState, RoundTripsAndRefusesAnythingElseWithNothingChanged) {
-    AutoComp edited(nullptr);
-    edited.selectPreset(7);
-    edited.renamePreset("Bus Glue");
-    edited.setParameter(4, 0.37f);
-    const pluginState::Block saved = pluginState::save(edited);
+    Compressor edited;
+    edited.bank().selectPreset(7);
+    edited.bank().renamePreset("Bus Glue");
+    edited.parameters().set(4, 0.37f);
+    const pluginState::Block saved = pluginState::save(edited.bank());
 
-    AutoComp target(nullptr);
+    Compressor compressor;
+    ProgramBank& target = compressor.bank();
     const pluginState::Block factory = pluginState::save(target);
     std::vector<std::pair<std::vector<unsigned char>, pluginState::Restore>> bad;
     const std::vector<unsigned char> good(saved.begin(), saved.end());
@@ -181,5 +182,5 @@ TEST(PluginState, RoundTripsAndRefusesAnythingElseWithNothingChanged) {
     ASSERT_EQ(pluginState::restore(target, good), pluginState::Restore::ok);
     EXPECT_EQ(pluginState::save(target), saved);
     EXPECT_EQ(target.getCurrentPreset(), 7);
-    EXPECT_EQ(target.getParameter(4), 0.37f);
+    EXPECT_EQ(compressor.parameters().get(4), 0.37f);
 }

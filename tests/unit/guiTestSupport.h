@@ -10,36 +10,34 @@
 
 #include "gui/toolkit.h"
 #include "platform/headless/headless.h"
-#include "formats/vst2/audioeffect.h"
 
 namespace guitest {
 
 using namespace gui;
 namespace hl = platform::headless;
 
-inline vst2::intptr silentHost(vst2::AEffect*, vst2::int32 opcode, vst2::int32, vst2::intptr,
-                               void*, float) {
-    return opcode == vst2::audioMasterVersion ? 2400 : 0;
-}
-
 using Log = std::vector<std::string>;
 
-class RecordingEffect : public vst2::AudioEffect {
+class TestEditor;
+
+// Stands for the plug-in behind an editor: records the edits and idle
+// requests the editor passes on, and owns the editor.
+class RecordingEffect {
 public:
-    explicit RecordingEffect(Log& log) : vst2::AudioEffect(silentHost, 1, 12), log(log) {}
-    bool beginEdit(vst2::int32 index) override {
-        log.push_back("begin " + std::to_string(index));
-        return true;
-    }
-    bool endEdit(vst2::int32 index) override {
-        log.push_back("end " + std::to_string(index));
-        return true;
-    }
-    void masterIdle() override { ++masterIdles; }
+    explicit RecordingEffect(Log& log) : log(log) {}
+    virtual ~RecordingEffect();
+    RecordingEffect(const RecordingEffect&) = delete;
+    RecordingEffect& operator=(const RecordingEffect&) = delete;
+    virtual void beginEdit(int index) { log.push_back("begin " + std::to_string(index)); }
+    virtual void endEdit(int index) { log.push_back("end " + std::to_string(index)); }
+    virtual void masterIdle() { ++masterIdles; }
+    AEffGUIEditor* getEditor() const { return editor; }
+    void setEditor(AEffGUIEditor* e) { editor = e; }
     int masterIdles = 0;
 
 private:
     Log& log;
+    AEffGUIEditor* editor = nullptr;
 };
 
 class RecordingListener : public CControlListener {
@@ -64,10 +62,15 @@ private:
 
 class TestEditor : public AEffGUIEditor {
 public:
-    TestEditor(vst2::AudioEffect* effect, int width, int height)
-        : AEffGUIEditor(effect), width(width), height(height) {
+    // Links itself to the effect, which deletes it.
+    TestEditor(RecordingEffect* effect, int width, int height)
+        : effect(effect), width(width), height(height) {
+        if (effect) effect->setEditor(this);
         rect.right = static_cast<std::int16_t>(width);
         rect.bottom = static_cast<std::int16_t>(height);
+    }
+    ~TestEditor() override {
+        if (effect && effect->getEditor() == this) effect->setEditor(nullptr);
     }
     bool open(void* parent) override {
         AEffGUIEditor::open(parent);
@@ -83,12 +86,24 @@ public:
         ++idles;
         AEffGUIEditor::idle();
     }
+    void beginEdit(int index) override {
+        if (effect) effect->beginEdit(index);
+    }
+    void endEdit(int index) override {
+        if (effect) effect->endEdit(index);
+    }
+    void hostIdle() override {
+        if (effect) effect->masterIdle();
+    }
     int idles = 0;
 
 private:
+    RecordingEffect* effect;
     int width;
     int height;
 };
+
+inline RecordingEffect::~RecordingEffect() { delete editor; }
 
 // Every toolkit test: a fresh backend, an effect with an editor and an open
 // frame, a listener, and one log for all of them.
@@ -140,7 +155,7 @@ public:
                       " " + std::to_string(buttons));
     }
     void loseFocus(CDrawContext*) override { log.push_back(name + " loseFocus"); }
-    int onKeyDown(vst2::VstKeyCode& key) override {
+    int onKeyDown(gui::KeyCode& key) override {
         log.push_back(name + " key " + std::to_string(key.virt));
         return keyAnswer;
     }

@@ -136,7 +136,7 @@ TEST_F(GuiTest, KeysGoToTheFocusViewThenTheModalViewThenTabMovesTheFocus) {
     auto* modal = new ProbeView(CRect(0, 50, 10, 60), log, "modal");
     frame->setModalView(modal);  // the frame owns it from now on, as any child
 
-    vst2::VstKeyCode key{0, vst2::VKEY_UP, 0};
+    gui::KeyCode key{0, gui::VKEY_UP, 0};
     frame->setFocusView(a);
     EXPECT_FALSE(editor->onKeyDown(key));
     EXPECT_EQ(log, (Log{"a key 12", "modal key 12"}));
@@ -148,11 +148,11 @@ TEST_F(GuiTest, KeysGoToTheFocusViewThenTheModalViewThenTabMovesTheFocus) {
 
     // Tab skips views that do not want focus; Shift+Tab goes back.
     a->keyAnswer = -1;
-    vst2::VstKeyCode tab{0, vst2::VKEY_TAB, 0};
+    gui::KeyCode tab{0, gui::VKEY_TAB, 0};
     EXPECT_EQ(frame->onKeyDown(tab), 1);
     EXPECT_EQ(frame->getFocusView(), c);
     EXPECT_EQ(frame->onKeyDown(tab), -1) << "no view after the last";
-    vst2::VstKeyCode backTab{0, vst2::VKEY_TAB, vst2::MODIFIER_SHIFT};
+    gui::KeyCode backTab{0, gui::VKEY_TAB, gui::MODIFIER_SHIFT};
     EXPECT_EQ(frame->onKeyDown(backTab), 1);
     EXPECT_EQ(frame->getFocusView(), a);
 }

@@ -157,10 +157,10 @@ TEST_F(KnobTest, ArrowKeysStepTheFocusedKnob) {
     knob->beginEdit();  // any edit makes the knob the focus view
     knob->endEdit();
     log.clear();
-    vst2::VstKeyCode up{0, vst2::VKEY_UP, 0};
-    vst2::VstKeyCode left{0, vst2::VKEY_LEFT, vst2::MODIFIER_SHIFT};
-    vst2::VstKeyCode down{0, vst2::VKEY_DOWN, 0};
-    vst2::VstKeyCode letter{'a', 0, 0};
+    gui::KeyCode up{0, gui::VKEY_UP, 0};
+    gui::KeyCode left{0, gui::VKEY_LEFT, gui::MODIFIER_SHIFT};
+    gui::KeyCode down{0, gui::VKEY_DOWN, 0};
+    gui::KeyCode letter{'a', 0, 0};
     EXPECT_TRUE(editor->onKeyDown(up));
     EXPECT_FLOAT_EQ(knob->getValue(), 0.6f);
     EXPECT_TRUE(editor->onKeyDown(left));

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -66,7 +67,7 @@ TEST(Concurrency, Lv2StateAndEditorOnTheMainThreadWhileRunRuns) {
         instance.ports[lv2ports::kStereoLayout.firstControl() + c] = &controlValues[c];
     }
     instance.ports[lv2ports::kStereoLayout.gainReduction()] = &meter;
-    instance.effect->resume();
+    instance.compressor.resume();
 
     std::atomic<bool> done{false};
     std::atomic<long> blocks{0};
@@ -84,15 +85,18 @@ TEST(Concurrency, Lv2StateAndEditorOnTheMainThreadWhileRunRuns) {
         }
     });
 
-    auto* editor = static_cast<ADEditor*>(instance.effect->getEditor());
-    ASSERT_NE(editor, nullptr);
+    // The editor on the instance's own compressor, as a UI with instance access has it.
+    EditorModel model(instance.compressor.parameters(), &instance.compressor.bank(), nullptr,
+                      instance.compressor.meterSource());
+    auto view = std::make_unique<ADEditor>(model);
+    ADEditor* editor = view.get();
     int parentWindow = 0;
     const LV2_State_Interface& state = lv2State::kInterface;
     for (int cycle = 0; cycle < 2000; ++cycle) {
         if (cycle % 100 == 0) {
             ASSERT_TRUE(editor->open(&parentWindow));
         }
-        if (cycle % 5 == 0) instance.effect->renamePreset(cycle % 10 ? "Busy Bus" : "Drum Room");
+        if (cycle % 5 == 0) instance.compressor.bank().renamePreset(cycle % 10 ? "Busy Bus" : "Drum Room");
         editor->idle();
         host.saved.clear();
         ASSERT_EQ(state.save(&instance, HostState::store, &host, 0, nullptr), LV2_STATE_SUCCESS);
@@ -116,6 +120,6 @@ TEST(Concurrency, Lv2StateAndEditorOnTheMainThreadWhileRunRuns) {
     ASSERT_EQ(state.save(&fresh, HostState::store, &host, 0, nullptr), LV2_STATE_SUCCESS);
     EXPECT_EQ(host.saved.at(host.ids.at(lv2State::kBankUri)).bytes, bank);
     char name[kProgramNameLength + 1];
-    fresh.effect->getBankProgram(0)->getName(name);
+    fresh.compressor.bank().getBankProgram(0)->getName(name);
     EXPECT_STREQ(name, "Busy Bus");
 }

@@ -8,6 +8,7 @@
 
 #include "platform/headless/memorySettingsStore.h"
 #include "formats/vst2/AutoComp.h"
+#include "editor/presetPanelSync.h"
 #include "recordingHost.h"
 
 using platform::headless::MemorySettingsStore;
@@ -121,12 +122,13 @@ TEST_F(Memories, LongStoredNameIsCut) {
     effect->storeMemoA();
     putName(kMemoA, "This name has thirty chars.xyz");
     FakePresetPanel panel;
-    effect->setPresetPanel(&panel);
+    PresetPanelSync shows(&effect->bank(), panel);
+    shows.shown();
     effect->recallMemoA();
+    shows.update();  // the panel's next idle
     EXPECT_EQ(nameOf(*effect, 0), "This name has thirty cha");
     ASSERT_FALSE(panel.events.empty());
     EXPECT_EQ(panel.events.back(), "display This name has thirty cha");
-    effect->setPresetPanel(nullptr);
 }
 
 TEST_F(Memories, DamagedValuesAreSkipped) {

@@ -40,10 +40,10 @@ struct MeterPreferences : ::testing::Test {
 
 TEST_F(MeterPreferences, FirstConstructionCreatesTheDefaults) {
     AutoComp effect(silentHost);
-    EXPECT_EQ(effect.vuReference, -14.0);
-    EXPECT_EQ(effect.vuTimeConst, 0.6);  // the double default, not the stored float
-    EXPECT_EQ(effect.ppmRelease, 0.6);
-    EXPECT_EQ(effect.ppmHold, 1.0);
+    EXPECT_EQ(effect.core().meterPreferences().vuReference, -14.0);
+    EXPECT_EQ(effect.core().meterPreferences().vuTimeConst, 0.6);  // the double default, not the stored float
+    EXPECT_EQ(effect.core().meterPreferences().ppmRelease, 0.6);
+    EXPECT_EQ(effect.core().meterPreferences().ppmHold, 1.0);
     EXPECT_EQ(storedFloat("VUreference"), -14.0f);
     EXPECT_EQ(storedFloat("VUtimeConst"), 0.6f);
     EXPECT_EQ(storedFloat("PPMrelease"), 0.6f);
@@ -52,7 +52,7 @@ TEST_F(MeterPreferences, FirstConstructionCreatesTheDefaults) {
 
     // A later instance reads the stored floats back and writes nothing.
     AutoComp second(silentHost);
-    EXPECT_EQ(second.vuTimeConst, static_cast<double>(0.6f));
+    EXPECT_EQ(second.core().meterPreferences().vuTimeConst, static_cast<double>(0.6f));
     EXPECT_EQ(memorySettingsStore().writeCount(), 4);
 }
 
@@ -60,7 +60,7 @@ TEST_F(MeterPreferences, StoredValueIsUsedAndNothingWritten) {
     for (const char* n : {"VUreference", "VUtimeConst", "PPMrelease", "PPMhold"})
         storeFloat(n, 0.3f);
     AutoComp effect(silentHost);
-    EXPECT_EQ(effect.vuTimeConst, static_cast<double>(0.3f));
+    EXPECT_EQ(effect.core().meterPreferences().vuTimeConst, static_cast<double>(0.3f));
     EXPECT_EQ(memorySettingsStore().writeCount(), 0);
 }
 
@@ -76,19 +76,19 @@ TEST_F(MeterPreferences, SentinelAndWrongSizesAreReplaced) {
     memorySettingsStore().putValue(kKey, "PPMrelease", platform::kSettingsDword, &dword, 4);
 
     AutoComp effect(silentHost);
-    EXPECT_EQ(effect.ppmHold, 1.0);
+    EXPECT_EQ(effect.core().meterPreferences().ppmHold, 1.0);
     EXPECT_EQ(storedFloat("PPMhold"), 1.0f);
-    EXPECT_EQ(effect.vuReference, -14.0);
+    EXPECT_EQ(effect.core().meterPreferences().vuReference, -14.0);
     EXPECT_EQ(storedFloat("VUreference"), -14.0f) << "8-byte value overwritten as 4 bytes";
-    EXPECT_EQ(effect.vuTimeConst, 0.6);
-    EXPECT_EQ(effect.ppmRelease, 0.5) << "any 4-byte value reads as the float with its bits";
+    EXPECT_EQ(effect.core().meterPreferences().vuTimeConst, 0.6);
+    EXPECT_EQ(effect.core().meterPreferences().ppmRelease, 0.5) << "any 4-byte value reads as the float with its bits";
 }
 
 TEST_F(MeterPreferences, NoWriteAccessGivesDefaultsSilently) {
     memorySettingsStore().setWritable(false);
     AutoComp effect(silentHost);
-    EXPECT_EQ(effect.vuReference, -14.0);
-    EXPECT_EQ(effect.ppmHold, 1.0);
+    EXPECT_EQ(effect.core().meterPreferences().vuReference, -14.0);
+    EXPECT_EQ(effect.core().meterPreferences().ppmHold, 1.0);
     EXPECT_FALSE(memorySettingsStore().hasKey(kKey));
     memorySettingsStore().setWritable(true);
     AutoComp later(silentHost);  // the next construction tries again

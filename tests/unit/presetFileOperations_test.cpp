@@ -83,7 +83,7 @@ struct FileOperations : ::testing::Test {
         ASSERT_TRUE(fs::create_directories(base));
         dir = base.generic_string();
         effect = std::make_unique<AutoComp>(recordingHost);
-        files = std::make_unique<CPresetFileOperations>(effect.get(), &panel);
+        files = std::make_unique<CPresetFileOperations>(&effect->editorModel(), &panel);
         recordedCalls().clear();
     }
     void TearDown() override {
@@ -194,7 +194,7 @@ TEST_F(FileOperations, SavedFilesHaveTheirSizesAndLoadBackBitForBit) {
     EXPECT_EQ(entries, 2);
 
     AutoComp other(recordingHost);
-    CPresetFileOperations otherFiles(&other, nullptr);
+    CPresetFileOperations otherFiles(&other.editorModel(), nullptr);
     queueDialogAnswer(path("bank.kvb"));
     otherFiles.loadBank();
     BankState loaded = stateOf(other);

@@ -9,6 +9,7 @@
 
 #include "platform/headless/memorySettingsStore.h"
 #include "formats/vst2/AutoComp.h"
+#include "editor/presetPanelSync.h"
 #include "recordingHost.h"
 
 namespace {
@@ -111,8 +112,8 @@ TEST_F(Bank, FreshEffectIsTheCurrentProgram) {
     EXPECT_EQ(effect->getParameter(3), 0.0f);
     EXPECT_EQ(display(0), "Valve");
     EXPECT_EQ(display(2), "3:1");
-    EXPECT_EQ(effect->getProcessMode(), 2);
-    EXPECT_EQ(effect->getRatioStep(), 3);
+    EXPECT_EQ(effect->core().parameters().engineValues().processMode, 2);
+    EXPECT_EQ(effect->core().parameters().engineValues().ratioStep, 3);
 }
 
 TEST_F(Bank, FactoryTable) {
@@ -142,7 +143,7 @@ TEST_F(Bank, FactoryTable) {
 TEST_F(Bank, SlotThreeShowsTheSecondRatio) {
     effect->selectPreset(3);
     EXPECT_EQ(effect->getParameter(2), 0.16666667f);
-    EXPECT_EQ(effect->getRatioStep(), 1);
+    EXPECT_EQ(effect->core().parameters().engineValues().ratioStep, 1);
     EXPECT_EQ(display(2), "1.5:1");
 }
 
@@ -203,28 +204,25 @@ TEST_F(Bank, SetProgramReappliesSlotZeroAndKeepsTheSelection) {
 }
 
 TEST_F(Bank, HostRenameCutsAndShowsInThePanel) {
-    FakePresetPanel panel;
-    effect->setPresetPanel(&panel);
     effect->selectPreset(7);
+    FakePresetPanel panel;
+    PresetPanelSync shows(&effect->bank(), panel);
+    shows.shown();
     effect->setProgramName(const_cast<char*>("A name of thirty characters!!!"));
+    shows.update();  // the panel's next idle
     const std::string cut = "A name of thirty charact";
     EXPECT_EQ(nameOf(slot(7)), cut);
     EXPECT_EQ(nameOf(slot(0)), cut);
     EXPECT_EQ(nameOf(slot(6)), "CompressHeavy1");
     ASSERT_EQ(panel.events.size(), 1u);
     EXPECT_EQ(panel.events[0], "display " + cut);
-    effect->setPresetPanel(nullptr);
 }
 
 TEST_F(Bank, EditorRenameOfSlotZeroRenamesOnlySlotZero) {
-    FakePresetPanel panel;
-    effect->setPresetPanel(&panel);
     effect->renamePreset("Mine");
     EXPECT_EQ(nameOf(slot(0)), "Mine");
     EXPECT_EQ(nameOf(slot(1)), "Default");
     EXPECT_EQ(countRecorded(vst2::audioMasterUpdateDisplay), 1);
-    EXPECT_TRUE(panel.events.empty()) << "the editor already shows what it typed";
-    effect->setPresetPanel(nullptr);
 }
 
 TEST_F(Bank, SelectionOutsideTheBankIsIgnored) {

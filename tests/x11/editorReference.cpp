@@ -8,14 +8,13 @@
 #include <cstring>
 #include <string>
 
-#include "formats/vst2/AutoComp.h"
-#include "core/programs/CProgram.h"
+#include "core/Compressor.h"
 #include "tools/editorPicture/editorPicture.h"
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--slot-name") == 0) {
-        AutoComp effect(nullptr);
-        CProgram* program = effect.getBankProgram(std::atoi(argv[2]));
+        Compressor compressor;
+        CProgram* program = compressor.bank().getBankProgram(std::atoi(argv[2]));
         if (!program) return 1;
         char name[32] = {0};
         program->getName(name);

@@ -6,32 +6,22 @@ namespace scene {
 
 namespace {
 
-vst2::intptr quietHost(vst2::AEffect*, vst2::int32 opcode, vst2::int32, vst2::intptr, void*,
-                       float) {
-    return opcode == vst2::audioMasterVersion ? 2400 : 0;
-}
-
 const char* const kMenuEntries[] = {"Current", "-",       "Default", "Gentle", "Punchy",
                                     "-TFactory", "-GGreyed", "Smooth", "Wide"};
 
 }  // namespace
 
-Effect::Effect(Log& log) : vst2::AudioEffect(quietHost, 1, 12), log(log) {}
+Effect::~Effect() { delete editor; }
 
-bool Effect::beginEdit(vst2::int32 index) {
-    log.push_back("begin " + std::to_string(index));
-    return true;
-}
-
-bool Effect::endEdit(vst2::int32 index) {
-    log.push_back("end " + std::to_string(index));
-    return true;
-}
-
-Editor::Editor(Effect* effect, Log& log) : gui::AEffGUIEditor(effect), log(log) {
+Editor::Editor(Effect* effect, Log& log) : effect(effect), log(log) {
+    effect->editor = this;
     rect.right = kWidth;
     rect.bottom = kHeight;
     setKnobMode(gui::kLinearMode);
+}
+
+Editor::~Editor() {
+    if (effect->editor == this) effect->editor = nullptr;
 }
 
 bool Editor::open(void* parent) {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "gui/toolkit.h"
-#include "formats/vst2/audioeffect.h"
 
 namespace scene {
 
@@ -35,13 +34,21 @@ struct State {
 // What reached the listener and the effect, in order.
 using Log = std::vector<std::string>;
 
-class Effect : public vst2::AudioEffect {
+class Editor;
+
+// Stands for the plug-in behind the editor: logs the edits and counts the
+// idle requests the editor passes on, and owns the editor.
+class Effect {
 public:
-    explicit Effect(Log& log);
-    bool beginEdit(vst2::int32 index) override;
-    bool endEdit(vst2::int32 index) override;
-    void masterIdle() override { ++masterIdles; }
+    explicit Effect(Log& log) : log(log) {}
+    ~Effect();
+    Effect(const Effect&) = delete;
+    Effect& operator=(const Effect&) = delete;
+    void beginEdit(int index) { log.push_back("begin " + std::to_string(index)); }
+    void endEdit(int index) { log.push_back("end " + std::to_string(index)); }
+    void masterIdle() { ++masterIdles; }
     int masterIdles = 0;
+    Editor* editor = nullptr;
 
 private:
     Log& log;
@@ -49,7 +56,12 @@ private:
 
 class Editor : public gui::AEffGUIEditor, public gui::CControlListener {
 public:
+    // Links itself to the effect, which deletes it.
     Editor(Effect* effect, Log& log);
+    ~Editor() override;
+    void beginEdit(int index) override { effect->beginEdit(index); }
+    void endEdit(int index) override { effect->endEdit(index); }
+    void hostIdle() override { effect->masterIdle(); }
     bool open(void* parent) override;
     void close() override;
     void valueChanged(gui::CDrawContext* context, gui::CControl* control) override;
@@ -67,6 +79,7 @@ public:
     int changes = 0;
 
 private:
+    Effect* effect;
     Log& log;
 };
 

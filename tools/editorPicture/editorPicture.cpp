@@ -4,37 +4,30 @@
 #include "gui/CFrame.h"
 #include "gui/scale.h"
 #include "platform/headless/headless.h"
-#include "formats/vst2/AutoComp.h"
+#include "core/Compressor.h"
 
 namespace editorpicture {
 
 namespace hl = platform::headless;
 
-namespace {
-
-// An effect without a host whose meter reading is set from outside, as the
-// engine would leave it after processing.
-class PictureEffect : public AutoComp {
-public:
-    PictureEffect() : AutoComp(nullptr) {}
-    void setMeterReading(double reading) { meterReading.store(reading); }
-};
-
-}  // namespace
-
 bool renderEditorPng(const EditorState& state, const std::string& path, std::string& error) {
-    PictureEffect effect;
-    if (state.presetSlot) effect.selectPreset(*state.presetSlot);
+    // A compressor without a host whose meter reading is set from outside, as
+    // the engine would leave it after processing.
+    Compressor compressor;
+    ProgramBank& bank = compressor.bank();
+    if (state.presetSlot) bank.selectPreset(*state.presetSlot);
     for (int i = 0; i < 12; ++i)
-        if (state.parameters[i]) effect.setParameter(i, *state.parameters[i]);
-    if (state.programName) effect.setPresetName(state.programName->c_str());
-    effect.setMeterReading(state.meterReading);
+        if (state.parameters[i]) compressor.parameters().set(i, *state.parameters[i]);
+    if (state.programName) bank.setPresetName(state.programName->c_str());
+    compressor.setMeterReading(state.meterReading);
 
-    auto* editor = static_cast<ADEditor*>(effect.getEditor());
+    EditorModel model(compressor.parameters(), &bank, nullptr, compressor.meterSource());
+    ADEditor view(model);
+    ADEditor* editor = &view;
     int parent = 0;
-    if (editor) editor->setPresetPanelAvailable(state.presetPanelAvailable);
-    if (editor) editor->setHostScale(state.scale);
-    if (!editor || !editor->open(&parent)) {
+    editor->setPresetPanelAvailable(state.presetPanelAvailable);
+    editor->setHostScale(state.scale);
+    if (!editor->open(&parent)) {
         error = "the editor did not open";
         return false;
     }

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "core/Compressor.h"
 #include "editor/ADEditor.h"
 #include "editorPicture.h"
 #include "gui/CFrame.h"
 #include "menuPicture.h"
 #include "platform/headless/headless.h"
-#include "formats/vst2/AutoComp.h"
 
 using namespace editorpicture;
 namespace hl = platform::headless;
@@ -23,29 +23,29 @@ namespace {
 // The meter reading after `seconds` of a 150 Hz tone at `peak` through the
 // compressor set as in `state`.
 double readingAfterTone(const EditorState& state, double peak, double seconds) {
-    AutoComp effect(nullptr);
-    effect.setSampleRate(44100.0f);
-    effect.resume();
+    Compressor compressor;
+    compressor.setSampleRate(44100.0);
+    compressor.resume();
     for (int i = 0; i < 12; ++i)
-        if (state.parameters[i]) effect.setParameter(i, *state.parameters[i]);
+        if (state.parameters[i]) compressor.parameters().set(i, *state.parameters[i]);
     const int block = 512;
     std::vector<float> left(block), right(block), outLeft(block), outRight(block);
-    float* in[] = {left.data(), right.data()};
-    float* out[] = {outLeft.data(), outRight.data()};
     long n = 0;
     for (long done = 0; done < static_cast<long>(seconds * 44100.0); done += block) {
         for (int i = 0; i < block; ++i, ++n)
             left[i] = right[i] = static_cast<float>(peak * std::sin(2.0 * std::numbers::pi * 150.0 * n / 44100.0));
-        effect.processReplacing(in, out, block);
+        compressor.process(left.data(), right.data(), outLeft.data(), outRight.data(), block);
     }
-    return effect.getMeterReading();
+    return compressor.getMeterReading();
 }
 
 // The pop-up list of the preset menu, as the editor builds it.
 bool presetMenuShot(const std::string& path, std::string& error) {
-    AutoComp effect(nullptr);
-    effect.selectPreset(11);  // "Glue Things Together", checked in the list
-    auto* editor = static_cast<ADEditor*>(effect.getEditor());
+    Compressor compressor;
+    compressor.bank().selectPreset(11);  // "Glue Things Together", checked in the list
+    EditorModel model(compressor.parameters(), &compressor.bank(), nullptr, compressor.meterSource());
+    ADEditor view(model);
+    ADEditor* editor = &view;
     int parent = 0;
     if (!editor->open(&parent)) {
         error = "the editor did not open";

@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/programs/factoryPresets.h"
 #include "editor/ADEditor.h"
-#include "gui/CFrame.h"
 #include "formats/lv2/lv2Instance.h"
+#include "gui/CFrame.h"
 #include "platform/window.h"
-#include "formats/uiEffect.h"
 
 namespace {
 
@@ -52,40 +52,43 @@ Lv2Ui::Lv2Ui(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller
     // Only an instance of ours, of the plug-in this UI was made for, and not
     // already edited by another UI.
     if (instance && instance->magic == Lv2Instance::kMagic &&
-        instance->layout.audioInputs == layout.audioInputs && !instance->link.context)
+        instance->layout.audioInputs == layout.audioInputs && !instance->ui)
         dsp = instance;
     if (dsp) {
-        link = &dsp->link;
-        effect = dsp->effect.get();
+        dsp->ui = this;
+        Compressor& shown = dsp->compressor;
+        model = std::make_unique<EditorModel>(shown.parameters(), &shown.bank(), &port,
+                                              shown.meterSource());
     } else {
-        ownLink = std::make_unique<HostLink>();
-        link = ownLink.get();
-        ownEffect = std::make_unique<UiEffect>(*ownLink);
-        effect = ownEffect.get();
+        // The controls start at the first factory program until the host's ports speak.
+        CProgram first;
+        writeFactoryPreset(0, first);
+        for (int i = 0; i < kNumParams; ++i) mirror.set(i, first.getParam(i));
+        model = std::make_unique<EditorModel>(mirror, nullptr, &port, &mirrorMeter);
     }
-    editor = static_cast<ADEditor*>(effect->getEditor());
-    // The bank lives in the plug-in instance; an effect of the UI's own has
-    // none worth editing.
-    if (editor) {
-        editor->setPresetPanelAvailable(dsp != nullptr);
-        // The editor clamps and rounds it, and the user's override stands above it.
-        editor->setHostScale(hostScaleFactor(features));
-    }
-    link->automate = automate;
-    link->gesture = gesture;
-    link->detach = detach;
-    link->context = this;
+    editor = std::make_unique<ADEditor>(*model);
+    // The editor clamps and rounds it, and the user's override stands above it.
+    editor->setHostScale(hostScaleFactor(features));
 }
 
 Lv2Ui::~Lv2Ui() {
     if (editor) editor->close();
-    if (link) *link = HostLink();
+    editor.reset();
+    if (dsp) dsp->ui = nullptr;
+}
+
+void Lv2Ui::instanceGone() {
+    // The editor works on the instance's compressor; it closes before that goes.
+    if (editor) editor->close();
+    editor.reset();
+    model.reset();
+    dsp = nullptr;
 }
 
 bool Lv2Ui::open() {
     if (!editor || !parent || !write) return false;
     if (!editor->open(parent)) return false;
-    vst2::ERect* rect = nullptr;
+    gui::ERect* rect = nullptr;
     if (resize && resize->ui_resize && editor->getRect(&rect) && rect)
         resize->ui_resize(resize->handle, rect->right - rect->left, rect->bottom - rect->top);
     return true;
@@ -98,25 +101,23 @@ LV2UI_Widget Lv2Ui::widget() const {
 }
 
 void Lv2Ui::portEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
-    if (!effect || format != 0 || size != sizeof(float) || !buffer) return;
+    if (!model || format != 0 || size != sizeof(float) || !buffer) return;
     float value;
     std::memcpy(&value, buffer, sizeof value);
     if (static_cast<int>(port) == layout.gainReduction()) {
         // With the instance at hand the editor reads its meter directly.
-        if (ownEffect) ownEffect->showGainReduction(value);
+        if (!dsp) mirrorMeter.store(controls::meterReadingOf(value), std::memory_order_relaxed);
         return;
     }
     const int control = static_cast<int>(port) - layout.firstControl();
     if (control < 0 || control >= controls::kCount) return;
     const controls::Control& c = controls::kControls[control];
     const int step = controls::stepOf(c, value);
-    // Only a real change moves the control; setParameter tells the host nothing back.
-    if (step != controls::stepOfNormalised(c, effect->getParameter(c.parameter)))
-        effect->setParameter(c.parameter, controls::normalisedOfStep(c, step));
-    else if (editor)
-        // The instance's run() has taken the step already, without moving the
-        // editor: that is done here, on the GUI thread.
-        editor->setParameter(c.parameter, effect->getParameter(c.parameter));
+    // Only a real change is taken; the editor shows it at its next idle and
+    // tells the host nothing back. A step run() has taken already is shown the same way.
+    Parameters& parameters = dsp ? dsp->compressor.parameters() : mirror;
+    if (step != controls::stepOfNormalised(c, parameters.get(c.parameter)))
+        parameters.set(c.parameter, controls::normalisedOfStep(c, step));
 }
 
 int Lv2Ui::idle() {
@@ -134,25 +135,15 @@ void Lv2Ui::writePort(int port, float value) {
     if (write && port >= 0) write(controller, static_cast<uint32_t>(port), sizeof value, 0, &value);
 }
 
-void Lv2Ui::automate(void* context, int parameter, float normalised) {
-    auto* self = static_cast<Lv2Ui*>(context);
-    const int port = self->portOfParameter(parameter);
+void Lv2Ui::touchPort(int parameter, bool begin) {
+    const int port = portOfParameter(parameter);
+    if (port >= 0 && touch && touch->touch)
+        touch->touch(touch->handle, static_cast<uint32_t>(port), begin);
+}
+
+void Lv2Ui::Port::automate(int parameter, float normalised) {
+    const int port = ui.portOfParameter(parameter);
     if (port < 0) return;
-    const controls::Control& c = controls::kControls[port - self->layout.firstControl()];
-    self->writePort(port, controls::valueOfStep(c, controls::stepOfNormalised(c, normalised)));
-}
-
-void Lv2Ui::gesture(void* context, int parameter, bool begin) {
-    auto* self = static_cast<Lv2Ui*>(context);
-    const int port = self->portOfParameter(parameter);
-    if (port >= 0 && self->touch && self->touch->touch)
-        self->touch->touch(self->touch->handle, static_cast<uint32_t>(port), begin);
-}
-
-void Lv2Ui::detach(void* context) {
-    // The instance's effect takes its editor with it; nothing is left to drive.
-    auto* self = static_cast<Lv2Ui*>(context);
-    self->link = nullptr;
-    self->effect = nullptr;
-    self->editor = nullptr;
+    const controls::Control& c = controls::kControls[port - ui.layout.firstControl()];
+    ui.writePort(port, controls::valueOfStep(c, controls::stepOfNormalised(c, normalised)));
 }
