@@ -10,35 +10,16 @@
 
 #include "gui/toolkit.h"
 #include "platform/headless/headless.h"
+#include "tests/support/editorHost.h"
 
 namespace guitest {
 
 using namespace gui;
 namespace hl = platform::headless;
 
-using Log = std::vector<std::string>;
-
-class TestEditor;
-
-// Stands for the plug-in behind an editor: records the edits and idle
-// requests the editor passes on, and owns the editor.
-class RecordingEffect {
-public:
-    explicit RecordingEffect(Log& log) : log(log) {}
-    virtual ~RecordingEffect();
-    RecordingEffect(const RecordingEffect&) = delete;
-    RecordingEffect& operator=(const RecordingEffect&) = delete;
-    virtual void beginEdit(int index) { log.push_back("begin " + std::to_string(index)); }
-    virtual void endEdit(int index) { log.push_back("end " + std::to_string(index)); }
-    virtual void masterIdle() { ++masterIdles; }
-    AEffGUIEditor* getEditor() const { return editor; }
-    void setEditor(AEffGUIEditor* e) { editor = e; }
-    int masterIdles = 0;
-
-private:
-    Log& log;
-    AEffGUIEditor* editor = nullptr;
-};
+using testsupport::Log;
+using testsupport::RecordingEffect;
+using testsupport::TestEditor;
 
 class RecordingListener : public CControlListener {
 public:
@@ -59,51 +40,6 @@ public:
 private:
     Log& log;
 };
-
-class TestEditor : public AEffGUIEditor {
-public:
-    // Links itself to the effect, which deletes it.
-    TestEditor(RecordingEffect* effect, int width, int height)
-        : effect(effect), width(width), height(height) {
-        if (effect) effect->setEditor(this);
-        rect.right = static_cast<std::int16_t>(width);
-        rect.bottom = static_cast<std::int16_t>(height);
-    }
-    ~TestEditor() override {
-        if (effect && effect->getEditor() == this) effect->setEditor(nullptr);
-    }
-    bool open(void* parent) override {
-        AEffGUIEditor::open(parent);
-        frame = new CFrame(CRect(0, 0, width, height), parent, this);
-        return true;
-    }
-    void close() override {
-        if (frame) frame->forget();
-        frame = nullptr;
-        AEffGUIEditor::close();
-    }
-    void idle() override {
-        ++idles;
-        AEffGUIEditor::idle();
-    }
-    void beginEdit(int index) override {
-        if (effect) effect->beginEdit(index);
-    }
-    void endEdit(int index) override {
-        if (effect) effect->endEdit(index);
-    }
-    void hostIdle() override {
-        if (effect) effect->masterIdle();
-    }
-    int idles = 0;
-
-private:
-    RecordingEffect* effect;
-    int width;
-    int height;
-};
-
-inline RecordingEffect::~RecordingEffect() { delete editor; }
 
 // Every toolkit test: a fresh backend, an effect with an editor and an open
 // frame, a listener, and one log for all of them.

@@ -11,22 +11,12 @@ const char* const kMenuEntries[] = {"Current", "-",       "Default", "Gentle", "
 
 }  // namespace
 
-Effect::~Effect() { delete editor; }
-
-Editor::Editor(Effect* effect, Log& log) : effect(effect), log(log) {
-    effect->editor = this;
-    rect.right = kWidth;
-    rect.bottom = kHeight;
+Editor::Editor(Effect* effect, Log& log) : TestEditor(effect, kWidth, kHeight), log(log) {
     setKnobMode(gui::kLinearMode);
 }
 
-Editor::~Editor() {
-    if (effect->editor == this) effect->editor = nullptr;
-}
-
 bool Editor::open(void* parent) {
-    gui::AEffGUIEditor::open(parent);
-    frame = new gui::CFrame(gui::CRect(0, 0, kWidth, kHeight), parent, this);
+    TestEditor::open(parent);
     auto* background = new gui::CBitmap(12128);
     frame->setBackground(background);
     background->forget();
@@ -62,13 +52,11 @@ bool Editor::open(void* parent) {
 }
 
 void Editor::close() {
-    if (frame) frame->forget();
-    frame = nullptr;
+    TestEditor::close();
     switchControl = nullptr;
     knob = nullptr;
     field = nullptr;
     menu = nullptr;
-    gui::AEffGUIEditor::close();
 }
 
 void Editor::valueChanged(gui::CDrawContext*, gui::CControl* control) {

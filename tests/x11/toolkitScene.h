@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gui/toolkit.h"
+#include "tests/support/editorHost.h"
 
 namespace scene {
 
@@ -32,36 +33,15 @@ struct State {
 };
 
 // What reached the listener and the effect, in order.
-using Log = std::vector<std::string>;
+using testsupport::Log;
 
-class Editor;
+// The plug-in's stand-in behind the editor.
+using Effect = testsupport::RecordingEffect;
 
-// Stands for the plug-in behind the editor: logs the edits and counts the
-// idle requests the editor passes on, and owns the editor.
-class Effect {
-public:
-    explicit Effect(Log& log) : log(log) {}
-    ~Effect();
-    Effect(const Effect&) = delete;
-    Effect& operator=(const Effect&) = delete;
-    void beginEdit(int index) { log.push_back("begin " + std::to_string(index)); }
-    void endEdit(int index) { log.push_back("end " + std::to_string(index)); }
-    void masterIdle() { ++masterIdles; }
-    int masterIdles = 0;
-    Editor* editor = nullptr;
-
-private:
-    Log& log;
-};
-
-class Editor : public gui::AEffGUIEditor, public gui::CControlListener {
+class Editor : public testsupport::TestEditor, public gui::CControlListener {
 public:
     // Links itself to the effect, which deletes it.
     Editor(Effect* effect, Log& log);
-    ~Editor() override;
-    void beginEdit(int index) override { effect->beginEdit(index); }
-    void endEdit(int index) override { effect->endEdit(index); }
-    void hostIdle() override { effect->masterIdle(); }
     bool open(void* parent) override;
     void close() override;
     void valueChanged(gui::CDrawContext* context, gui::CControl* control) override;
@@ -79,7 +59,6 @@ public:
     int changes = 0;
 
 private:
-    Effect* effect;
     Log& log;
 };
 

@@ -8,11 +8,6 @@ namespace wingui {
 
 namespace {
 
-vst2::intptr silentHost(vst2::AEffect*, vst2::int32 opcode, vst2::int32, vst2::intptr, void*,
-                        float) {
-    return opcode == vst2::audioMasterVersion ? 2400 : 0;
-}
-
 LRESULT CALLBACK hostProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -32,41 +27,11 @@ const char* hostClass() {
 
 }  // namespace
 
-RecordingEffect::RecordingEffect(Log& log) : vst2::AudioEffect(silentHost, 1, 12), log(log) {}
-
-bool RecordingEffect::beginEdit(vst2::int32 index) {
-    log.push_back("begin " + std::to_string(index));
-    return true;
-}
-
-bool RecordingEffect::endEdit(vst2::int32 index) {
-    log.push_back("end " + std::to_string(index));
-    return true;
-}
-
 void RecordingListener::valueChanged(gui::CDrawContext*, gui::CControl* control) {
     char value[32];
     std::snprintf(value, sizeof value, "%g", static_cast<double>(control->getValue()));
     log.push_back("change " + std::to_string(control->getTag()) + " " + value);
     ++changes;
-}
-
-TestEditor::TestEditor(vst2::AudioEffect* effect, int width, int height)
-    : AEffGUIEditor(effect), width(width), height(height) {
-    rect.right = static_cast<std::int16_t>(width);
-    rect.bottom = static_cast<std::int16_t>(height);
-}
-
-bool TestEditor::open(void* parent) {
-    AEffGUIEditor::open(parent);
-    frame = new gui::CFrame(gui::CRect(0, 0, width, height), parent, this);
-    return true;
-}
-
-void TestEditor::close() {
-    if (frame) frame->forget();
-    frame = nullptr;
-    AEffGUIEditor::close();
 }
 
 HWND testTopLevelWindow() {

@@ -13,24 +13,14 @@
 
 #include "gui/toolkit.h"
 #include "platform/window.h"
-#include "formats/vst2/audioeffect.h"
+#include "tests/support/editorHost.h"
 #include "pngWriter.h"
 
 namespace wingui {
 
-using Log = std::vector<std::string>;
-
-class RecordingEffect : public vst2::AudioEffect {
-public:
-    explicit RecordingEffect(Log& log);
-    bool beginEdit(vst2::int32 index) override;
-    bool endEdit(vst2::int32 index) override;
-    void masterIdle() override { ++masterIdles; }
-    int masterIdles = 0;
-
-private:
-    Log& log;
-};
+using testsupport::Log;
+using testsupport::RecordingEffect;
+using testsupport::TestEditor;
 
 class RecordingListener : public gui::CControlListener {
 public:
@@ -40,22 +30,6 @@ public:
 
 private:
     Log& log;
-};
-
-class TestEditor : public gui::AEffGUIEditor {
-public:
-    TestEditor(vst2::AudioEffect* effect, int width, int height);
-    bool open(void* parent) override;
-    void close() override;
-    int idles = 0;
-    void idle() override {
-        ++idles;
-        AEffGUIEditor::idle();
-    }
-
-private:
-    int width;
-    int height;
 };
 
 // The host's window: a visible child window, `width` x `height`, of the one
