@@ -210,7 +210,7 @@ TEST_F(EditorKnob, ArrowKeysTurnTheKnobThatTookTheFocus) {
     CAnimKnob3* time = knobAt(4, 0.5f);
     press(centre(time).h, centre(time).v);  // a drag of nothing takes the focus
     hostEvents().clear();
-    EXPECT_EQ(effect->dispatcher(vst2::effEditKeyDown, 0, vst2::VKEY_UP, nullptr, 0.0f), 1);
+    EXPECT_EQ(effect->dispatcher(vst2::effEditKeyDown, 0, gui::VKEY_UP, nullptr, 0.0f), 1);
     EXPECT_FLOAT_EQ(parameter(4), 0.6f);
     EXPECT_EQ(distinct(hostLog()), (std::vector<std::string>{"begin 4", "automate 4 0.6", "end 4"}));
     EXPECT_EQ(effect->dispatcher(vst2::effEditKeyDown, 'a', 0, nullptr, 0.0f), 0);
