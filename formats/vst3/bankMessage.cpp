@@ -8,7 +8,7 @@
 
 namespace vst3::bankMessage {
 
-bool send(FUnknown* hostContext, IConnectionPoint* peer, CPresetSystemEffect& effect) {
+bool send(FUnknown* hostContext, IConnectionPoint* peer, ProgramBank& bank) {
     HostRef<IHostApplication> application;
     application.adopt(queryHost<IHostApplication>(hostContext));
     if (!application || !peer) return false;
@@ -20,13 +20,13 @@ bool send(FUnknown* hostContext, IConnectionPoint* peer, CPresetSystemEffect& ef
     message->setMessageID(kId);
     IAttributeList* attributes = message->getAttributes();
     if (!attributes) return false;
-    const pluginState::Block block = pluginState::save(effect);
+    const pluginState::Block block = pluginState::save(bank);
     if (attributes->setBinary(kKey, block.data(), static_cast<uint32>(block.size())) != kResultOk)
         return false;
     return peer->notify(message.get()) == kResultOk;
 }
 
-Received receive(IMessage* message, CPresetSystemEffect& effect) {
+Received receive(IMessage* message, ProgramBank& bank) {
     if (!message) return Received::notOurs;
     const char* id = message->getMessageID();
     if (!id || std::strcmp(id, kId) != 0) return Received::notOurs;
@@ -36,7 +36,7 @@ Received receive(IMessage* message, CPresetSystemEffect& effect) {
     if (!attributes || attributes->getBinary(kKey, &data, &size) != kResultOk || !data)
         return Received::refused;
     const std::span<const unsigned char> bytes(static_cast<const unsigned char*>(data), size);
-    return pluginState::restore(effect, bytes) == pluginState::Restore::ok ? Received::restored
+    return pluginState::restore(bank, bytes) == pluginState::Restore::ok ? Received::restored
                                                                            : Received::refused;
 }
 

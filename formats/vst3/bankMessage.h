@@ -7,7 +7,7 @@
 
 #include "formats/vst3/abi/host.h"
 
-class CPresetSystemEffect;
+class ProgramBank;
 
 namespace vst3::bankMessage {
 
@@ -15,10 +15,10 @@ inline constexpr const char* kId = "KorvaneBrassel.bank";
 inline constexpr const char* kKey = "state";
 
 // UI thread: false when the host makes no messages or there is no peer.
-bool send(FUnknown* hostContext, IConnectionPoint* peer, CPresetSystemEffect& effect);
+bool send(FUnknown* hostContext, IConnectionPoint* peer, ProgramBank& bank);
 
 enum class Received { notOurs, restored, refused };
-// UI thread: a bad block changes nothing.
-Received receive(IMessage* message, CPresetSystemEffect& effect);
+// UI thread: a good block restores the bank silently; a bad one changes nothing.
+Received receive(IMessage* message, ProgramBank& bank);
 
 }  // namespace vst3::bankMessage

@@ -79,7 +79,7 @@ tresult EditorView::removed() {
 }
 
 ViewRect EditorView::size() {
-    vst2::ERect* rect = nullptr;
+    gui::ERect* rect = nullptr;
     if (!editor || !editor->getRect(&rect) || !rect) return ViewRect{0, 0, 400, 309};
     return ViewRect{0, 0, rect->right - rect->left, rect->bottom - rect->top};
 }

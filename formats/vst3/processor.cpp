@@ -6,9 +6,9 @@
 
 #include "bankMessage.h"
 #include "changeCursor.h"
+#include "core/Compressor.h"
 #include "identity.h"
 #include "parameters.h"
-#include "processorEffect.h"
 #include "stateStream.h"
 #include "text16.h"
 
@@ -46,17 +46,12 @@ uint32 Processor::release() {
 }
 
 tresult Processor::initialize(FUnknown* context) {
-    if (effect) return kResultFalse;
+    if (compressor) return kResultFalse;
     // No exception may reach the host: a refusal instead.
     try {
-        effect = std::make_unique<ProcessorEffect>();
+        compressor = std::make_unique<Compressor>();
     } catch (...) {
         return kOutOfMemory;
-    }
-    if (mono) {
-        vst2::VstSpeakerArrangement in{}, out{};
-        in.numChannels = out.numChannels = 1;
-        effect->setSpeakerArrangement(&in, &out);
     }
     host.keep(context);
     return kResultOk;
@@ -66,7 +61,7 @@ tresult Processor::terminate() {
     peer.reset();
     host.reset();
     active.store(false, std::memory_order_release);
-    effect.reset();
+    compressor.reset();
     return kResultOk;
 }
 
@@ -97,34 +92,33 @@ tresult Processor::activateBus(int32 type, int32 dir, int32 index, TBool) {
 }
 
 tresult Processor::setActive(TBool state) {
-    if (!effect) return kNotInitialized;
+    if (!compressor) return kNotInitialized;
     // What the last process() and the last activation (Ardour also
     // activates from its audio thread) left is taken before it is touched.
     (void)handedBack.load(std::memory_order_acquire);
     const bool wanted = state != 0;
     if (wanted == active.load(std::memory_order_acquire)) return kResultOk;
     if (wanted) {
-        // The engine's own fallback takes rates it cannot design for.
-        effect->setSampleRate(static_cast<float>(setup.sampleRate));
-        effect->setBlockSize(setup.maxSamplesPerBlock);
-        effect->resume();
+        // The engine's own fallback takes rates it cannot design for. The
+        // rate as a VST 2.x host gives it, so that both plug-ins sound alike.
+        compressor->setSampleRate(static_cast<float>(setup.sampleRate));
+        compressor->resume();
         audio.setRate(setup.sampleRate);
         audio.settle(bypassed.load());
     } else {
-        effect->suspend();
+        compressor->suspend();
     }
     active.store(wanted, std::memory_order_release);
     return kResultOk;
 }
 
 tresult Processor::setState(IBStream* state) {
-    if (!effect) return kNotInitialized;
+    if (!compressor) return kNotInitialized;
     if (!state) return kInvalidArgument;
-    const ProcessorEffect::UiTurn turn(*effect);
     bool bypass = false;
     bool loaded = false;
     try {
-        loaded = state::load(state, *effect, bypass);
+        loaded = state::load(state, compressor->bank(), bypass);
     } catch (...) {
     }
     if (!loaded) return kResultFalse;
@@ -133,10 +127,9 @@ tresult Processor::setState(IBStream* state) {
 }
 
 tresult Processor::getState(IBStream* state) {
-    if (!effect) return kNotInitialized;
+    if (!compressor) return kNotInitialized;
     if (!state) return kInvalidArgument;
-    const ProcessorEffect::UiTurn turn(*effect);
-    return state::save(state, *effect, bypassed.load()) ? kResultOk : kResultFalse;
+    return state::save(state, compressor->bank(), bypassed.load()) ? kResultOk : kResultFalse;
 }
 
 tresult Processor::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
@@ -149,11 +142,6 @@ tresult Processor::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                             outputs[0] == kSpeakerArrangementStereo;
     // Anything else leaves stereo in place, the nearest layout we do.
     mono = wantMono;
-    if (effect) {
-        vst2::VstSpeakerArrangement in{}, out{};
-        in.numChannels = out.numChannels = mono ? 1 : 2;
-        effect->setSpeakerArrangement(&in, &out);
-    }
     return wantMono || wantStereo ? kResultTrue : kResultFalse;
 }
 
@@ -186,20 +174,24 @@ void Processor::applyChange(ParamID id, ParamValue value, int32 offset) {
     switch (parameter->kind) {
         case params::Kind::control: {
             const controls::Control& control = *parameter->control;
+            Parameters& values = compressor->parameters();
             // A value already showing this step stays as the program has it.
-            if (step == controls::stepOfNormalised(control, effect->getParameter(control.parameter))) return;
-            effect->setEngineParameter(control.parameter, controls::normalisedOfStep(control, step));
+            if (step == controls::stepOfNormalised(control, values.get(control.parameter))) return;
+            values.set(control.parameter, controls::normalisedOfStep(control, step));
             return;
         }
         case params::Kind::bypass:
             bypassed.store(step == 1, std::memory_order_relaxed);
             audio.setBypass(step == 1);
             return;
-        case params::Kind::program:
-            if (step == effect->getCurrentPreset()) return;
-            effect->selectPresetForAudio(step);
-            programLoadedAt = offset;
+        case params::Kind::program: {
+            // The bank sets every parameter when the program changes, and
+            // nothing when the slot is the one selected already.
+            const std::uint32_t before = compressor->parameters().read(0).changes;
+            compressor->bank().selectPresetForAudio(step);
+            if (compressor->parameters().read(0).changes != before) programLoadedAt = offset;
             return;
+        }
         case params::Kind::gainReduction: return;
     }
 }
@@ -208,39 +200,29 @@ tresult Processor::process(ProcessData* data) {
     if (!data || data->numSamples < 0 || canProcessSampleSize(data->symbolicSampleSize) != kResultTrue)
         return kInvalidArgument;
     const bool isActive = active.load(std::memory_order_acquire);
-    if (!effect) return kNotInitialized;
+    if (!compressor) return kNotInitialized;
     for (int32 b = 0; b < data->numOutputs && data->outputs; ++b) data->outputs[b].silenceFlags = 0;
     // Without activation there is no audio to touch; the changes still count.
     const int32 frames = isActive ? data->numSamples : 0;
     audio.setBypass(bypassed.load(std::memory_order_relaxed));
     ChangeCursor changes(data->inputParameterChanges, data->numSamples, takesChanges);
-    const bool mayChange = effect->beginAudioChanges();
-    if (mayChange) held.release([&](ParamID id, ParamValue value) { applyChange(id, value, 0); });
-    const auto take = [&](ParamID id, ParamValue value, int32 offset) {
-        // The bypass is ours alone; everything else waits while the UI thread holds the bank.
-        if (mayChange || id == vst3id::kBypassId)
-            applyChange(id, value, offset);
-        else
-            held.hold(id, value);
-    };
     int32 done = 0;
     while (true) {
         const int32 next = changes.done() ? frames : std::min(changes.nextOffset(), frames);
         if (next > done) {
-            audio.render(*data, *effect, done, next, mono);
+            audio.render(*data, *compressor, done, next, mono);
             done = next;
         }
         if (changes.done()) break;
         const int32 offset = changes.nextOffset();
-        changes.applyAt(offset, [&](ParamID id, ParamValue value) { take(id, value, offset); });
+        changes.applyAt(offset, [&](ParamID id, ParamValue value) { applyChange(id, value, offset); });
     }
-    if (mayChange) effect->endAudioChanges();
     if (programLoadedAt >= 0) reportProgram(*data);
     if (frames > 0 && data->outputParameterChanges) {
         const ParamID meter = vst3id::kGainReductionId;
         int32 index = 0;
         if (IParamValueQueue* queue = data->outputParameterChanges->addParameterData(&meter, &index))
-            queue->addPoint(0, params::gainReductionValue(effect->getMeterReading()), &index);
+            queue->addPoint(0, params::gainReductionValue(compressor->getMeterReading()), &index);
     }
     handedBack.fetch_add(1, std::memory_order_release);
     return isActive || data->numSamples == 0 ? kResultOk : kNotInitialized;
@@ -252,7 +234,8 @@ void Processor::reportProgram(ProcessData& data) {
     if (!data.outputParameterChanges) return;
     for (const controls::Control& control : controls::kControls) {
         const ParamID id = static_cast<ParamID>(control.parameter);
-        const int step = controls::stepOfNormalised(control, effect->getParameter(control.parameter));
+        const int step =
+            controls::stepOfNormalised(control, compressor->parameters().get(control.parameter));
         int32 index = 0;
         if (IParamValueQueue* queue = data.outputParameterChanges->addParameterData(&id, &index))
             queue->addPoint(at, params::normalisedOf(control.steps, step), &index);
@@ -274,11 +257,10 @@ tresult Processor::disconnect(IConnectionPoint* other) {
 
 tresult Processor::notify(IMessage* message) {
     if (!message) return kInvalidArgument;
-    if (!effect) return kNotInitialized;
-    const ProcessorEffect::UiTurn turn(*effect);
+    if (!compressor) return kNotInitialized;
     bankMessage::Received received = bankMessage::Received::refused;
     try {
-        received = bankMessage::receive(message, *effect);
+        received = bankMessage::receive(message, compressor->bank());
     } catch (...) {
     }
     return received == bankMessage::Received::restored ? kResultOk : kResultFalse;

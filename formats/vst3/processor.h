@@ -1,8 +1,8 @@
 // The processing half of the plug-in: the component (buses, activation,
-// state) and the audio processor over one ProcessorEffect. Its controller is
-// a separate object the host makes from the controller's class ID; the two
+// state) and the audio processor over one Compressor. Its controller is a
+// separate object the host makes from the controller's class ID; the two
 // share nothing but what the host carries between them (parameter changes,
-// the component state, and the bank messages of connection.h).
+// the component state, and the bank messages of bankMessage.h).
 #pragma once
 
 #include <atomic>
@@ -11,13 +11,12 @@
 
 #include "formats/vst3/abi/component.h"
 #include "formats/vst3/abi/host.h"
-#include "heldChanges.h"
 #include "processorAudio.h"
 #include "unknown.h"
 
-namespace vst3 {
+class Compressor;
 
-class ProcessorEffect;
+namespace vst3 {
 
 class Processor final : public IComponent,
                         public IAudioProcessor,
@@ -41,7 +40,8 @@ public:
     tresult KVBR_VST3_CALL getRoutingInfo(RoutingInfo*, RoutingInfo*) override { return kNotImplemented; }
     tresult KVBR_VST3_CALL activateBus(int32 type, int32 dir, int32 index, TBool state) override;
     tresult KVBR_VST3_CALL setActive(TBool state) override;
-    // UI thread, in any state, even while process() runs on the audio thread.
+    // UI thread, in any state, even while process() runs on the audio thread:
+    // the bank is the UI thread's, process() changes programs without it.
     tresult KVBR_VST3_CALL setState(IBStream* state) override;
     tresult KVBR_VST3_CALL getState(IBStream* state) override;
 
@@ -73,7 +73,7 @@ private:
     void reportProgram(ProcessData& data);
 
     RefCount refs;
-    std::unique_ptr<ProcessorEffect> effect;
+    std::unique_ptr<Compressor> compressor;
     HostRef<FUnknown> host;
     HostRef<IConnectionPoint> peer;
     // Stored last by setActive with release and loaded first by process()
@@ -88,7 +88,6 @@ private:
     // Written by the audio thread's bypass changes and by a restored state.
     std::atomic<bool> bypassed{false};
     int32 programLoadedAt = -1;  // audio thread: the offset of this block's program change
-    HeldChanges held;            // audio thread: changes that came while the UI thread held the bank
     ProcessorAudio audio;
 };
 

@@ -3,18 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "processorEffect.h"
+#include "core/Compressor.h"
 
 namespace vst3 {
 
 namespace {
-
-void engine(ProcessorEffect& effect, float** in, float** out, int32 n) {
-    effect.processReplacing(in, out, n);
-}
-void engine(ProcessorEffect& effect, double** in, double** out, int32 n) {
-    effect.processDoubleReplacing(in, out, n);
-}
 
 // A bus's channel, or null when the bus or the channel is missing.
 template <typename Sample>
@@ -25,16 +18,16 @@ Sample* channel(const AudioBusBuffers* bus, int c) {
 
 }  // namespace
 
-void ProcessorAudio::render(ProcessData& data, ProcessorEffect& effect, int32 from, int32 to,
+void ProcessorAudio::render(ProcessData& data, Compressor& compressor, int32 from, int32 to,
                             bool mono) {
     if (data.symbolicSampleSize == kSample64)
-        run(data, effect, from, to, mono, doubles);
+        run(data, compressor, from, to, mono, doubles);
     else
-        run(data, effect, from, to, mono, floats);
+        run(data, compressor, from, to, mono, floats);
 }
 
 template <typename Sample>
-void ProcessorAudio::run(ProcessData& data, ProcessorEffect& effect, int32 from, int32 to,
+void ProcessorAudio::run(ProcessData& data, Compressor& compressor, int32 from, int32 to,
                          bool mono, Scratch<Sample>& scratch) {
     const AudioBusBuffers* inBus = data.numInputs > 0 ? data.inputs : nullptr;
     const AudioBusBuffers* outBus = data.numOutputs > 0 ? data.outputs : nullptr;
@@ -49,15 +42,16 @@ void ProcessorAudio::run(ProcessData& data, ProcessorEffect& effect, int32 from,
         // A stereo bus given one channel processes it as both; its second
         // output goes nowhere.
         const Sample* left = in0 ? in0 + at : scratch.zeros;
+        // A mono layout passes the one channel as both.
         const Sample* right = mono ? left : in1 ? in1 + at : left;
-        Sample* ins[2] = {const_cast<Sample*>(left), const_cast<Sample*>(right)};
+        const Sample* ins[2] = {left, right};
         Sample* outs[2] = {out0 + at, mono ? out0 + at : out1 ? out1 + at : scratch.sink};
         // The input is kept before the engine writes: the buffers may be one.
         const bool keep = fade.needsInput();
         if (keep)
             for (int c = 0; c < channels; ++c)
                 std::memcpy(scratch.kept[c], ins[c], static_cast<size_t>(n) * sizeof(Sample));
-        engine(effect, ins, outs, n);
+        compressor.process(ins[0], ins[1], outs[0], outs[1], n);
         if (keep) {
             const Sample* kept[2] = {scratch.kept[0], scratch.kept[1]};
             fade.mix(outs, kept, channels, n);

@@ -1,14 +1,14 @@
 // The processor's audio work for one stretch of a block: the host's buses as
-// the engine's channel pointers, the engine itself, and the bypass blend.
+// the compressor's channel pointers, the compressor itself, and the bypass blend.
 // Audio thread: everything it needs lives in the object, made with it.
 #pragma once
 
 #include "formats/vst3/abi/component.h"
 #include "bypassFade.h"
 
-namespace vst3 {
+class Compressor;
 
-class ProcessorEffect;
+namespace vst3 {
 
 class ProcessorAudio {
 public:
@@ -26,7 +26,7 @@ public:
 
     // Samples [from, to) of the block in the block's sample size. Missing
     // input channels are silence; without an output channel nothing is done.
-    void render(ProcessData& data, ProcessorEffect& effect, int32 from, int32 to, bool mono);
+    void render(ProcessData& data, Compressor& compressor, int32 from, int32 to, bool mono);
 
 private:
     template <typename Sample>
@@ -36,7 +36,7 @@ private:
         Sample sink[kChunk];
     };
     template <typename Sample>
-    void run(ProcessData& data, ProcessorEffect& effect, int32 from, int32 to, bool mono,
+    void run(ProcessData& data, Compressor& compressor, int32 from, int32 to, bool mono,
              Scratch<Sample>& scratch);
 
     BypassFade fade;

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "formats/vst2/CPresetSystemEffect.h"
+#include "core/programs/ProgramBank.h"
 
 namespace vst3::state {
 
@@ -24,10 +24,10 @@ std::size_t readUpTo(IBStream* stream, unsigned char* into, std::size_t wanted) 
 
 }  // namespace
 
-bool save(IBStream* stream, CPresetSystemEffect& effect, bool bypass) {
+bool save(IBStream* stream, ProgramBank& bank, bool bypass) {
     if (!stream) return false;
     std::array<unsigned char, kLargestSize> bytes{};
-    const pluginState::Block block = pluginState::save(effect);
+    const pluginState::Block block = pluginState::save(bank);
     std::memcpy(bytes.data(), block.data(), block.size());
     std::memcpy(bytes.data() + block.size(), kBypassTag, sizeof kBypassTag);
     bytes[block.size() + 4] = bypass ? 1 : 0;
@@ -55,14 +55,14 @@ bool split(std::span<const unsigned char> bytes, std::span<const unsigned char>&
     return true;
 }
 
-bool load(IBStream* stream, CPresetSystemEffect& effect, bool& bypass) {
+bool load(IBStream* stream, ProgramBank& bank, bool& bypass) {
     if (!stream) return false;
     std::array<unsigned char, kLargestSize> bytes{};
     const std::size_t size = readUpTo(stream, bytes.data(), bytes.size());
     std::span<const unsigned char> block;
     bool wanted = false;
     if (!split(std::span(bytes.data(), size), block, wanted)) return false;
-    if (pluginState::restore(effect, block) != pluginState::Restore::ok) return false;
+    if (pluginState::restore(bank, block) != pluginState::Restore::ok) return false;
     bypass = wanted;
     return true;
 }

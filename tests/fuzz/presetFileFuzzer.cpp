@@ -141,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     before = imageOf(effect);
     bool bypass = false;
     ChunkedStream stream(file, size ? 1 + data[0] % 64 : 1);
-    if (!vst3::state::load(&stream, effect, bypass)) require(imageOf(effect) == before);
+    if (!vst3::state::load(&stream, effect.bank(), bypass)) require(imageOf(effect) == before);
     checkBank(effect);
     return 0;
 }

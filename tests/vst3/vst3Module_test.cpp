@@ -3,6 +3,7 @@
 // with their IDs, flags and texts, and the program list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -374,6 +375,8 @@ TEST(Vst3Module, ProgramListHoldsTheBankForTheHostsPresetMenu) {
     EXPECT_EQ(plugin.units->setUnitProgramData(list.id, 0, nullptr), kNotImplemented);
 }
 
+// A host that never processes: the controller alone tells it what a chosen
+// program set, never from inside the call that chose it.
 TEST(Vst3Module, AProgramChosenInTheHostSetsTheControlsFromItsSlot) {
     Module module;
     Instance plugin(module);
@@ -381,14 +384,75 @@ TEST(Vst3Module, AProgramChosenInTheHostSetsTheControlsFromItsSlot) {
     // "Hats Smasher": Valve, 10:1, Time 0, Compression 7.75, Output 13 dB.
     plugin.handler.log.clear();
     ASSERT_EQ(plugin.controller->setParamNormalized(kProgramId, 12.0 / 32), kResultOk);
+    // Nothing from inside the host's own call (Ardour 7 holds a lock there
+    // that a restart request takes again).
+    EXPECT_TRUE(plugin.handler.log.empty());
+    // The host's very next reads give the program's values, and its next
+    // call asks it once to read them all again.
     EXPECT_EQ(plugin.controller->getParamNormalized(0), 1.0);
+    EXPECT_EQ(plugin.handler.log, std::vector<std::string>{"restart 4"});
     EXPECT_EQ(plugin.controller->getParamNormalized(2), 1.0);
     EXPECT_EQ(plugin.controller->getParamNormalized(4), 0.0);
     EXPECT_EQ(plugin.controller->getParamNormalized(5), 31.0 / 40);
     EXPECT_EQ(valueText(plugin, 6, plugin.controller->getParamNormalized(6)), "13.00");
-    // Nothing from inside the host's own call (the restart waits for an
-    // open editor's tick, the processor reports the values).
-    EXPECT_TRUE(plugin.handler.log.empty());
+    EXPECT_EQ(plugin.controller->getParamNormalized(kProgramId), 12.0 / 32);
+    EXPECT_EQ(plugin.handler.log.size(), 1u);
+    // The program already chosen: nothing owed.
     ASSERT_EQ(plugin.controller->setParamNormalized(kProgramId, 12.0 / 32), kResultOk);
-    EXPECT_TRUE(plugin.handler.log.empty());
+    EXPECT_EQ(plugin.controller->getParamNormalized(5), 31.0 / 40);
+    EXPECT_EQ(plugin.handler.log.size(), 1u);
+}
+
+namespace {
+
+// A host context that offers its run loop, as some Linux hosts do.
+class LoopingContext final : public Held<IRunLoop> {
+public:
+    tresult KVBR_VST3_CALL queryInterface(const Uid& iid, void** obj) override {
+        return answerQuery<LoopingContext, IRunLoop>(this, iid, obj);
+    }
+    tresult KVBR_VST3_CALL registerEventHandler(IEventHandler*, int) override { return kResultFalse; }
+    tresult KVBR_VST3_CALL unregisterEventHandler(IEventHandler*) override { return kResultFalse; }
+    tresult KVBR_VST3_CALL registerTimer(ITimerHandler* handler, uint64) override {
+        handler->addRef();
+        timers.push_back(handler);
+        return kResultOk;
+    }
+    tresult KVBR_VST3_CALL unregisterTimer(ITimerHandler* handler) override {
+        const auto found = std::find(timers.begin(), timers.end(), handler);
+        if (found == timers.end()) return kInvalidArgument;
+        timers.erase(found);
+        handler->release();
+        return kResultOk;
+    }
+    void tick() {
+        for (ITimerHandler* timer : std::vector(timers)) timer->onTimer();
+    }
+    std::vector<ITimerHandler*> timers;
+};
+
+}  // namespace
+
+// No editor open and the host calls nothing more: its own loop brings the restart.
+TEST(Vst3Module, TheHostsRunLoopCarriesTheRestartOfAChosenProgram) {
+    Module module;
+    void* made = nullptr;
+    ASSERT_EQ(module.factory->createInstance(uidOfText(kControllerCid), IEditController::iid, &made), kResultOk);
+    auto* controller = static_cast<IEditController*>(made);
+    LoopingContext loop;
+    ComponentHandler handler;
+    ASSERT_EQ(controller->initialize(&loop), kResultOk);
+    ASSERT_EQ(controller->setComponentHandler(&handler), kResultOk);
+    loop.tick();
+    EXPECT_TRUE(handler.log.empty());
+    ASSERT_EQ(controller->setParamNormalized(kProgramId, 12.0 / 32), kResultOk);
+    EXPECT_TRUE(handler.log.empty());
+    loop.tick();
+    loop.tick();
+    EXPECT_EQ(handler.log, std::vector<std::string>{"restart 4"});
+    controller->setComponentHandler(nullptr);
+    controller->terminate();
+    EXPECT_TRUE(loop.timers.empty());
+    EXPECT_EQ(loop.held(), 0);
+    EXPECT_EQ(controller->release(), 0u);
 }
