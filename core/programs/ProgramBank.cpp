@@ -12,37 +12,39 @@ ProgramBank::ProgramBank(Parameters& parameters) : parameters(parameters) {
 }
 
 void ProgramBank::fillFactoryPresets() {
+    const MainTurn turn(*this);
     for (int slot = 0; slot < kBankPrograms; ++slot) writeFactoryPreset(slot, programs[slot]);
     publish();
 }
 
 // ------------------------------------------------------------ keeping up
 
+ProgramBank::MainTurn::MainTurn(ProgramBank& bank) : bank(bank) {
+    if (bank.mainTurns++ > 0) return;
+    bank.mainBusy.store(true);
+    // The audio thread holds the program for a few dozen stores at most.
+    while (bank.audioBusy.load()) std::this_thread::yield();
+}
+
+ProgramBank::MainTurn::~MainTurn() {
+    if (--bank.mainTurns == 0) bank.mainBusy.store(false, std::memory_order_release);
+}
+
 void ProgramBank::settle() {
-    for (;;) {
-        const std::uint32_t before = audioChanging.load(std::memory_order_acquire);
-        if (before & 1u) {
-            // The audio thread is half-way through a program change: a moment.
-            std::this_thread::yield();
-            continue;
-        }
-        const bool took = takeAudioChanges();
-        Parameters::Reading now[kNumParams];
-        for (int i = 0; i < kNumParams; ++i) now[i] = parameters.read(i);
-        const std::uint32_t posted = postedChanges.load(std::memory_order_acquire);
-        if (audioChanging.load(std::memory_order_acquire) != before) continue;
-        drainedChanges = posted;
-        bool wrote = false;
-        for (int i = 0; i < kNumParams; ++i) {
-            if (now[i].changes == folded[i]) continue;
-            programs[currentPreset].setParam(i, now[i].value);
-            programs[0].setParam(i, now[i].value);
-            folded[i] = now[i].changes;
-            wrote = true;
-        }
-        if (took || wrote) publish();
-        return;
+    const bool took = takeAudioChanges();
+    // In the main thread's turn no audio change is under way: what the
+    // parameters hold now is whole.
+    drainedChanges = postedChanges.load(std::memory_order_acquire);
+    bool wrote = false;
+    for (int i = 0; i < kNumParams; ++i) {
+        const Parameters::Reading now = parameters.read(i);
+        if (now.changes == folded[i]) continue;
+        programs[currentPreset].setParam(i, now.value);
+        programs[0].setParam(i, now.value);
+        folded[i] = now.changes;
+        wrote = true;
     }
+    if (took || wrote) publish();
 }
 
 bool ProgramBank::takeAudioChanges() {
@@ -84,17 +86,20 @@ void ProgramBank::publish() {
 
 CProgram* ProgramBank::getBankProgram(int slot) {
     if (slot < 0 || slot >= kBankPrograms) return nullptr;
+    const MainTurn turn(*this);
     settle();
     return &programs[slot];
 }
 
 int ProgramBank::getCurrentPreset() {
+    const MainTurn turn(*this);
     settle();
     return currentPreset;
 }
 
 void ProgramBank::setProgram(int slot) {
     if (slot < 0 || slot >= kBankPrograms) return;
+    const MainTurn turn(*this);
     settle();
     // Written through into the selection and slot 0 at the next look, as any change is.
     for (int i = 0; i < kNumParams; ++i) parameters.set(i, programs[slot].getParam(i));
@@ -102,6 +107,7 @@ void ProgramBank::setProgram(int slot) {
 
 void ProgramBank::selectPreset(int slot, HostPort* port) {
     if (slot < 0 || slot >= kBankPrograms) return;
+    const MainTurn turn(*this);
     settle();
     selectSettled(slot, port);
 }
@@ -131,6 +137,7 @@ void ProgramBank::selectSettled(int slot, HostPort* port) {
 }
 
 void ProgramBank::automateParameter(int index, float value, HostPort* port) {
+    const MainTurn turn(*this);
     parameters.set(index, value);
     if (!port) return;
     port->beginEdit(index);
@@ -140,6 +147,7 @@ void ProgramBank::automateParameter(int index, float value, HostPort* port) {
 }
 
 void ProgramBank::setPresetName(const char* text) {
+    const MainTurn turn(*this);
     settle();
     char cut[kProgramNameLength + 1] = {};
     const int length = boundedLength(text, kProgramNameLength);
@@ -150,6 +158,7 @@ void ProgramBank::setPresetName(const char* text) {
 }
 
 void ProgramBank::renamePreset(const char* text, HostPort* port) {
+    const MainTurn turn(*this);
     settle();
     programs[currentPreset].setName(text);
     programs[0].setName(text);
@@ -158,6 +167,7 @@ void ProgramBank::renamePreset(const char* text, HostPort* port) {
 }
 
 void ProgramBank::loadPresetRecord(const presetFiles::PresetFile& file, HostPort* port) {
+    const MainTurn turn(*this);
     settle();
     CProgram& program = programs[currentPreset];
     program.setName(file.record.name);
@@ -167,6 +177,7 @@ void ProgramBank::loadPresetRecord(const presetFiles::PresetFile& file, HostPort
 }
 
 void ProgramBank::loadBankRecords(const presetFiles::BankFile& file, HostPort* port) {
+    const MainTurn turn(*this);
     settle();
     for (int j = 0; j < file.recordCount && j < kBankPrograms; ++j) {
         programs[j].setName(file.records[j].name);
@@ -177,11 +188,13 @@ void ProgramBank::loadBankRecords(const presetFiles::BankFile& file, HostPort* p
 }
 
 presetFiles::Record ProgramBank::recordOf(int slot) {
+    const MainTurn turn(*this);
     settle();
     return presetFiles::recordOf(programs[slot < 0 || slot >= kBankPrograms ? 0 : slot]);
 }
 
 std::array<unsigned char, presetFiles::kBankFileSize> ProgramBank::saveBank(int* selected) {
+    const MainTurn turn(*this);
     settle();
     std::array<presetFiles::Record, kBankPrograms> records;
     for (int slot = 0; slot < kBankPrograms; ++slot) records[slot] = presetFiles::recordOf(programs[slot]);
@@ -198,6 +211,7 @@ ProgramBank::Restore ProgramBank::restoreBank(std::span<const unsigned char> byt
         bank.recordCount != kBankPrograms)
         return Restore::damagedBank;
     if (selected < 0 || selected >= kBankPrograms) return Restore::badSelection;
+    const MainTurn turn(*this);
     settle();
     for (int slot = 0; slot < kBankPrograms; ++slot) {
         programs[slot].setName(bank.records[slot].name);
@@ -210,13 +224,22 @@ ProgramBank::Restore ProgramBank::restoreBank(std::span<const unsigned char> byt
 
 // ------------------------------------------------------------ the audio thread
 
-void ProgramBank::selectPresetForAudio(int slot) {
-    if (slot < 0 || slot >= kBankPrograms) return;
+bool ProgramBank::selectPresetForAudio(int slot) {
+    if (slot < 0 || slot >= kBankPrograms) return false;
+    audioBusy.store(true);
+    if (mainBusy.load()) {
+        audioBusy.store(false, std::memory_order_release);
+        waitingSlot = slot;
+        return false;
+    }
+    waitingSlot = -1;
     const Snapshot& bank = snapshots.latest();
     // The main thread's selection counts once it has taken in all of ours.
     if (bank.drained == postedChanges.load(std::memory_order_relaxed)) audioSelection = bank.selected;
-    if (slot == audioSelection) return;
-    audioChanging.fetch_add(1, std::memory_order_acq_rel);
+    if (slot == audioSelection) {
+        audioBusy.store(false, std::memory_order_release);
+        return false;
+    }
     AudioChange change;
     change.slot = slot;
     for (int i = 0; i < kNumParams; ++i) change.before[i] = parameters.get(i);
@@ -227,5 +250,10 @@ void ProgramBank::selectPresetForAudio(int slot) {
         overflowSlot.store(slot, std::memory_order_release);
     postedChanges.fetch_add(1, std::memory_order_release);
     audioSelection = slot;
-    audioChanging.fetch_add(1, std::memory_order_release);
+    audioBusy.store(false, std::memory_order_release);
+    return true;
+}
+
+bool ProgramBank::retryAudioProgramChange() {
+    return waitingSlot >= 0 && selectPresetForAudio(waitingSlot);
 }

@@ -4,11 +4,15 @@
 // into slot 0 and the selected preset.
 //
 // Threads: the bank belongs to the host's main (UI) thread; every operation
-// but selectPresetForAudio() runs there. The audio thread never writes it.
-// Parameter changes (from any thread) reach slot 0 and the selected preset
-// when the main thread next looks at the bank; a program change the host
-// makes on the audio thread takes its values from a copy the main thread
-// published, and the main thread brings the bank up to date with it.
+// but the two for the audio thread runs there. The audio thread never writes
+// it. Parameter changes (from any thread) reach slot 0 and the selected
+// preset when the main thread next looks at the bank. A program change the
+// host makes on the audio thread takes its values from a copy the main
+// thread published, and the main thread brings the bank up to date with it.
+// The two threads take turns at changing the program: the main thread waits
+// out an audio change already under way (a few dozen stores); the audio
+// thread never waits: a change that finds the main thread at work waits for
+// a later block (retryAudioProgramChange()).
 #pragma once
 
 #include <array>
@@ -82,8 +86,13 @@ public:
 
     // Audio thread, at a program change's offset within a block: the
     // parameters take the slot's values at once, from the copy the main
-    // thread published; the bank follows on the main thread.
-    void selectPresetForAudio(int slot);
+    // thread published; the bank follows on the main thread. True when the
+    // program changed now; false for the slot already selected, a slot that
+    // is none, or a change that waits because the main thread is at work.
+    bool selectPresetForAudio(int slot);
+    // Audio thread, at the start of a block: a change that waited is made
+    // now if it can be; true when it was.
+    bool retryAudioProgramChange();
 
 private:
     // What the audio thread changed: the slot it selected and the values the
@@ -99,9 +108,22 @@ private:
         float values[kBankPrograms][kNumParams] = {};
     };
 
-    // Main thread, first in every operation: takes in the audio thread's
-    // program changes, then writes the parameters that changed since the
-    // last look into slot 0 and the selected preset.
+    // The main thread's turn at the program for as long as it lives (nested
+    // turns are one); it waits out a change the audio thread has under way.
+    class MainTurn {
+    public:
+        explicit MainTurn(ProgramBank& bank);
+        ~MainTurn();
+        MainTurn(const MainTurn&) = delete;
+        MainTurn& operator=(const MainTurn&) = delete;
+
+    private:
+        ProgramBank& bank;
+    };
+
+    // Main thread, in its turn, first in every operation: takes in the audio
+    // thread's program changes, then writes the parameters that changed
+    // since the last look into slot 0 and the selected preset.
     void settle();
     bool takeAudioChanges();
     // Slot 0 takes a newly selected slot's name and values.
@@ -123,13 +145,17 @@ private:
     // Between the threads.
     TripleBuffer<Snapshot> snapshots;
     HandOverRing<AudioChange, 16> audioChanges;
-    // Odd while the audio thread is changing the program; the main thread
-    // reads the parameters only when it stays even throughout.
-    std::atomic<std::uint32_t> audioChanging{0};
     // A change that found the ring full: only the latest slot is kept.
     std::atomic<int> overflowSlot{-1};
     std::atomic<std::uint32_t> postedChanges{0};  // written by the audio thread
     std::uint32_t drainedChanges = 0;             // main thread
+    // Each side raises its flag and then looks at the other's (sequentially
+    // consistent, so that at least one of them sees the other).
+    std::atomic<bool> mainBusy{false};
+    std::atomic<bool> audioBusy{false};
+    int mainTurns = 0;  // the main thread's nesting
 
-    int audioSelection = 0;  // the audio thread's alone
+    // The audio thread's alone.
+    int audioSelection = 0;
+    int waitingSlot = -1;  // a change that found the main thread at work
 };

@@ -24,6 +24,7 @@ void paramValueName(char (&out)[16], int index) {
 }  // namespace
 
 long ProgramBank::storeMemo(const char* memo) {
+    const MainTurn turn(*this);
     settle();
     long status = platform::kSettingsOk;
     auto key = platform::settingsStore().createKey(memoKey(memo).c_str(), &status);
@@ -45,6 +46,7 @@ long ProgramBank::storeMemo(const char* memo) {
 }
 
 long ProgramBank::recallMemo(const char* memo, HostPort* port) {
+    const MainTurn turn(*this);
     settle();
     long status = platform::kSettingsOk;
     auto key = platform::settingsStore().openKey(memoKey(memo).c_str(), &status);

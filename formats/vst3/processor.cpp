@@ -184,14 +184,11 @@ void Processor::applyChange(ParamID id, ParamValue value, int32 offset) {
             bypassed.store(step == 1, std::memory_order_relaxed);
             audio.setBypass(step == 1);
             return;
-        case params::Kind::program: {
-            // The bank sets every parameter when the program changes, and
-            // nothing when the slot is the one selected already.
-            const std::uint32_t before = compressor->parameters().read(0).changes;
-            compressor->bank().selectPresetForAudio(step);
-            if (compressor->parameters().read(0).changes != before) programLoadedAt = offset;
+        case params::Kind::program:
+            // A change the UI thread's turn at the bank holds back is made
+            // at the start of a later block.
+            if (compressor->bank().selectPresetForAudio(step)) programLoadedAt = offset;
             return;
-        }
         case params::Kind::gainReduction: return;
     }
 }
@@ -205,6 +202,7 @@ tresult Processor::process(ProcessData* data) {
     // Without activation there is no audio to touch; the changes still count.
     const int32 frames = isActive ? data->numSamples : 0;
     audio.setBypass(bypassed.load(std::memory_order_relaxed));
+    if (compressor->bank().retryAudioProgramChange()) programLoadedAt = 0;
     ChangeCursor changes(data->inputParameterChanges, data->numSamples, takesChanges);
     int32 done = 0;
     while (true) {
