@@ -1,8 +1,8 @@
 // The instance's editor in the host's window: the plug-in's ADEditor over the
-// instance's compressor, embedded through set_parent and driven by the host's timer (redraws, the
-// meter, the controls following the host) and, on Linux, by the host's
-// watch on the X connection's descriptor. No thread of its own; every
-// function runs on the host's main thread.
+// instance's compressor, embedded through set_parent and driven by the
+// host's timer (redraws, the meter, the controls following the host) and, on
+// Linux, by the host's watch on the X connection's descriptor. No thread of
+// its own; every function runs on the host's main thread.
 #pragma once
 
 #include <cstdint>

@@ -79,7 +79,9 @@ bool setTransient(const clapabi::Plugin* plugin, const clapabi::Window*) {
     editorOf(plugin, "gui.set_transient");
     return false;
 }
-void suggestTitle(const clapabi::Plugin* plugin, const char*) { editorOf(plugin, "gui.suggest_title"); }
+void suggestTitle(const clapabi::Plugin* plugin, const char*) {
+    editorOf(plugin, "gui.suggest_title");
+}
 
 bool show(const clapabi::Plugin* plugin) {
     ClapEditor* editor = editorOf(plugin, "gui.show");

@@ -45,7 +45,8 @@ public:
     // that is not one of ours.
     static ClapInstance* of(const clapabi::Plugin* plugin);
     // The same, for the entry point `entry` that belongs to `thread`.
-    static ClapInstance* enter(const clapabi::Plugin* plugin, ClapThread thread, const char* entry) {
+    static ClapInstance* enter(const clapabi::Plugin* plugin, ClapThread thread,
+                               const char* entry) {
         ClapInstance* self = of(plugin);
         if (self) self->checkThread(thread, entry);
         return self;

@@ -54,10 +54,10 @@ bool getValue(const clapabi::Plugin* plugin, clapabi::Id id, double* value) {
 // Main thread: the VST 2.x display text of the step the value selects.
 bool valueToText(const clapabi::Plugin* plugin, clapabi::Id id, double value, char* text,
                  std::uint32_t capacity) {
+    const ClapInstance* self =
+        ClapInstance::enter(plugin, ClapThread::main, "params.value_to_text");
     const controls::Control* control = controlOf(id);
-    if (!ClapInstance::enter(plugin, ClapThread::main, "params.value_to_text") || !control || !text ||
-        capacity == 0)
-        return false;
+    if (!self || !control || !text || capacity == 0) return false;
     text[0] = 0;
     const std::optional<int> step = clapValues::stepOfPlain(*control, value);
     if (!step) return false;
@@ -70,10 +70,10 @@ bool valueToText(const clapabi::Plugin* plugin, clapabi::Id id, double value, ch
 // Main thread: a label or a number (Output with or without "dB"), snapped
 // to the nearest step.
 bool textToValue(const clapabi::Plugin* plugin, clapabi::Id id, const char* text, double* value) {
+    const ClapInstance* self =
+        ClapInstance::enter(plugin, ClapThread::main, "params.text_to_value");
     const controls::Control* control = controlOf(id);
-    if (!ClapInstance::enter(plugin, ClapThread::main, "params.text_to_value") || !control || !text ||
-        !value)
-        return false;
+    if (!self || !control || !text || !value) return false;
     const std::optional<int> step = controls::stepOfText(*control, text, controls::TextMatch::nearest);
     if (!step) return false;
     *value = controls::valueOfStep(*control, *step);
