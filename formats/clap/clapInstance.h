@@ -54,7 +54,7 @@ public:
 
     // Main thread: fetches the host's extensions.
     bool init();
-    // Main thread, inactive: the rate, as a VST 2.x host's resume.
+    // Main thread, inactive: the engine designed for the rate.
     bool activate(double sampleRate, std::uint32_t minFrames, std::uint32_t maxFrames);
     void deactivate();
     // Audio thread, active.
