@@ -220,7 +220,8 @@ TEST(ClapMisuse, CallsOnTheWrongThreadAreLoggedWhereThreadsAreChecked) {
     flushValues(host, {{kTime, 3.0}});
     EXPECT_EQ(host.calls(), (std::vector<std::string>{"log 5 params.get_value: called off the main thread",
                                                       "log 5 params.flush: called off the audio thread"}));
-    // Asked to, the check stops the process.
+    // Asked to, the check stops the process (a child run apart from the host's audio thread).
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
         {
             setenv("KVBR_THREAD_CHECK", "abort", 1);
