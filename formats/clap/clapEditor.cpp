@@ -25,7 +25,11 @@ void* parentOf(const clapabi::Window& window) {
 
 }  // namespace
 
-ClapEditor::ClapEditor(ClapInstance& instance) : instance(instance) {}
+ClapEditor::ClapEditor(ClapInstance& instance)
+    : instance(instance),
+      model(instance.core().parameters(), &instance.core().bank(), &instance.hostPort(),
+            instance.core().meterSource()),
+      editorView(std::make_unique<ADEditor>(model)) {}
 
 // The instance is going: nothing more goes out to the host.
 ClapEditor::~ClapEditor() { close(); }
@@ -35,10 +39,6 @@ bool ClapEditor::isApiSupported(const char* api, bool floating) {
 }
 
 const char* ClapEditor::nativeApi() { return kNativeApi; }
-
-ADEditor* ClapEditor::view() const {
-    return static_cast<ADEditor*>(instance.effectRef().getEditor());
-}
 
 bool ClapEditor::isOpen() const { return view() && view()->getFrame(); }
 
@@ -55,7 +55,7 @@ bool ClapEditor::create(const char* api, bool floating) {
 
 void ClapEditor::destroy() {
     if (!created) return;
-    instance.sendHeldEdits();
+    instance.hostPort().sendHeldEdits();
     close();
 }
 
@@ -84,7 +84,7 @@ bool ClapEditor::setScale(double scale) {
 }
 
 bool ClapEditor::getSize(std::uint32_t* width, std::uint32_t* height) {
-    vst2::ERect* rect = nullptr;
+    gui::ERect* rect = nullptr;
     if (!created || !width || !height || !view()->getRect(&rect) || !rect) return false;
     *width = static_cast<std::uint32_t>(rect->right - rect->left);
     *height = static_cast<std::uint32_t>(rect->bottom - rect->top);
@@ -142,8 +142,7 @@ void ClapEditor::onFd(int fd, std::uint32_t flags) {
 
 void ClapEditor::refresh() {
     if (!isOpen()) return;
-    instance.sendHeldEdits();
-    instance.showParameterChanges();
+    instance.hostPort().sendHeldEdits();
     // Also handles events Xlib queued during other calls, which never make
     // the descriptor readable again.
     view()->idle();

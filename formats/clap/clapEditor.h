@@ -1,12 +1,14 @@
-// The instance's editor in the host's window: the effect's own ADEditor,
-// embedded through set_parent and driven by the host's timer (redraws, the
-// meter, the controls following the host) and, on Linux, by the host's
-// watch on the X connection's descriptor. No thread of its own; every
-// function runs on the host's main thread.
+// The instance's editor in the host's window: the plug-in's ADEditor over the
+// instance's compressor, embedded through set_parent and driven by the
+// host's timer (redraws, the meter, the controls following the host) and, on
+// Linux, by the host's watch on the X connection's descriptor. No thread of
+// its own; every function runs on the host's main thread.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "core/editorModel.h"
 #include "formats/clap/abi/clapExtensions.h"
 
 class ADEditor;
@@ -45,16 +47,19 @@ public:
     bool isOpen() const;
 
 private:
-    ADEditor* view() const;
+    ADEditor* view() const { return editorView.get(); }
     // Lets go of the window, the timer and the descriptor.
     void close();
     void startTimer();
     void stopTimer();
     void unwatchDescriptor();
-    // Events, the controls the audio thread moved, drawing and the meter.
+    // Events, the controls changed elsewhere, drawing and the meter.
     void refresh();
 
     ClapInstance& instance;
+    // What the editor works on: the compressor, with the instance's port to tell.
+    EditorModel model;
+    std::unique_ptr<ADEditor> editorView;
     bool created = false;
     clapabi::Id timer = clapabi::kInvalidId;
     int watched = -1;

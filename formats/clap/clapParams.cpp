@@ -18,11 +18,14 @@ const controls::Control* controlOf(clapabi::Id id) {
 
 // Main thread.
 std::uint32_t count(const clapabi::Plugin* plugin) {
-    return ClapInstance::of(plugin) ? static_cast<std::uint32_t>(controls::kCount) : 0;
+    return ClapInstance::enter(plugin, ClapThread::main, "params.count")
+               ? static_cast<std::uint32_t>(controls::kCount)
+               : 0;
 }
 
 bool getInfo(const clapabi::Plugin* plugin, std::uint32_t index, clapabi::ParamInfo* info) {
-    if (!ClapInstance::of(plugin) || !info || index >= static_cast<std::uint32_t>(controls::kCount))
+    if (!ClapInstance::enter(plugin, ClapThread::main, "params.get_info") || !info ||
+        index >= static_cast<std::uint32_t>(controls::kCount))
         return false;
     const controls::Control& control = controls::kControls[index];
     std::memset(info, 0, sizeof *info);
@@ -41,18 +44,20 @@ bool getInfo(const clapabi::Plugin* plugin, std::uint32_t index, clapabi::ParamI
 
 // Main thread: includes what automation set on the audio thread.
 bool getValue(const clapabi::Plugin* plugin, clapabi::Id id, double* value) {
-    ClapInstance* self = ClapInstance::of(plugin);
+    ClapInstance* self = ClapInstance::enter(plugin, ClapThread::main, "params.get_value");
     const controls::Control* control = controlOf(id);
     if (!self || !control || !value) return false;
-    *value = clapValues::shownPlain(self->effectRef(), *control);
+    *value = clapValues::shownPlain(self->core().parameters(), *control);
     return true;
 }
 
 // Main thread: the VST 2.x display text of the step the value selects.
 bool valueToText(const clapabi::Plugin* plugin, clapabi::Id id, double value, char* text,
                  std::uint32_t capacity) {
+    const ClapInstance* self =
+        ClapInstance::enter(plugin, ClapThread::main, "params.value_to_text");
     const controls::Control* control = controlOf(id);
-    if (!ClapInstance::of(plugin) || !control || !text || capacity == 0) return false;
+    if (!self || !control || !text || capacity == 0) return false;
     text[0] = 0;
     const std::optional<int> step = clapValues::stepOfPlain(*control, value);
     if (!step) return false;
@@ -65,8 +70,10 @@ bool valueToText(const clapabi::Plugin* plugin, clapabi::Id id, double value, ch
 // Main thread: a label or a number (Output with or without "dB"), snapped
 // to the nearest step.
 bool textToValue(const clapabi::Plugin* plugin, clapabi::Id id, const char* text, double* value) {
+    const ClapInstance* self =
+        ClapInstance::enter(plugin, ClapThread::main, "params.text_to_value");
     const controls::Control* control = controlOf(id);
-    if (!ClapInstance::of(plugin) || !control || !text || !value) return false;
+    if (!self || !control || !text || !value) return false;
     const std::optional<int> step = controls::stepOfText(*control, text, controls::TextMatch::nearest);
     if (!step) return false;
     *value = controls::valueOfStep(*control, *step);
@@ -75,19 +82,20 @@ bool textToValue(const clapabi::Plugin* plugin, clapabi::Id id, const char* text
 
 void flush(const clapabi::Plugin* plugin, const clapabi::InputEvents* in,
            const clapabi::OutputEvents* out) {
-    if (ClapInstance* self = ClapInstance::of(plugin)) self->flush(in, out);
+    if (ClapInstance* self = ClapInstance::enter(plugin, ClapThread::mainOrAudio, "params.flush"))
+        self->flush(in, out);
 }
 
 // ------------------------------------------------------------ audio ports
 
 // Main thread: one main port each way, sharing buffers if the host likes.
 std::uint32_t portCount(const clapabi::Plugin* plugin, bool) {
-    return ClapInstance::of(plugin) ? 1 : 0;
+    return ClapInstance::enter(plugin, ClapThread::main, "audio-ports.count") ? 1 : 0;
 }
 
 bool portInfo(const clapabi::Plugin* plugin, std::uint32_t index, bool isInput,
               clapabi::AudioPortInfo* info) {
-    ClapInstance* self = ClapInstance::of(plugin);
+    ClapInstance* self = ClapInstance::enter(plugin, ClapThread::main, "audio-ports.get");
     if (!self || !info || index != 0) return false;
     const bool stereo = self->layout().channels == 2;
     std::memset(info, 0, sizeof *info);

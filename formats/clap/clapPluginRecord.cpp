@@ -7,42 +7,46 @@
 
 namespace {
 
-// Main thread.
+// Main thread; checks its thread once it has the host's thread-check.
 bool init(const clapabi::Plugin* plugin) {
     ClapInstance* self = ClapInstance::of(plugin);
     return self && self->init();
 }
 
 // Main thread; the only way an instance goes.
-void destroy(const clapabi::Plugin* plugin) { delete ClapInstance::of(plugin); }
+void destroy(const clapabi::Plugin* plugin) {
+    delete ClapInstance::enter(plugin, ClapThread::main, "destroy");
+}
 
 // Main thread.
 bool activate(const clapabi::Plugin* plugin, double rate, std::uint32_t minFrames,
               std::uint32_t maxFrames) {
-    ClapInstance* self = ClapInstance::of(plugin);
+    ClapInstance* self = ClapInstance::enter(plugin, ClapThread::main, "activate");
     return self && self->activate(rate, minFrames, maxFrames);
 }
 
 void deactivate(const clapabi::Plugin* plugin) {
-    if (ClapInstance* self = ClapInstance::of(plugin)) self->deactivate();
+    if (ClapInstance* self = ClapInstance::enter(plugin, ClapThread::main, "deactivate"))
+        self->deactivate();
 }
 
 // Audio thread.
 bool startProcessing(const clapabi::Plugin* plugin) {
-    ClapInstance* self = ClapInstance::of(plugin);
+    ClapInstance* self = ClapInstance::enter(plugin, ClapThread::audio, "start_processing");
     return self && self->startProcessing();
 }
 
 void stopProcessing(const clapabi::Plugin* plugin) {
-    if (ClapInstance* self = ClapInstance::of(plugin)) self->stopProcessing();
+    if (ClapInstance* self = ClapInstance::enter(plugin, ClapThread::audio, "stop_processing"))
+        self->stopProcessing();
 }
 
 void reset(const clapabi::Plugin* plugin) {
-    if (ClapInstance* self = ClapInstance::of(plugin)) self->reset();
+    if (ClapInstance* self = ClapInstance::enter(plugin, ClapThread::audio, "reset")) self->reset();
 }
 
 clapabi::ProcessStatus process(const clapabi::Plugin* plugin, const clapabi::Process* block) {
-    ClapInstance* self = ClapInstance::of(plugin);
+    ClapInstance* self = ClapInstance::enter(plugin, ClapThread::audio, "process");
     return self && block ? self->process(*block) : clapabi::kProcessError;
 }
 
@@ -72,7 +76,9 @@ const void* getExtension(const clapabi::Plugin* plugin, const char* id) {
 }
 
 // Main thread: nothing is ever asked for with request_callback.
-void onMainThread(const clapabi::Plugin*) {}
+void onMainThread(const clapabi::Plugin* plugin) {
+    ClapInstance::enter(plugin, ClapThread::main, "on_main_thread");
+}
 
 }  // namespace
 

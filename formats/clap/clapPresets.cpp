@@ -103,10 +103,10 @@ const clapabi::PresetProvider* createProvider(const clapabi::PresetDiscoveryFact
 
 // ------------------------------------------------------------ preset load
 
-// Main thread: exactly the editor's selection of that slot.
+// Main thread: the slot selected as the host's own choice.
 bool fromLocation(const clapabi::Plugin* plugin, std::uint32_t kind, const char* location,
                   const char* loadKey) {
-    ClapInstance* self = ClapInstance::of(plugin);
+    ClapInstance* self = ClapInstance::enter(plugin, ClapThread::main, "preset-load.from_location");
     if (!self) return false;
     const clapabi::HostPresetLoad* host = self->hostExtensions().presetLoad;
     const int slot = isOurLocation(kind, location) ? slotOfKey(loadKey) : 0;

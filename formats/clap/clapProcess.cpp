@@ -1,6 +1,7 @@
 // The audio thread's side of an instance: process with its events applied at
 // their frames, flush, and the editor's edits sent out. Nothing here
-// allocates, locks, calls the host's main-thread functions or touches the editor.
+// allocates, locks, calls the host's main-thread functions or touches the
+// editor or the bank.
 #include <algorithm>
 #include <cstring>
 
@@ -59,48 +60,11 @@ void ClapInstance::applyEvent(const clapabi::EventHeader& event) {
     const controls::Control* control = controls::byParameter(static_cast<int>(change.paramId));
     if (!control) return;
     const std::optional<int> step = clapValues::stepOfPlain(*control, change.value);
-    if (!step) return;
-    if (clapValues::applyStep(*effect, *control, *step))
-        unshownChanges.fetch_or(1u << change.paramId, std::memory_order_relaxed);
-}
-
-void ClapInstance::sendEdits(const clapabi::OutputEvents* out) {
-    // Cleared first: an edit queued while this drains asks again.
-    flushRequested.store(false);
-    if (!out || !out->tryPush) return;
-    while (const EditRecord* record = edits.front()) {
-        bool sent = false;
-        if (record->kind == EditRecord::Kind::value) {
-            clapabi::EventParamValue event{};
-            event.header = {sizeof event, 0, clapabi::kCoreEventSpace, clapabi::kEventParamValue,
-                            clapabi::kEventIsLive};
-            event.paramId = record->paramId;
-            event.noteId = -1;
-            event.portIndex = -1;
-            event.channel = -1;
-            event.key = -1;
-            const controls::Control& control =
-                *controls::byParameter(static_cast<int>(record->paramId));
-            event.value = clapValues::shownPlain(*effect, control);
-            sent = out->tryPush(out, &event.header);
-        } else {
-            clapabi::EventParamGesture event{};
-            const bool begin = record->kind == EditRecord::Kind::gestureBegin;
-            event.header = {sizeof event, 0, clapabi::kCoreEventSpace,
-                            static_cast<std::uint16_t>(begin ? clapabi::kEventParamGestureBegin
-                                                             : clapabi::kEventParamGestureEnd),
-                            clapabi::kEventIsLive};
-            event.paramId = record->paramId;
-            sent = out->tryPush(out, &event.header);
-        }
-        // What the host's list cannot take now waits for the next block, in order.
-        if (!sent) break;
-        edits.pop();
-    }
+    if (step) clapValues::applyStep(compressor.parameters(), *control, *step);
 }
 
 void ClapInstance::flush(const clapabi::InputEvents* in, const clapabi::OutputEvents* out) {
-    sendEdits(out);
+    port.sendEdits(out);
     const std::uint32_t count = eventCount(in);
     for (std::uint32_t i = 0; i < count; ++i)
         if (const clapabi::EventHeader* event = in->get(in, i)) applyEvent(*event);
@@ -113,13 +77,12 @@ void ClapInstance::render(Sample* const* in, Sample* const* out, std::uint32_t f
     while (from < to) {
         const std::uint32_t run = std::min(to - from, kLargestRun);
         // The engine reads every input of a run before it writes that run's
-        // outputs, so an input may share its buffer with an output.
-        Sample* inputs[2] = {in[0] + from, stereo ? in[1] + from : nullptr};
-        Sample* outputs[2] = {out[0] + from, stereo ? out[1] + from : nullptr};
-        if constexpr (sizeof(Sample) == sizeof(float))
-            effect->processReplacing(inputs, outputs, static_cast<vst2::int32>(run));
-        else
-            effect->processDoubleReplacing(inputs, outputs, static_cast<vst2::int32>(run));
+        // outputs, so an input may share its buffer with an output. One
+        // channel is passed as both.
+        const Sample* inL = in[0] + from;
+        Sample* outL = out[0] + from;
+        compressor.process(inL, stereo ? in[1] + from : inL, outL, stereo ? out[1] + from : outL,
+                           static_cast<Compressor::int32>(run));
         from += run;
     }
 }
@@ -129,7 +92,7 @@ clapabi::ProcessStatus ClapInstance::process(const clapabi::Process& block) {
         silence(block);
         return clapabi::kProcessError;
     }
-    sendEdits(block.outEvents);
+    port.sendEdits(block.outEvents);
 
     Width width = Width::none;
     if (block.audioInputsCount == 1 && block.audioOutputsCount == 1 && block.audioInputs &&
@@ -171,7 +134,8 @@ namespace {
 
 // Audio thread: the draft meter extension, read by hosts that show it.
 double gainAdjustment(const clapabi::Plugin* plugin) {
-    const ClapInstance* self = ClapInstance::of(plugin);
+    const ClapInstance* self =
+        ClapInstance::enter(plugin, ClapThread::audio, "gain-adjustment-metering.get");
     return self ? self->gainAdjustment() : 0.0;
 }
 

@@ -1,4 +1,4 @@
-// The state extension: the plug-in's state block (plugin/format/pluginState.h),
+// The state extension: the plug-in's state block (core/pluginState.h),
 // the same bytes the VST 3 build saves, through the host's streams, which
 // may move fewer bytes than asked at a time.
 #include <array>
@@ -16,7 +16,6 @@ const char* reasonOf(pluginState::Restore result) {
         case pluginState::Restore::wrongSize: return "state: not a whole state block; ignored";
         case pluginState::Restore::notOurs: return "state: not this plug-in's state; ignored";
         case pluginState::Restore::futureVersion: return "state: from a newer version; ignored";
-        case pluginState::Restore::noBank: return "state: no bank to restore into";
         case pluginState::Restore::damagedBank: return "state: damaged bank; ignored";
         case pluginState::Restore::badSelection: return "state: no such program; ignored";
     }
@@ -27,7 +26,7 @@ const char* reasonOf(pluginState::Restore result) {
 
 bool ClapInstance::saveState(const clapabi::OutputStream* stream) {
     if (!stream || !stream->write) return false;
-    const pluginState::Block block = pluginState::save(*effect);
+    const pluginState::Block block = pluginState::save(compressor.bank());
     std::size_t done = 0;
     while (done < block.size()) {
         const std::int64_t written = stream->write(stream, block.data() + done, block.size() - done);
@@ -52,14 +51,11 @@ bool ClapInstance::loadState(const clapabi::InputStream* stream) {
         }
         got += static_cast<std::size_t>(read);
     }
-    // The restore selects the saved program without telling the host of each
-    // value: the host that loads a state re-reads the values itself, and a
-    // rescan here makes some hosts (Qtractor 0.9.31) count a project just
-    // opened as edited.
-    restoring = true;
+    // The restore selects the saved program and tells the host nothing: the
+    // host that loads a state re-reads the values itself, and a rescan here
+    // makes some hosts (Qtractor 0.9.31) count a project just opened as edited.
     const pluginState::Restore result =
-        pluginState::restore(*effect, std::span<const unsigned char>(bytes.data(), got));
-    restoring = false;
+        pluginState::restore(compressor.bank(), std::span<const unsigned char>(bytes.data(), got));
     if (result != pluginState::Restore::ok) {
         log(clapabi::kLogWarning, reasonOf(result));
         return false;
@@ -69,14 +65,14 @@ bool ClapInstance::loadState(const clapabi::InputStream* stream) {
 
 namespace {
 
-// Main thread, even while processing: the values are atomics.
+// Main thread, even while processing: the audio thread never touches the bank.
 bool save(const clapabi::Plugin* plugin, const clapabi::OutputStream* stream) {
-    ClapInstance* self = ClapInstance::of(plugin);
+    ClapInstance* self = ClapInstance::enter(plugin, ClapThread::main, "state.save");
     return self && self->saveState(stream);
 }
 
 bool load(const clapabi::Plugin* plugin, const clapabi::InputStream* stream) {
-    ClapInstance* self = ClapInstance::of(plugin);
+    ClapInstance* self = ClapInstance::enter(plugin, ClapThread::main, "state.load");
     return self && self->loadState(stream);
 }
 

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "formats/vst2/AutoComp.h"
-
 namespace clapValues {
 
 std::optional<int> stepOfPlain(const controls::Control& control, double value) {
@@ -14,18 +12,17 @@ std::optional<int> stepOfPlain(const controls::Control& control, double value) {
     return static_cast<int>(value - control.minimum);
 }
 
-int shownStep(AutoComp& effect, const controls::Control& control) {
-    return controls::stepOfNormalised(control, effect.getParameter(control.parameter));
+int shownStep(const Parameters& parameters, const controls::Control& control) {
+    return controls::stepOfNormalised(control, parameters.get(control.parameter));
 }
 
-double shownPlain(AutoComp& effect, const controls::Control& control) {
-    return controls::valueOfStep(control, shownStep(effect, control));
+double shownPlain(const Parameters& parameters, const controls::Control& control) {
+    return controls::valueOfStep(control, shownStep(parameters, control));
 }
 
-bool applyStep(AutoComp& effect, const controls::Control& control, int step) {
-    if (step == shownStep(effect, control)) return false;
-    effect.setEngineParameter(control.parameter, controls::normalisedOfStep(control, step));
-    return true;
+void applyStep(Parameters& parameters, const controls::Control& control, int step) {
+    if (step == shownStep(parameters, control)) return;
+    parameters.set(control.parameter, controls::normalisedOfStep(control, step));
 }
 
 }  // namespace clapValues

@@ -1,13 +1,12 @@
 // A CLAP host's plain parameter values against the controls' step grid
-// (plugin/format/controls.h): what a value sent by the host selects, and the
-// plain value the effect shows.
+// (core/controls.h): what a value sent by the host selects, and the plain
+// value a parameter shows.
 #pragma once
 
 #include <optional>
 
 #include "core/controls.h"
-
-class AutoComp;
+#include "core/parameters.h"
 
 namespace clapValues {
 
@@ -17,13 +16,13 @@ namespace clapValues {
 // others go to the nearest step.
 std::optional<int> stepOfPlain(const controls::Control& control, double value);
 
-// The step the effect's parameter shows now, and its plain value.
-int shownStep(AutoComp& effect, const controls::Control& control);
-double shownPlain(AutoComp& effect, const controls::Control& control);
+// Any thread: the step the parameter shows now, and its plain value.
+int shownStep(const Parameters& parameters, const controls::Control& control);
+double shownPlain(const Parameters& parameters, const controls::Control& control);
 
-// Audio or main thread: takes a step into the engine as the editor's knob
-// would give it, unless the effect shows that step already (a program's own
-// value between steps stays as the program has it). True if it changed.
-bool applyStep(AutoComp& effect, const controls::Control& control, int step);
+// Any thread: sets the parameter to the step as the editor's knob would give
+// it, unless it shows that step already (a program's own value between
+// steps stays as the program has it).
+void applyStep(Parameters& parameters, const controls::Control& control, int step);
 
 }  // namespace clapValues

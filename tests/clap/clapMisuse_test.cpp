@@ -198,3 +198,35 @@ TEST(ClapMisuse, AHostWhoseTimerIsRefusedGetsNoRedrawsButNoFailure) {
     EXPECT_TRUE(host.timers.empty());
     EXPECT_NO_THREAD_VIOLATIONS(host);
 }
+
+// Builds with thread checks (debug builds) ask the host's thread-check at
+// every entry point and report a call on the wrong thread to the host's log.
+TEST(ClapMisuse, CallsOnTheWrongThreadAreLoggedWhereThreadsAreChecked) {
+#if defined(NDEBUG) && !defined(KVBR_THREAD_CHECKS)
+    GTEST_SKIP() << "thread checks are compiled out of this build";
+#endif
+    ClapLibrary library;
+    TestClapHost host;
+    ASSERT_NE(host.create(library, kStereoId), nullptr);
+    // On their threads: nothing to report. Flush is the main thread's while inactive.
+    valueOf(host, kTime);
+    flushValues(host, {{kTime, 2.5}});
+    EXPECT_EQ(host.calls(), std::vector<std::string>{});
+    host.denyMainThread = true;
+    valueOf(host, kTime);
+    host.denyMainThread = false;
+    // Active, flush is the audio thread's.
+    ASSERT_TRUE(host.activate(48000));
+    flushValues(host, {{kTime, 3.0}});
+    EXPECT_EQ(host.calls(), (std::vector<std::string>{"log 5 params.get_value: called off the main thread",
+                                                      "log 5 params.flush: called off the audio thread"}));
+    // Asked to, the check stops the process (a child run apart from the host's audio thread).
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            setenv("KVBR_THREAD_CHECK", "abort", 1);
+            flushValues(host, {{kTime, 3.5}});
+        },
+        "");
+    EXPECT_NO_THREAD_VIOLATIONS(host);
+}

@@ -100,7 +100,7 @@ struct HostTables {
         host(h).note("mark_dirty");
     }
     static bool isMainThread(const clapabi::Host* h) {
-        return std::this_thread::get_id() == host(h).mainThread;
+        return !host(h).denyMainThread && std::this_thread::get_id() == host(h).mainThread;
     }
     static bool isAudioThread(const clapabi::Host* h) { return host(h).audio.isCurrent(); }
     static void log(const clapabi::Host* h, std::int32_t severity, const char* message) {

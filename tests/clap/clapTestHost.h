@@ -1,7 +1,7 @@
 // A CLAP host for tests, written from the interface's facts like the
 // plug-in: it loads a .clap, keeps the thread rules itself (main-thread calls
 // on the test's thread, process and the other audio-thread calls on a thread
-// of its own), answers thread-check truthfully, and records every call the
+// of its own), answers thread-check truthfully (unless told to lie), and records every call the
 // plug-in makes into it, with any call made from a thread the rules forbid.
 #pragma once
 
@@ -119,6 +119,8 @@ public:
     std::map<clapabi::Id, std::uint32_t> timers;
     std::map<int, std::uint32_t> descriptors;
     bool refuseTimers = false;
+    // The thread-check answers "not the main thread" everywhere.
+    std::atomic<bool> denyMainThread{false};
 
     AudioThread audio;
 
