@@ -10,8 +10,8 @@
 #include <cstring>
 #include <span>
 
-#include "core/bankState.h"
-#include "formats/vst2/CPresetSystemEffect.h"
+#include "core/Compressor.h"
+#include "core/editorModel.h"
 #include "editor/presetFileOperations.h"
 #include "editor/presetPanel.h"
 #include "formats/vst3/stateStream.h"
@@ -21,7 +21,7 @@ namespace {
 struct BankImage {
     char names[kBankPrograms][kProgramNameLength + 1];
     std::uint32_t bits[kBankPrograms][kProgramParams];
-    vst2::int32 current;
+    int current;
 };
 
 bool operator==(const BankImage& a, const BankImage& b) {
@@ -29,7 +29,7 @@ bool operator==(const BankImage& a, const BankImage& b) {
            std::memcmp(a.bits, b.bits, sizeof(a.bits)) == 0 && a.current == b.current;
 }
 
-BankImage imageOf(CPresetSystemEffect& effect) {
+BankImage imageOf(ProgramBank& effect) {
     BankImage image;
     for (int j = 0; j < kBankPrograms; ++j) {
         CProgram* program = effect.getBankProgram(j);
@@ -51,8 +51,8 @@ bool isShortName(const char* name) { return std::memchr(name, 0, kProgramNameLen
 
 // After a file was taken: every value is in range and the selected preset and
 // the working program agree.
-void checkBank(CPresetSystemEffect& effect) {
-    const vst2::int32 current = effect.getCurrentPreset();
+void checkBank(ProgramBank& effect) {
+    const int current = effect.getCurrentPreset();
     require(current >= 0 && current < kBankPrograms);
     for (int j = 0; j < kBankPrograms; ++j) {
         CProgram* program = effect.getBankProgram(j);
@@ -109,13 +109,15 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static CPresetSystemEffect effect(nullptr);
+    static Compressor compressor;
+    static ProgramBank& effect = compressor.bank();
+    static EditorModel model(compressor.parameters(), &effect, nullptr, nullptr);
     static CheckingPanel panel;
-    static CPresetFileOperations files(&effect, &panel);
+    static CPresetFileOperations files(&model, &panel);
     const std::span<const unsigned char> file(data, size);
 
     // A preset file lands in whichever slot is selected.
-    effect.selectPreset(static_cast<vst2::int32>(size % kBankPrograms));
+    effect.selectPreset(static_cast<int>(size % kBankPrograms));
     BankImage before = imageOf(effect);
     if (files.applyPresetFile(file) != presetFiles::ReadResult::ok)
         require(imageOf(effect) == before);
@@ -131,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A saved session's bank, with a selection that may be out of range.
     const long selected = size ? static_cast<signed char>(data[size - 1]) : 0;
     before = imageOf(effect);
-    if (bankState::restoreBank(effect, file, selected) != bankState::Restore::ok)
+    if (effect.restoreBank(file, selected) != ProgramBank::Restore::ok)
         require(imageOf(effect) == before);
     else
         require(effect.getCurrentPreset() == selected);
@@ -141,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     before = imageOf(effect);
     bool bypass = false;
     ChunkedStream stream(file, size ? 1 + data[0] % 64 : 1);
-    if (!vst3::state::load(&stream, effect.bank(), bypass)) require(imageOf(effect) == before);
+    if (!vst3::state::load(&stream, effect, bypass)) require(imageOf(effect) == before);
     checkBank(effect);
     return 0;
 }
