@@ -3,8 +3,8 @@
 # unpacked into a throw-away root; its files where hosts and the shell look
 # (the VST 3 bundle in /usr/lib/vst3, exporting its entry points only);
 # Depends read off the binaries; both LV2 plug-ins found there; the packaged
-# kvbr-render finding the packaged VST 2.x plug-in without --plugin; and
-# lintian without errors.
+# kvbr-render finding the packaged VST 2.x plug-in with --vst2; and lintian
+# without errors.
 set -euo pipefail
 build=$1 work=$2 version=$3
 fail() { echo "FAIL: $*"; exit 1; }
@@ -70,15 +70,15 @@ com.korvane.brassel.mono" ] || fail "the packaged .clap offers: $(cat "$work/cla
 # The packaged tool, with no plug-in beside it, takes the first VST_PATH entry
 # that holds one; empty and missing entries are passed over.
 listed() { grep -x "  .*\.so" <<<"$1" || true; }
-out=$(HOME=$work/home VST_PATH=":$work/nowhere::$root/usr/lib/vst" "$root/usr/bin/kvbr-render" --list)
+out=$(HOME=$work/home VST_PATH=":$work/nowhere::$root/usr/lib/vst" "$root/usr/bin/kvbr-render" --list --vst2)
 [ "$(listed "$out")" = "  $root/usr/lib/vst/korvane-brassel.so" ] ||
   fail "packaged kvbr-render via VST_PATH loaded: $(listed "$out")"
 ln -s "$root/usr/lib/vst" "$work/home/.vst"
-out=$(env -u VST_PATH HOME=$work/home "$root/usr/bin/kvbr-render" --list)
+out=$(env -u VST_PATH HOME=$work/home "$root/usr/bin/kvbr-render" --list --vst2)
 [ "$(listed "$out")" = "  $work/home/.vst/korvane-brassel.so" ] ||
   fail "packaged kvbr-render via ~/.vst loaded: $(listed "$out")"
 # The build's own tool still prefers the plug-in built beside it.
-out=$(VST_PATH=$root/usr/lib/vst "$build/kvbr-render" --list)
+out=$(VST_PATH=$root/usr/lib/vst "$build/kvbr-render" --list --vst2)
 [ "$(listed "$out")" = "  $(realpath "$build")/korvane-brassel.so" ] ||
   fail "build/kvbr-render loaded: $(listed "$out")"
 

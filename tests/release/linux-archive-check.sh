@@ -4,7 +4,7 @@
 # twice. Then the archive, with stand-ins for the VST 3 bundle and the CLAP
 # file, installed by its install.sh into a home without any of the folders:
 # every format where hosts look, lv2ls lists the bundle, the installed
-# kvbr-render finds the installed plug-in; a file it did not install, or one
+# kvbr-render --vst2 finds the installed plug-in; a file it did not install, or one
 # changed since, stops it unless --force; an upgrade that no longer has a file
 # removes it; --uninstall leaves the home as it was; --prefix likewise.
 #   linux-archive-check.sh SOURCE_DIR BUILD WORK VERSION
@@ -91,7 +91,7 @@ plugins=$(LV2_PATH=$home/.lv2 lv2ls)
 [ "$plugins" = "https://korvane.com/plugins/brassel
 https://korvane.com/plugins/brassel#mono" ] || fail "lv2ls in ~/.lv2 found: $plugins"
 # The plug-in keeps its preferences in the config folder, which is not install.sh's.
-listed() { env -u VST_PATH HOME="$1" XDG_CONFIG_HOME="$work/config" "$2" --list | grep -x "  .*\.so" || true; }
+listed() { env -u VST_PATH HOME="$1" XDG_CONFIG_HOME="$work/config" "$2" --list --vst2 | grep -x "  .*\.so" || true; }
 [ "$(listed "$home" "$home/.local/bin/kvbr-render")" = "  $home/.vst/korvane-brassel.so" ] ||
   fail "the installed kvbr-render loaded: $(listed "$home" "$home/.local/bin/kvbr-render")"
 

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "builtInEffect.h"
+#include "core/controls.h"
 #include "pluginHost.h"
 #include "renderTestSupport.h"
 #include "settings.h"
@@ -141,4 +143,18 @@ TEST(FindValueForDisplay, SettingByIndexTakesTheNumberAsIs) {
     const render::AppliedSetting byText = render::applySetting(host, "2=6:1");
     EXPECT_EQ(byText.index, 2);
     EXPECT_EQ(host.parameterDisplay(2), "6:1");
+}
+
+// The compressor built in finds its controls in the core's table, so that a
+// control no VST 2.x parameter shows is reachable by name all the same.
+TEST(FindValueForDisplay, TheBuiltInCompressorTakesEveryControlOfTheCoreByName) {
+    const auto effect = std::make_unique<render::BuiltInEffect>();
+    for (const controls::Control& control : controls::kControls) {
+        const int step = control.steps / 2 + 1;
+        const render::AppliedSetting applied = render::applySetting(
+            *effect, std::string(" ") + control.name + " =" + controls::textOfStep(control, step));
+        EXPECT_EQ(applied.index, control.parameter) << control.name;
+        EXPECT_EQ(applied.value, controls::normalisedOfStep(control, step)) << control.name;
+        EXPECT_EQ(effect->getParameter(control.parameter), applied.value) << control.name;
+    }
 }

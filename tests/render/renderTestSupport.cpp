@@ -149,6 +149,8 @@ Decoded readAudio(const std::string& path) {
             d.samples[i] = ints[i] / 2147483648.0;
             d.integers[i] = ints[i] >> (32 - bits);
         }
+    } else if ((d.info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE) {
+        sf_readf_double(file, d.samples.data(), d.info.frames);
     } else {
         std::vector<float> floats(count);
         sf_readf_float(file, floats.data(), d.info.frames);

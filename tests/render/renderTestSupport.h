@@ -36,7 +36,7 @@ void writeAudio(const std::string& path, int format, int channels, double rate,
 
 struct Decoded {
     SF_INFO info{};
-    std::vector<double> samples;   // decoded as the tool decodes: int / 2^31, or as stored
+    std::vector<double> samples;   // decoded as the tool decodes: int / 2^31, or as stored (doubles in full)
     std::vector<int> integers;     // the file's integer steps, for PCM formats
 };
 Decoded readAudio(const std::string& path);

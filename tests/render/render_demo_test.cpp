@@ -70,12 +70,14 @@ TEST(Bench, MeasuresSeveralPluginsInOneRun) {
     std::vector<std::smatch> rows;
     for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), row); it != std::sregex_iterator(); ++it)
         rows.push_back(*it);
-    ASSERT_EQ(rows.size(), 2u) << run.out;
-    EXPECT_EQ(rows[0][1], "Korvane Brassel (korvane-brassel.so)");
+    ASSERT_EQ(rows.size(), 3u) << run.out;
+    EXPECT_EQ(rows[0][1], "Korvane Brassel (built-in)");
     EXPECT_EQ(rows[0][2], "64");
     EXPECT_EQ(rows[0][6], "1.00") << "the first is the reference";
-    EXPECT_EQ(rows[1][1], "Fixture Gain (kvbr_fixture_gain.so)");
-    EXPECT_EQ(rows[1][2], "32") << "an effect without 64-bit processing is measured in 32-bit";
+    EXPECT_EQ(rows[1][1], "Korvane Brassel (korvane-brassel.so)");
+    EXPECT_EQ(rows[1][2], "64");
+    EXPECT_EQ(rows[2][1], "Fixture Gain (kvbr_fixture_gain.so)");
+    EXPECT_EQ(rows[2][2], "32") << "an effect without 64-bit processing is measured in 32-bit";
     for (const auto& r : rows) {
         EXPECT_GT(std::stod(r[3]), 0.0);
         EXPECT_LE(std::stod(r[4]), std::stod(r[3])) << "the minimum is not above the median";
@@ -93,7 +95,8 @@ TEST(Bench, BothWidthsWhereThePluginHasThem) {
     std::vector<std::string> rows;
     for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), row); it != std::sregex_iterator(); ++it)
         rows.push_back((*it)[1].str() + " " + (*it)[2].str());
-    EXPECT_EQ(rows, (std::vector<std::string>{"Korvane Brassel (korvane-brassel.so) 32",
+    EXPECT_EQ(rows, (std::vector<std::string>{"Korvane Brassel (built-in) 32", "Korvane Brassel (built-in) 64",
+                                              "Korvane Brassel (korvane-brassel.so) 32",
                                               "Korvane Brassel (korvane-brassel.so) 64",
                                               "Fixture Gain (kvbr_fixture_gain.so) 32"}))
         << run.out;

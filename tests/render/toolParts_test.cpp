@@ -64,6 +64,8 @@ TEST(Options, RefusesContradictions) {
              {"--preset", "Vox", "--slot", "3"},
              {"--preset-file", "a.kvp", "--bank-file", "b.kvb"},
              {"--plugin", "a.so", "--plugin", "b.so"},
+             {"--vst2", "--plugin", "a.so"},
+             {"--bench", "--vst2", "--plugin", "a.so", "--preset", "Vox"},
              {"--bench", "in.wav"},
              {"--list", "in.wav"},
              {"in.wav", "out.wav", "-o", "x.wav"},

@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "audioFile.h"
+#include "effect.h"
 #include "platform/toolEnvironment.h"
-#include "pluginHost.h"
 #include "progressBar.h"
 #include "renderLoop.h"
 #include "settings.h"
@@ -65,24 +65,24 @@ std::string failureText(const Job& job, const std::string& reason) {
 }
 
 // Renders one file through a fresh instance; the outcome goes into the job.
-void renderJob(const Options& options, const std::string& pluginPath, Job& job) {
+void renderJob(const Options& options, const std::optional<std::string>& pluginPath, Job& job) {
     try {
         const auto start = std::chrono::steady_clock::now();
-        PluginHost host(pluginPath);
+        const std::unique_ptr<Effect> effect = openEffect(pluginPath);
         std::vector<int> changed;
-        applyCommandLineSettings(options, host, std::nullopt, changed);
+        applyCommandLineSettings(options, *effect, std::nullopt, changed);
         AudioFileReader source(job.input);
         const AudioInfo& info = source.info();
         const bool useDouble =
-            options.precision == 64 || (options.precision == 0 && host.identity().canDouble);
-        host.start(info.sampleRate, options.blockSize, info.channels, useDouble);
+            options.precision == 64 || (options.precision == 0 && effect->identity().canDouble);
+        effect->start(info.sampleRate, options.blockSize, info.channels, useDouble);
         const int format = outputFormatFor(info, job.output, options.floatOutput);
         StagedOutput staged(job.output);
         AudioFileWriter writer(staged.path(), format, info.channels, info.sampleRate, job.output);
         RenderStatistics statistics(info.channels, info.sampleRate, info.frames);
         ProgressBar silent(nullptr, false, info.frames, info.sampleRate);
-        renderAll(host, source, &writer, options.blockSize, statistics, silent, &job.framesDone);
-        host.stop();
+        renderAll(*effect, source, &writer, options.blockSize, statistics, silent, &job.framesDone);
+        effect->stop();
         writer.close();
         checkStop();
         staged.commit();
@@ -122,7 +122,7 @@ std::vector<std::string> batchOutputs(const Options& options) {
     return outputs;
 }
 
-int runBatch(const Options& options, const std::string& pluginPath) {
+int runBatch(const Options& options, const std::optional<std::string>& pluginPath) {
     const std::vector<std::string> outputs = batchOutputs(options);
     const size_t count = options.files.size();
 
@@ -141,12 +141,11 @@ int runBatch(const Options& options, const std::string& pluginPath) {
             throw UsageError("the output of " + options.files[i] + " would be " +
                              options.files[at->second] + ", an input of this batch");
     }
-    // The plug-in and the settings, once: a wrong --plugin or --set fails here
+    // The effect and the settings, once: a wrong --plugin or --set fails here
     // instead of in every file.
     {
-        PluginHost probe(pluginPath);
         std::vector<int> changed;
-        applyCommandLineSettings(options, probe, std::nullopt, changed);
+        applyCommandLineSettings(options, *openEffect(pluginPath), std::nullopt, changed);
     }
 
     // Only now that the command is known to be sound: a missing output folder is made.

@@ -4,10 +4,11 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "demoMaterial.h"
+#include "effect.h"
 #include "platform/toolEnvironment.h"
-#include "pluginHost.h"
 #include "settings.h"
 
 namespace render {
@@ -37,21 +38,21 @@ struct PinSignal {
 };
 
 template <typename Sample>
-double timedPass(PluginHost& host, PinSignal<Sample>& signal, size_t frames) {
+double timedPass(Effect& effect, PinSignal<Sample>& signal, size_t frames) {
     std::vector<Sample*> inputs(signal.in.size()), outputs(signal.out.size());
     const auto start = std::chrono::steady_clock::now();
     for (size_t at = 0; at < frames; at += kBenchBlock) {
         const int n = static_cast<int>(std::min<size_t>(kBenchBlock, frames - at));
         for (size_t p = 0; p < inputs.size(); ++p) inputs[p] = signal.in[p].data() + at;
         for (size_t p = 0; p < outputs.size(); ++p) outputs[p] = signal.out[p].data() + at;
-        host.processPins(inputs.data(), outputs.data(), n);
+        effect.processPins(inputs.data(), outputs.data(), n);
     }
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// One plug-in in one sample width, loaded and ready with its signal.
+// One effect in one sample width, ready with its signal.
 struct Entry {
-    std::unique_ptr<PluginHost> host;
+    std::unique_ptr<Effect> effect;
     bool useDouble = false;
     std::unique_ptr<PinSignal<float>> floatSignal;
     std::unique_ptr<PinSignal<double>> doubleSignal;
@@ -59,10 +60,10 @@ struct Entry {
 
     // One pass from rest, as a fresh render would start.
     void pass(size_t frames) {
-        host->stop();
-        host->start(kBenchRate, kBenchBlock, 2, useDouble);
-        result.runSeconds.push_back(useDouble ? timedPass(*host, *doubleSignal, frames)
-                                              : timedPass(*host, *floatSignal, frames));
+        effect->stop();
+        effect->start(kBenchRate, kBenchBlock, 2, useDouble);
+        result.runSeconds.push_back(useDouble ? timedPass(*effect, *doubleSignal, frames)
+                                              : timedPass(*effect, *floatSignal, frames));
     }
 };
 
@@ -82,12 +83,14 @@ std::vector<BenchResult> runBench(const Options& options, const std::vector<std:
     const bool showProgress = !options.quiet && platform::isTerminal(stderr);
     const size_t frames = static_cast<size_t>(kBenchFrames);
     std::vector<std::unique_ptr<Entry>> entries;
-    for (const std::string& path : plugins) {
+    // The compressor built in first, the reference for the plug-ins after it.
+    std::vector<std::optional<std::string>> sources = {std::nullopt};
+    sources.insert(sources.end(), plugins.begin(), plugins.end());
+    for (const std::optional<std::string>& source : sources) {
         // Each width gets an instance of its own.
         std::vector<bool> widths;
         {
-            PluginHost probe(path);
-            const bool canDouble = probe.identity().canDouble;
+            const bool canDouble = openEffect(source)->identity().canDouble;
             if (options.bothPrecisions) {
                 widths.push_back(false);
                 if (canDouble) widths.push_back(true);
@@ -97,25 +100,27 @@ std::vector<BenchResult> runBench(const Options& options, const std::vector<std:
         }
         for (bool useDouble : widths) {
             auto e = std::make_unique<Entry>();
-            e->host = std::make_unique<PluginHost>(path);
+            e->effect = openEffect(source);
             // Two builds of one plug-in are told apart by their paths.
+            const std::string path = source.value_or("");
             const std::string file = std::filesystem::path(path).filename().string();
             const bool twin =
                 std::count_if(plugins.begin(), plugins.end(), [&](const std::string& p) {
                     return std::filesystem::path(p).filename().string() == file;
                 }) > 1;
-            e->result.name = e->host->identity().displayName() + " (" + (twin ? path : file) + ")";
+            e->result.name = e->effect->identity().displayName() + " (" +
+                             (!source ? "built-in" : twin ? path : file) + ")";
             std::vector<int> changed;
-            applyCommandLineSettings(options, *e->host, std::nullopt, changed);
+            applyCommandLineSettings(options, *e->effect, std::nullopt, changed);
             e->useDouble = useDouble;
             e->result.precision = useDouble ? 64 : 32;
-            e->host->start(kBenchRate, kBenchBlock, 2, useDouble);
+            e->effect->start(kBenchRate, kBenchBlock, 2, useDouble);
             if (useDouble)
                 e->doubleSignal =
-                    std::make_unique<PinSignal<double>>(stereo, e->host->pinCount(), frames);
+                    std::make_unique<PinSignal<double>>(stereo, e->effect->pinCount(), frames);
             else
                 e->floatSignal =
-                    std::make_unique<PinSignal<float>>(stereo, e->host->pinCount(), frames);
+                    std::make_unique<PinSignal<float>>(stereo, e->effect->pinCount(), frames);
             entries.push_back(std::move(e));
         }
     }

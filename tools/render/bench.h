@@ -1,4 +1,5 @@
-// --bench: how fast plug-ins process a fixed stereo signal, side by side.
+// --bench: how fast the built-in compressor and plug-ins process a fixed
+// stereo signal, side by side.
 #pragma once
 
 #include <cstdio>
@@ -22,7 +23,8 @@ struct BenchResult {
     double realTimeFactor() const;  // from the median run
 };
 
-// Measures each plug-in in turn and prints the table; answers the results.
+// Measures the built-in compressor, then each plug-in, in turn and prints
+// the table; answers the results.
 std::vector<BenchResult> runBench(const Options& options, const std::vector<std::string>& plugins,
                                   std::FILE* out);
 

@@ -6,12 +6,12 @@
 
 namespace render {
 
-editorpicture::EditorState editorStateOf(PluginHost& host) {
+editorpicture::EditorState editorStateOf(Effect& effect) {
     editorpicture::EditorState state;
-    const int count = std::min<int>(host.numParams(), static_cast<int>(state.parameters.size()));
-    for (int i = 0; i < count; ++i) state.parameters[i] = host.getParameter(i);
-    state.programName = host.programName();
-    state.meterReading = host.meterReading().value_or(1.0);
+    const int count = std::min<int>(effect.numParams(), static_cast<int>(state.parameters.size()));
+    for (int i = 0; i < count; ++i) state.parameters[i] = effect.getParameter(i);
+    state.programName = effect.programName();
+    state.meterReading = effect.meterReading().value_or(1.0);
     return state;
 }
 

@@ -18,9 +18,9 @@ const char* categoryName(int category) {
     return category >= 0 && category < 12 ? names[category] : "unknown kind of";
 }
 
-std::string describeRange(PluginHost& host, int index) {
+std::string describeRange(Effect& effect, int index) {
     constexpr size_t kMany = 100;
-    const std::vector<std::string> steps = displaySteps(host, index, kMany);
+    const std::vector<std::string> steps = displaySteps(effect, index, kMany);
     if (steps.size() <= 8) {
         std::string all;
         for (const auto& s : steps) all += (all.empty() ? "" : ", ") + s;
@@ -28,13 +28,13 @@ std::string describeRange(PluginHost& host, int index) {
     }
     if (steps.size() < kMany)
         return steps.front() + " to " + steps.back() + " (" + std::to_string(steps.size()) + " steps)";
-    return steps.front() + " to " + displayAt(host, index, 1.0f);
+    return steps.front() + " to " + displayAt(effect, index, 1.0f);
 }
 
 }  // namespace
 
-void printListing(PluginHost& host, std::FILE* out) {
-    const PluginIdentity& id = host.identity();
+void printListing(Effect& effect, std::FILE* out) {
+    const PluginIdentity& id = effect.identity();
     std::fprintf(out, "%s", id.displayName().c_str());
     if (!id.productName.empty() && id.productName != id.displayName())
         std::fprintf(out, " (%s)", id.productName.c_str());
@@ -45,25 +45,25 @@ void printListing(PluginHost& host, std::FILE* out) {
                  id.numOutputs, id.numParams, id.canDouble ? "32- and 64-bit" : "32-bit");
     if (!id.shellMember.empty())
         std::fprintf(out, "  the first effect of a shell plug-in: %s\n", id.shellMember.c_str());
-    std::fprintf(out, "  %s\n\n", id.path.c_str());
+    std::fprintf(out, "  %s\n\n", id.builtIn ? "built into kvbr-render" : id.path.c_str());
 
     std::fprintf(out, "  %3s  %-14s %-10s %s\n", "#", "Parameter", "Now", "Shows");
     std::string unnamed;
-    for (int i = 0; i < host.numParams(); ++i) {
-        const std::string name = host.parameterName(i);
+    for (int i = 0; i < effect.numParams(); ++i) {
+        const std::string name = effect.parameterName(i);
         if (name.empty()) {
             unnamed += (unnamed.empty() ? "" : ", ") + std::to_string(i);
             continue;
         }
-        std::string now = host.parameterDisplay(i);
-        const std::string label = host.parameterLabel(i);
+        std::string now = effect.parameterDisplay(i);
+        const std::string label = effect.parameterLabel(i);
         if (!label.empty()) now += " " + label;
         std::fprintf(out, "  %3d  %-14s %-10s %s\n", i, name.c_str(), now.c_str(),
-                     describeRange(host, i).c_str());
+                     describeRange(effect, i).c_str());
     }
     if (!unnamed.empty()) std::fprintf(out, "  unnamed, without effect: %s\n", unnamed.c_str());
 
-    if (host.isKorvaneBrassel()) printFactoryPresets(host, out);
+    if (effect.isKorvaneBrassel()) printFactoryPresets(effect, out);
 }
 
 }  // namespace render

@@ -1,13 +1,13 @@
-// --list: who the plug-in is, its parameters with their display texts, and
+// --list: who the effect is, its parameters with their display texts, and
 // for Korvane Brassel the factory presets.
 #pragma once
 
 #include <cstdio>
 
-#include "pluginHost.h"
+#include "effect.h"
 
 namespace render {
 
-void printListing(PluginHost& host, std::FILE* out);
+void printListing(Effect& effect, std::FILE* out);
 
 }  // namespace render

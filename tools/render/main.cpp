@@ -1,5 +1,6 @@
-// kvbr-render: renders audio files, or the built-in demo loop, through a
-// VST 2.x plug-in offline, and reports what the compressor did.
+// kvbr-render: renders audio files, or the built-in demo loop, offline
+// through the compressor linked into it (or through a VST 2.x plug-in), and
+// reports what the compressor did.
 #include <cctype>
 #include <csignal>
 #include <cstdio>
@@ -13,11 +14,11 @@
 #include "bench.h"
 #include "demoMaterial.h"
 #include "editorShot.h"
+#include "effect.h"
 #include "listing.h"
 #include "options.h"
 #include "platform/toolEnvironment.h"
 #include "plot.h"
-#include "pluginHost.h"
 #include "pluginSearch.h"
 #include "presetSource.h"
 #include "renderLoop.h"
@@ -37,8 +38,8 @@ constexpr const char* kDemoName = "built-in demo loop";
 
 extern "C" void onSignal(int) { requestStop(); }
 
-bool usesDouble(const Options& options, PluginHost& host) {
-    return options.precision == 64 || (options.precision == 0 && host.identity().canDouble);
+bool usesDouble(const Options& options, Effect& effect) {
+    return options.precision == 64 || (options.precision == 0 && effect.identity().canDouble);
 }
 
 void writeText(const std::string& path, const std::string& text) {
@@ -64,7 +65,7 @@ std::string settingsLine(const RenderSummary& s) {
     return line + rest;
 }
 
-int renderFile(const Options& options, const std::string& pluginPath) {
+int renderFile(const Options& options, const std::optional<std::string>& pluginPath) {
     const bool demo = !options.input;
     std::unique_ptr<AudioSource> source;
     if (demo)
@@ -102,27 +103,28 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     }
     checkDistinct(outputs);
 
-    PluginHost host(pluginPath);
-    if (editorPath && !host.isKorvaneBrassel()) {
+    const std::unique_ptr<Effect> loaded = openEffect(pluginPath);
+    Effect& effect = *loaded;
+    if (editorPath && !effect.isKorvaneBrassel()) {
         // The demo run with another effect simply draws no editor.
         if (options.editorPng)
             throw UsageError("--editor-png draws Korvane Brassel's own editor; " +
-                             host.identity().displayName() + " is another effect");
+                             effect.identity().displayName() + " is another effect");
         editorPath.reset();
     }
     RenderSummary summary;
     // The demo plays the "Default" preset unless told otherwise.
     const std::optional<ProgramValues> fallback =
-        demo && host.isKorvaneBrassel() ? std::optional(defaultProgram()) : std::nullopt;
-    summary.preset = applyCommandLineSettings(options, host, fallback, summary.changed);
-    summary.plugin = host.identity();
+        demo && effect.isKorvaneBrassel() ? std::optional(defaultProgram()) : std::nullopt;
+    summary.preset = applyCommandLineSettings(options, effect, fallback, summary.changed);
+    summary.plugin = effect.identity();
     summary.inputName = demo ? kDemoName : *options.input;
     summary.input = info;
     summary.blockSize = options.blockSize;
-    const bool useDouble = usesDouble(options, host);
+    const bool useDouble = usesDouble(options, effect);
     summary.precision = useDouble ? 64 : 32;
-    summary.parameters = namedParameters(host);
-    host.start(info.sampleRate, options.blockSize, info.channels, useDouble);
+    summary.parameters = namedParameters(effect);
+    effect.start(info.sampleRate, options.blockSize, info.channels, useDouble);
 
     // From here on Ctrl+C stops the render cleanly instead of killing it
     // half-written: the loop notices, and every staged file is removed.
@@ -133,11 +135,11 @@ int renderFile(const Options& options, const std::string& pluginPath) {
     RenderStatistics statistics(info.channels, info.sampleRate, info.frames);
     ProgressBar progress(stderr, !options.quiet && platform::isTerminal(stderr), info.frames,
                          info.sampleRate, platform::terminalColumns(stderr));
-    const RenderTiming timing = renderAll(host, *source, &writer, options.blockSize, statistics, progress);
+    const RenderTiming timing = renderAll(effect, *source, &writer, options.blockSize, statistics, progress);
     // Read before stopping: a stopped effect rests its meter.
     std::optional<editorpicture::EditorState> finalState;
-    if (editorPath) finalState = editorStateOf(host);
-    host.stop();
+    if (editorPath) finalState = editorStateOf(effect);
+    effect.stop();
     writer.close();
 
     summary.statistics = &statistics;
@@ -195,14 +197,17 @@ int run(const std::vector<std::string>& arguments) {
         std::printf("kvbr-render %s\n", kVersion);
         return 0;
     }
+    // Without --plugin or --vst2 the compressor built in renders.
     std::vector<std::string> plugins = options.plugins;
-    if (plugins.empty()) plugins.push_back(findDefaultPlugin());
+    if (options.vst2) plugins.insert(plugins.begin(), findDefaultPlugin());
+    const std::optional<std::string> plugin =
+        plugins.empty() ? std::nullopt : std::optional(plugins.front());
 
     if (options.list) {
-        PluginHost host(plugins.front());
+        const std::unique_ptr<Effect> effect = openEffect(plugin);
         std::vector<int> changed;
-        applyCommandLineSettings(options, host, std::nullopt, changed);
-        printListing(host, stdout);
+        applyCommandLineSettings(options, *effect, std::nullopt, changed);
+        printListing(*effect, stdout);
         return 0;
     }
     if (options.bench) {
@@ -213,9 +218,9 @@ int run(const std::vector<std::string>& arguments) {
         // Ctrl+C stops every file cleanly; their staged files are removed.
         std::signal(SIGINT, onSignal);
         std::signal(SIGTERM, onSignal);
-        return runBatch(options, plugins.front());
+        return runBatch(options, plugin);
     }
-    return renderFile(options, plugins.front());
+    return renderFile(options, plugin);
 }
 
 }  // namespace

@@ -39,15 +39,17 @@ void checkCombinations(const Options& o) {
         throw UsageError("--preset-file cannot be combined with --preset, --slot or --bank-file");
     if (o.plugins.size() > 1 && !o.bench)
         throw UsageError("several --plugin paths are only measured with --bench");
+    if (o.vst2 && !o.plugins.empty() && !o.bench)
+        throw UsageError("--vst2 and --plugin both choose the plug-in; give one");
     const bool files = !o.files.empty() || o.outDir;
     if (o.list && (files || o.output || o.bench || o.plot || o.report || o.editorPng))
-        throw UsageError("--list prints the plug-in's parameters and takes no files");
+        throw UsageError("--list prints the effect's parameters and takes no files");
     if (o.bench && (files || o.output || o.plot || o.report || o.editorPng || o.floatOutput))
         throw UsageError("--bench renders its own signal and writes no files");
     checkBatchCombinations(o);
     if (o.bothPrecisions && !o.bench)
         throw UsageError("--precision both is for --bench; a render uses one sample width");
-    if (o.bench && o.plugins.size() > 1 &&
+    if (o.bench && o.plugins.size() + (o.vst2 ? 1 : 0) > 1 &&
         (!o.sets.empty() || o.preset || o.slot || o.presetFile || o.bankFile))
         throw UsageError("settings apply to one plug-in; several plug-ins are measured as loaded");
     for (const std::string& set : o.sets) {
@@ -93,6 +95,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         {"--float", &o.floatOutput}, {"--force", &o.force}, {"--quiet", &o.quiet},
         {"-q", &o.quiet},            {"--list", &o.list},   {"--bench", &o.bench},
         {"--help", &o.help},         {"-h", &o.help},       {"--version", &o.version},
+        {"--vst2", &o.vst2},
     };
 
     std::vector<std::string> positional;
@@ -151,14 +154,15 @@ const char* usageText() {
     return R"(Usage: kvbr-render [options] [INPUT [OUTPUT]]
        kvbr-render [options] INPUT INPUT... [--out-dir DIR] [-j N]
 
-Renders INPUT (WAV, AIFF or FLAC; mono or stereo; any rate) through a VST 2.x
-plug-in into OUTPUT, in the input's format. Without INPUT it renders the
+Renders INPUT (WAV, AIFF or FLAC; mono or stereo; any rate) through Korvane
+Brassel, built into this tool, into OUTPUT, in the input's format: the same
+samples as its VST 2.x plug-in gives. Without INPUT it renders the
 built-in demo loop through the "Default" preset into demo/out.wav,
 demo/gain-reduction.png and demo/editor.png, with the loop itself in
 demo/in.wav.
 
 Several inputs make a batch, rendered in parallel, each file through its own
-instance of the plug-in: into DIR under the input's own name with --out-dir
+instance of the effect: into DIR under the input's own name with --out-dir
 (DIR and its parents are made when missing), else beside each input with
 "-brassel" added. Two names are always INPUT OUTPUT; to render two files, give
 --out-dir. A file that fails is reported and the others are still rendered;
@@ -178,12 +182,14 @@ Files
                          one per processor core)
 
 Plug-in
-  --plugin PATH          a Linux VST 2.x plug-in; a shell holding several effects
-                         opens its first. Default: korvane-brassel.so beside this
-                         tool, else in $VST_PATH (folders separated by colons),
-                         ~/.vst, /usr/local/lib/vst or /usr/lib/vst, in that order
+  --plugin PATH          render through a Linux VST 2.x plug-in instead; a shell
+                         holding several effects opens its first
+  --vst2                 render through Korvane Brassel's VST 2.x plug-in instead:
+                         korvane-brassel.so beside this tool, else in $VST_PATH
+                         (folders separated by colons), ~/.vst, /usr/local/lib/vst
+                         or /usr/lib/vst, in that order
   --precision 32|64      sample width of the process calls (default: 64 when the
-                         plug-in can, else 32); with --bench also "both"
+                         effect can, else 32); with --bench also "both"
   --block N              frames per process call, 1 to 65536 (default 512)
 
 Settings, applied in this order
@@ -199,9 +205,10 @@ Settings, applied in this order
 
 Other
   --list                 print the parameters, their display texts and the presets
-  --bench                time the plug-in on a fixed 60 s stereo signal; give several
-                         --plugin paths to compare them (their passes take turns)
-  --runs N               bench passes per plug-in (default 5)
+  --bench                time the built-in compressor on a fixed 60 s stereo signal,
+                         and each plug-in given with --plugin or --vst2 beside it
+                         (their passes take turns)
+  --runs N               bench passes per effect (default 5)
   -q, --quiet            no progress bar and no summary
   -h, --help             this text
   --version              the tool's version

@@ -17,13 +17,14 @@ struct Options {
     bool batch = false;
     std::optional<std::string> outDir;
     int jobs = 0;  // batch renders at once; 0: one per processor core
-    std::vector<std::string> plugins;  // none: the plug-in built beside the tool
+    std::vector<std::string> plugins;  // none: the compressor built into the tool
+    bool vst2 = false;  // Korvane Brassel's own VST 2.x plug-in, found where hosts look
     std::vector<std::string> sets;     // "INDEX=VALUE" or "NAME=DISPLAY", in command order
     std::optional<std::string> preset;
     std::optional<int> slot;
     std::optional<std::string> presetFile;
     std::optional<std::string> bankFile;
-    int precision = 0;  // 32 or 64; 0 picks 64 when the plug-in can, else 32
+    int precision = 0;  // 32 or 64; 0 picks 64 when the effect can, else 32
     bool bothPrecisions = false;  // --bench --precision both: 32-bit, and 64-bit where it can
     int blockSize = 512;
     bool floatOutput = false;

@@ -4,7 +4,6 @@
 #include "pluginHost.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -53,26 +52,6 @@ std::mutex& lifecycleMutex() {
     return m;
 }
 }  // namespace
-
-std::string PluginIdentity::uniqueIDText() const {
-    std::string code;
-    bool printable = true;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        const char c = static_cast<char>((static_cast<std::uint32_t>(uniqueID) >> shift) & 0xFF);
-        printable = printable && std::isprint(static_cast<unsigned char>(c));
-        code += c;
-    }
-    if (printable) return code;
-    char hex[16];
-    std::snprintf(hex, sizeof(hex), "0x%08X", static_cast<unsigned>(uniqueID));
-    return hex;
-}
-
-std::string PluginIdentity::displayName() const {
-    if (!effectName.empty()) return effectName;
-    if (!productName.empty()) return productName;
-    return std::filesystem::path(path).filename().string();
-}
 
 PluginHost::PluginHost(const std::string& path) {
     const std::lock_guard<std::mutex> turn(lifecycleMutex());

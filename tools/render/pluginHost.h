@@ -8,71 +8,44 @@
 #include <string>
 #include <vector>
 
-#include "platform/sharedLibrary.h"
+#include "effect.h"
 #include "formats/vst2/aeffect.h"
+#include "platform/sharedLibrary.h"
 
 namespace render {
 
-struct PluginIdentity {
-    std::string path;
-    std::string effectName;
-    std::string productName;
-    std::string vendor;
-    std::string shellMember;  // the effect opened from a shell, empty otherwise
-    vst2::int32 uniqueID = 0;
-    vst2::int32 vendorVersion = 0;
-    vst2::int32 category = 0;
-    vst2::int32 numInputs = 0;
-    vst2::int32 numOutputs = 0;
-    vst2::int32 numParams = 0;
-    bool canDouble = false;
-
-    std::string uniqueIDText() const;  // "KvBr", or hex when not printable
-    // The name people know it by: the effect name, else the product, else the file.
-    std::string displayName() const;
-};
-
-class PluginHost {
+class PluginHost : public Effect {
 public:
     // Loads the effect at path; throws ToolError naming what is wrong with it.
     // Loading and unloading take turns across threads (few plug-ins expect
     // two instances to be made at once); processing does not.
     explicit PluginHost(const std::string& path);
-    ~PluginHost();  // stops, closes the effect and unloads the library
+    ~PluginHost() override;  // stops, closes the effect and unloads the library
     PluginHost(const PluginHost&) = delete;
     PluginHost& operator=(const PluginHost&) = delete;
 
-    const PluginIdentity& identity() const { return ident; }
-    bool isKorvaneBrassel() const;
+    const PluginIdentity& identity() const override { return ident; }
+    bool isKorvaneBrassel() const override;
 
-    int numParams() const { return ident.numParams; }
-    std::string parameterName(int index);
-    std::string parameterDisplay(int index);
-    std::string parameterLabel(int index);
-    float getParameter(int index);
-    void setParameter(int index, float value);
-    // The name of the effect's current program, and a new one (cut to 24 characters).
-    std::string programName();
-    void setProgramName(const std::string& name);
+    std::string parameterName(int index) override;
+    std::string parameterDisplay(int index) override;
+    std::string parameterLabel(int index) override;
+    float getParameter(int index) override;
+    void setParameter(int index, float value) override;
+    std::string programName() override;
+    void setProgramName(const std::string& name) override;
 
-    // Sets rate, block size, layout and precision and resumes. Throws ToolError
-    // when the effect cannot take this many channels or this precision.
-    void start(double sampleRate, int blockSize, int channels, bool doublePrecision);
-    // One block of at most the block size; the input has `channels` buffers of
-    // frames samples, the output receives the same number of channels.
+    void start(double sampleRate, int blockSize, int channels, bool doublePrecision) override;
     void process(const std::vector<const double*>& input, const std::vector<double*>& output,
-                 int frames);
-    // The same for a caller that has the effect's own pin buffers ready (bench).
-    void processPins(float** inputs, float** outputs, int frames);
-    void processPins(double** inputs, double** outputs, int frames);
-    // Suspends; start may follow again.
-    void stop();
+                 int frames) override;
+    int pinCount() const override;  // at least two
+    void processPins(float** inputs, float** outputs, int frames) override;
+    void processPins(double** inputs, double** outputs, int frames) override;
+    void stop() override;
 
-    // Korvane Brassel's meter reading (1.0 = no gain reduction), when the
-    // effect is this plug-in and answers the request.
-    std::optional<double> meterReading();
+    // Only when the effect is Korvane Brassel's plug-in and answers the request.
+    std::optional<double> meterReading() override;
 
-    int pinCount() const;  // buffers handed to process calls: at least two
     bool usesDoublePrecision() const { return doublePrecision; }
     bool isStarted() const { return started; }
     bool negotiatedLayout() const { return layoutAccepted; }

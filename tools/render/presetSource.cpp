@@ -124,35 +124,35 @@ std::optional<ProgramValues> chooseProgram(const Options& options) {
     return std::nullopt;
 }
 
-void applyProgram(PluginHost& host, const ProgramValues& program) {
-    for (int i = 0; i < kKvbrParameters && i < host.numParams(); ++i) host.setParameter(i, program.values[i]);
+void applyProgram(Effect& effect, const ProgramValues& program) {
+    for (int i = 0; i < kKvbrParameters && i < effect.numParams(); ++i) effect.setParameter(i, program.values[i]);
 }
 
-void printFactoryPresets(PluginHost& host, std::FILE* out) {
+void printFactoryPresets(Effect& effect, std::FILE* out) {
     std::array<float, kKvbrParameters> saved{};
-    for (int i = 0; i < kKvbrParameters; ++i) saved[i] = host.getParameter(i);
+    for (int i = 0; i < kKvbrParameters; ++i) saved[i] = effect.getParameter(i);
     std::vector<int> named;
     for (int i = 0; i < kKvbrParameters; ++i)
-        if (!host.parameterName(i).empty()) named.push_back(i);
+        if (!effect.parameterName(i).empty()) named.push_back(i);
 
     std::fprintf(out, "\n  Factory presets (--preset NAME or --slot N)\n");
     const std::vector<ProgramValues> bank = factoryBank();
     for (size_t slot = 0; slot < bank.size(); ++slot) {
-        applyProgram(host, bank[slot]);
+        applyProgram(effect, bank[slot]);
         std::fprintf(out, "  %3zu  %-22s", slot, bank[slot].name.c_str());
         for (int i : named) {
-            const std::string shown = host.parameterDisplay(i);
+            const std::string shown = effect.parameterDisplay(i);
             // Process and Ratio speak for themselves; the numbers need their names.
             if (i == 0 || i == 2)
                 std::fprintf(out, " %-6s", shown.c_str());
             else
-                std::fprintf(out, "  %s %-5s", host.parameterName(i).c_str(), shown.c_str());
+                std::fprintf(out, "  %s %-5s", effect.parameterName(i).c_str(), shown.c_str());
         }
         std::fprintf(out, "\n");
     }
     ProgramValues restore;
     restore.values = saved;
-    applyProgram(host, restore);
+    applyProgram(effect, restore);
 }
 
 }  // namespace render

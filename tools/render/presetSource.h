@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "effect.h"
 #include "options.h"
-#include "pluginHost.h"
 
 namespace render {
 
@@ -28,10 +28,10 @@ struct ProgramValues {
 std::optional<ProgramValues> chooseProgram(const Options& options);
 
 // Sets the twelve values through the effect's setParameter, index 0 to 11.
-void applyProgram(PluginHost& host, const ProgramValues& program);
+void applyProgram(Effect& effect, const ProgramValues& program);
 
 // The factory bank as --list shows it, with each preset's display texts.
-void printFactoryPresets(PluginHost& host, std::FILE* out);
+void printFactoryPresets(Effect& effect, std::FILE* out);
 
 // The values of the factory "Default" preset, which the demo uses.
 ProgramValues defaultProgram();

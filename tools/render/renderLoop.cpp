@@ -22,7 +22,7 @@ void checkStop() {
     if (stopRequested.load()) throw Interrupted{};
 }
 
-RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* writer,
+RenderTiming renderAll(Effect& effect, AudioSource& source, AudioFileWriter* writer,
                        int blockSize, RenderStatistics& statistics, ProgressBar& progress,
                        std::atomic<std::int64_t>* framesDone) {
     const int channels = source.info().channels;
@@ -45,10 +45,10 @@ RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* w
         if (frames <= 0) break;
         for (int f = 0; f < frames; ++f)
             for (int c = 0; c < channels; ++c) inPlanes[c][f] = in[f * channels + c];
-        host.process(inPointers, outPointers, frames);
+        effect.process(inPointers, outPointers, frames);
         for (int f = 0; f < frames; ++f)
             for (int c = 0; c < channels; ++c) out[f * channels + c] = outPlanes[c][f];
-        statistics.addBlock(in.data(), out.data(), frames, host.meterReading());
+        statistics.addBlock(in.data(), out.data(), frames, effect.meterReading());
         if (writer) writer->write(out.data(), frames);
         done += frames;
         progress.update(done);

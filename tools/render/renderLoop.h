@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "audioFile.h"
-#include "pluginHost.h"
+#include "effect.h"
 #include "progressBar.h"
 #include "statistics.h"
 
@@ -16,12 +16,12 @@ struct RenderTiming {
     double seconds = 0.0;  // wall time of the loop, file reading and writing included
 };
 
-// Renders everything the source holds. The host must be started with the
+// Renders everything the source holds. The effect must be started with the
 // source's rate, channels and a block size of at least blockSize. Throws
 // ToolError on a write failure and Interrupted when a stop was requested.
 // framesDone, when given, counts the frames rendered (for a batch's progress,
 // read by another thread).
-RenderTiming renderAll(PluginHost& host, AudioSource& source, AudioFileWriter* writer,
+RenderTiming renderAll(Effect& effect, AudioSource& source, AudioFileWriter* writer,
                        int blockSize, RenderStatistics& statistics, ProgressBar& progress,
                        std::atomic<std::int64_t>* framesDone = nullptr);
 

@@ -51,33 +51,33 @@ bool displayMatches(const std::string& shown, const std::string& wanted) {
     return lower(trim(shown)) == lower(trim(wanted));
 }
 
-std::string display(PluginHost& host, int index, double value) {
-    host.setParameter(index, static_cast<float>(value));
-    return host.parameterDisplay(index);
+std::string display(Effect& effect, int index, double value) {
+    effect.setParameter(index, static_cast<float>(value));
+    return effect.parameterDisplay(index);
 }
 
-std::string describeSteps(PluginHost& host, int index) {
-    const std::vector<std::string> steps = displaySteps(host, index, 13);
+std::string describeSteps(Effect& effect, int index) {
+    const std::vector<std::string> steps = displaySteps(effect, index, 13);
     if (steps.empty()) return "";
     if (steps.size() <= 12) {
         std::string all;
         for (const auto& s : steps) all += (all.empty() ? "" : ", ") + s;
         return " (it shows " + all + ")";
     }
-    return " (it shows " + steps.front() + " to " + displayAt(host, index, 1.0f) + ")";
+    return " (it shows " + steps.front() + " to " + displayAt(effect, index, 1.0f) + ")";
 }
 
 // For a parameter with more display values than grid points: the numbers
 // shown rise or fall with the value, so halve the bracket around the target.
-std::optional<double> bisect(PluginHost& host, int index, double wanted) {
+std::optional<double> bisect(Effect& effect, int index, double wanted) {
     double lo = 0.0, hi = 1.0;
-    const auto atLo = number(display(host, index, lo)), atHi = number(display(host, index, hi));
+    const auto atLo = number(display(effect, index, lo)), atHi = number(display(effect, index, hi));
     if (!atLo || !atHi || *atLo == *atHi) return std::nullopt;
     const bool rising = *atHi > *atLo;
     if ((wanted - *atLo) * (wanted - *atHi) > 0.0) return std::nullopt;
     for (int i = 0; i < 60; ++i) {
         const double mid = 0.5 * (lo + hi);
-        const std::string shown = display(host, index, mid);
+        const std::string shown = display(effect, index, mid);
         if (displayMatches(shown, std::to_string(wanted))) return mid;
         const auto n = number(shown);
         if (!n) return std::nullopt;
@@ -91,54 +91,55 @@ std::optional<double> bisect(PluginHost& host, int index, double wanted) {
 
 }  // namespace
 
-std::string displayAt(PluginHost& host, int index, float value) {
-    const float saved = host.getParameter(index);
-    const std::string shown = display(host, index, value);
-    host.setParameter(index, saved);
+std::string displayAt(Effect& effect, int index, float value) {
+    const float saved = effect.getParameter(index);
+    const std::string shown = display(effect, index, value);
+    effect.setParameter(index, saved);
     return shown;
 }
 
-std::vector<std::string> displaySteps(PluginHost& host, int index, size_t limit) {
-    const float saved = host.getParameter(index);
+std::vector<std::string> displaySteps(Effect& effect, int index, size_t limit) {
+    const float saved = effect.getParameter(index);
     std::vector<std::string> steps;
     const int points = 1024;
     for (int i = 0; i <= points && steps.size() < limit; ++i) {
-        const std::string shown = display(host, index, static_cast<double>(i) / points);
+        const std::string shown = display(effect, index, static_cast<double>(i) / points);
         if (steps.empty() || steps.back() != shown) steps.push_back(shown);
     }
-    host.setParameter(index, saved);
+    effect.setParameter(index, saved);
     return steps;
 }
 
-int findParameter(PluginHost& host, const std::string& name) {
+int findParameter(Effect& effect, const std::string& name) {
+    if (const std::optional<int> control = effect.controlParameter(name)) return *control;
     const std::string wanted = lower(trim(name));
     std::string known;
-    for (int i = 0; i < host.numParams(); ++i) {
-        const std::string candidate = host.parameterName(i);
+    for (int i = 0; i < effect.numParams(); ++i) {
+        const std::string candidate = effect.parameterName(i);
         if (candidate.empty()) continue;
         if (lower(candidate) == wanted) return i;
         known += (known.empty() ? "" : ", ") + candidate;
     }
-    throw UsageError(host.identity().displayName() + " has no parameter named \"" + name +
+    throw UsageError(effect.identity().displayName() + " has no parameter named \"" + name +
                      "\" (it has " + known + ")");
 }
 
-float findValueForDisplay(PluginHost& host, int index, const std::string& text) {
+float findValueForDisplay(Effect& effect, int index, const std::string& text) {
     // Korvane Brassel's texts land exactly on the value its knob gives for
     // that step, so a render sounds as the plug-in does in a host.
-    if (const controls::Control* control = host.isKorvaneBrassel() ? controls::byParameter(index) : nullptr) {
+    if (const controls::Control* control = effect.isKorvaneBrassel() ? controls::byParameter(index) : nullptr) {
         const std::optional<int> step = controls::stepOfText(*control, text);
         if (!step)
-            throw UsageError("no value of " + host.parameterName(index) + " shows \"" + text + "\"" +
-                             describeSteps(host, index));
+            throw UsageError("no value of " + effect.parameterName(index) + " shows \"" + text + "\"" +
+                             describeSteps(effect, index));
         const float value = controls::normalisedOfStep(*control, *step);
-        host.setParameter(index, value);
+        effect.setParameter(index, value);
         return value;
     }
     // Any other plug-in: the first run of grid points that show the text.
     int first = -1, last = -1;
     for (int i = 0; i <= kGridPoints; ++i) {
-        const bool match = displayMatches(display(host, index, static_cast<double>(i) / kGridPoints), text);
+        const bool match = displayMatches(display(effect, index, static_cast<double>(i) / kGridPoints), text);
         if (match && first < 0) first = i;
         if (match) last = i;
         if (!match && first >= 0) break;
@@ -147,26 +148,26 @@ float findValueForDisplay(PluginHost& host, int index, const std::string& text) 
     if (first >= 0) {
         value = 0.5 * (first + last) / kGridPoints;
     } else if (const auto wanted = number(text)) {
-        if (const auto found = bisect(host, index, *wanted)) value = *found;
+        if (const auto found = bisect(effect, index, *wanted)) value = *found;
     }
     if (value < 0.0) {
-        const std::string steps = describeSteps(host, index);
-        throw UsageError("no value of " + host.parameterName(index) + " shows \"" + text + "\"" + steps);
+        const std::string steps = describeSteps(effect, index);
+        throw UsageError("no value of " + effect.parameterName(index) + " shows \"" + text + "\"" + steps);
     }
-    host.setParameter(index, static_cast<float>(value));
+    effect.setParameter(index, static_cast<float>(value));
     return static_cast<float>(value);
 }
 
-AppliedSetting applySetting(PluginHost& host, const std::string& assignment) {
+AppliedSetting applySetting(Effect& effect, const std::string& assignment) {
     const auto equals = assignment.find('=');
     const std::string left = trim(assignment.substr(0, equals));
     const std::string right = assignment.substr(equals + 1);
     AppliedSetting applied;
     if (const auto index = wholeNumber(left)) {
-        if (*index >= host.numParams()) {
+        if (*index >= effect.numParams()) {
             throw UsageError("parameter " + left + " does not exist (" +
-                             host.identity().displayName() + " has 0 to " +
-                             std::to_string(host.numParams() - 1) + ")");
+                             effect.identity().displayName() + " has 0 to " +
+                             std::to_string(effect.numParams() - 1) + ")");
         }
         applied.index = *index;
         const auto value = number(right);
@@ -174,15 +175,15 @@ AppliedSetting applySetting(PluginHost& host, const std::string& assignment) {
             if (!(*value >= 0.0 && *value <= 1.0))
                 throw UsageError("--set " + assignment + ": a parameter value is between 0 and 1");
             applied.value = static_cast<float>(*value);
-            host.setParameter(applied.index, applied.value);
+            effect.setParameter(applied.index, applied.value);
             return applied;
         }
         // A number with a display text: "--set 2=4:1" means what it says.
-        applied.value = findValueForDisplay(host, applied.index, right);
+        applied.value = findValueForDisplay(effect, applied.index, right);
         return applied;
     }
-    applied.index = findParameter(host, left);
-    applied.value = findValueForDisplay(host, applied.index, right);
+    applied.index = findParameter(effect, left);
+    applied.value = findValueForDisplay(effect, applied.index, right);
     return applied;
 }
 
@@ -190,24 +191,24 @@ AppliedSetting applySetting(PluginHost& host, const std::string& assignment) {
 
 namespace render {
 
-std::string applyCommandLineSettings(const Options& options, PluginHost& host,
+std::string applyCommandLineSettings(const Options& options, Effect& effect,
                                      const std::optional<ProgramValues>& fallback,
                                      std::vector<int>& changed) {
     std::string name;
     std::optional<ProgramValues> program = chooseProgram(options);
     if (!program) program = fallback;
     if (program) {
-        if (!host.isKorvaneBrassel()) {
-            throw UsageError("presets belong to Korvane Brassel; " + host.identity().displayName() +
+        if (!effect.isKorvaneBrassel()) {
+            throw UsageError("presets belong to Korvane Brassel; " + effect.identity().displayName() +
                              " cannot take them");
         }
-        applyProgram(host, *program);
+        applyProgram(effect, *program);
         name = program->name;
         // As a host loading a preset does: the effect's program takes its name.
-        host.setProgramName(name);
+        effect.setProgramName(name);
         for (int i = 0; i < kKvbrParameters; ++i) changed.push_back(i);
     }
-    for (const std::string& set : options.sets) changed.push_back(applySetting(host, set).index);
+    for (const std::string& set : options.sets) changed.push_back(applySetting(effect, set).index);
     return name;
 }
 

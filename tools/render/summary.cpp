@@ -49,17 +49,17 @@ double RenderSummary::realTimeFactor() const {
     return elapsedSeconds > 0.0 ? audio / elapsedSeconds : 0.0;
 }
 
-std::vector<ParameterState> namedParameters(PluginHost& host) {
+std::vector<ParameterState> namedParameters(Effect& effect) {
     std::vector<ParameterState> states;
-    for (int i = 0; i < host.numParams(); ++i) {
+    for (int i = 0; i < effect.numParams(); ++i) {
         ParameterState s;
         s.index = i;
-        s.name = host.parameterName(i);
+        s.name = effect.parameterName(i);
         if (s.name.empty()) continue;
-        s.display = host.parameterDisplay(i);
-        const std::string label = host.parameterLabel(i);
+        s.display = effect.parameterDisplay(i);
+        const std::string label = effect.parameterLabel(i);
         if (!label.empty()) s.display += " " + label;
-        s.value = host.getParameter(i);
+        s.value = effect.getParameter(i);
         states.push_back(s);
     }
     return states;
@@ -89,7 +89,8 @@ std::string settingsText(const RenderSummary& s) {
 void printSummary(const RenderSummary& s, std::FILE* out) {
     const RenderStatistics& st = *s.statistics;
     std::fprintf(out, "%s (%s) - %s, %.0f Hz %s, %.2f s, block %d, %d-bit processing\n",
-                 s.plugin.displayName().c_str(), s.plugin.uniqueIDText().c_str(), s.inputName.c_str(),
+                 s.plugin.displayName().c_str(),
+                 s.plugin.builtIn ? "built-in" : s.plugin.uniqueIDText().c_str(), s.inputName.c_str(),
                  s.input.sampleRate, channelsName(s.input.channels).c_str(), st.seconds(),
                  s.blockSize, s.precision);
     if (!s.parameters.empty()) std::fprintf(out, "  settings        %s\n", settingsText(s).c_str());

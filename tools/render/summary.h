@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "audioFile.h"
-#include "pluginHost.h"
+#include "effect.h"
 #include "statistics.h"
 
 namespace render {
@@ -40,7 +40,7 @@ struct RenderSummary {
 };
 
 // The parameters with names, as the effect shows them now.
-std::vector<ParameterState> namedParameters(PluginHost& host);
+std::vector<ParameterState> namedParameters(Effect& effect);
 
 // The settings in one line: every named parameter of a small plug-in, only
 // the ones the command line set of a large one.

@@ -32,8 +32,8 @@ in_root su - listener -c 'PATH=$HOME/.local/bin:$PATH kvbr-render --force >/dev/
 in_root su - listener -c 'lv2apply -i demo/in.wav -o lv2-out.wav -c output 6 https://korvane.com/plugins/brassel && ls -l lv2-out.wav'
 
 echo "== VST 2.x: kvbr-render from ~/.local/bin, on the demo loop and on the LV2 output"
-in_root su - listener -c 'PATH=$HOME/.local/bin:$PATH; kvbr-render --version | head -1; kvbr-render --list | sed -n "1,3p"'
-in_root su - listener -c 'PATH=$HOME/.local/bin:$PATH kvbr-render lv2-out.wav vst-out.wav --preset Vox | tail -6'
+in_root su - listener -c 'PATH=$HOME/.local/bin:$PATH; kvbr-render --version | head -1; kvbr-render --list --vst2 | sed -n "1,4p"'
+in_root su - listener -c 'PATH=$HOME/.local/bin:$PATH kvbr-render lv2-out.wav vst-out.wav --vst2 --preset Vox | tail -6'
 in_root su - listener -c 'man -w kvbr-render 2>/dev/null || echo "(no man program in minbase)"'
 
 echo "== VST 3 and CLAP: the scanners of Debian's Ardour and Qtractor"
