@@ -99,16 +99,16 @@ void Parameters::derive(int index, float value, EngineValues& values) {
 
 EngineValues Parameters::engineValues() const {
     EngineValues values;
-    for (int index : {0, 2, 4, 5, 6}) derive(index, get(index), values);
+    for (int index : kEngineParameters) derive(index, get(index), values);
     return values;
 }
 
 const EngineValues& DerivedValues::update(const Parameters& parameters) {
-    for (int index : {0, 2, 4, 5, 6}) {
-        const Parameters::Reading target = parameters.read(index);
-        if (derivedOnce && target.changes == derivedChanges[index]) continue;
-        derivedChanges[index] = target.changes;
-        Parameters::derive(index, target.value, values);
+    for (std::size_t n = 0; n < kEngineParameters.size(); ++n) {
+        const Parameters::Reading target = parameters.read(kEngineParameters[n]);
+        if (derivedOnce && target.changes == derivedChanges[n]) continue;
+        derivedChanges[n] = target.changes;
+        Parameters::derive(kEngineParameters[n], target.value, values);
     }
     derivedOnce = true;
     return values;

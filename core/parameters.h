@@ -3,11 +3,14 @@
 // audio thread derives from the targets at the start of each block.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
 
 inline constexpr int kNumParams = 12;
+// The parameters the engine takes values from; the others are only stored.
+inline constexpr std::array<int, 5> kEngineParameters = {0, 2, 4, 5, 6};
 
 // What the engine reads of the parameters, derived on the audio thread.
 struct EngineValues {
@@ -66,6 +69,6 @@ public:
 
 private:
     EngineValues values;
-    std::uint32_t derivedChanges[kNumParams] = {};
+    std::uint32_t derivedChanges[kEngineParameters.size()] = {};
     bool derivedOnce = false;
 };

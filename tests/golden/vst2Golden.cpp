@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "formats/vst2/aeffect.h"
+#include "tests/support/dispatcherTraffic.h"
 
 using namespace vst2;
 
@@ -147,20 +148,11 @@ std::vector<std::string> dispatchScript(const char* path) {
     std::vector<unsigned char> buffer(1024), buffer2(1024);
     std::uint64_t t = 0;
     for (int i = 1; i <= 100000; ++i) {
-        int32 opcode = static_cast<int32>(rng() % 211) - 10;
-        int32 index = static_cast<int32>(rng());
-        if (rng() % 4 == 0) index = static_cast<int32>(rng() % 40) - 5;
-        intptr value = static_cast<intptr>(rng());
-        if (rng() % 4 == 0) value = static_cast<intptr>(rng() % 40) - 5;
-        float opt;
-        const auto bits = static_cast<std::uint32_t>(rng());
-        std::memcpy(&opt, &bits, 4);
-        if (rng() % 4 == 0) opt = static_cast<float>(rng() % 200000);
-        std::fill(buffer.begin(), buffer.end(), 0);
-        std::fill(buffer2.begin(), buffer2.end(), 0);
-        void* ptr = rng() % 2 ? buffer.data() : nullptr;
-        if (opcode == effSetSpeakerArrangement || opcode == effGetSpeakerArrangement)
-            value = rng() % 2 ? reinterpret_cast<intptr>(buffer2.data()) : 0;
+        const testsupport::DispatcherCall call = testsupport::nextDispatcherCall(rng, buffer, buffer2);
+        const int32 opcode = call.opcode, index = call.index;
+        const intptr value = call.value;
+        void* const ptr = call.ptr;
+        const float opt = call.opt;
         // Closing ends the instance; the editor needs a window this run has not.
         const bool skipped = opcode == effClose || opcode == effEditOpen;
         hash.value(opcode);
