@@ -1,6 +1,7 @@
 // A host that calls out of order, sends what it should not, or offers
 // nothing: each gets a refusal or a clamp, and the plug-in keeps working.
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "clapRender.h"
@@ -199,6 +200,18 @@ TEST(ClapMisuse, AHostWhoseTimerIsRefusedGetsNoRedrawsButNoFailure) {
     EXPECT_NO_THREAD_VIOLATIONS(host);
 }
 
+namespace {
+
+void askForAborts() {
+#if defined(_WIN32)
+    _putenv_s("KVBR_THREAD_CHECK", "abort");
+#else
+    setenv("KVBR_THREAD_CHECK", "abort", 1);
+#endif
+}
+
+}  // namespace
+
 // Builds with thread checks (debug builds) ask the host's thread-check at
 // every entry point and report a call on the wrong thread to the host's log.
 TEST(ClapMisuse, CallsOnTheWrongThreadAreLoggedWhereThreadsAreChecked) {
@@ -224,7 +237,7 @@ TEST(ClapMisuse, CallsOnTheWrongThreadAreLoggedWhereThreadsAreChecked) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
         {
-            setenv("KVBR_THREAD_CHECK", "abort", 1);
+            askForAborts();
             flushValues(host, {{kTime, 3.5}});
         },
         "");

@@ -37,10 +37,10 @@ struct RegistryPreferences : ::testing::Test {
 TEST_F(RegistryPreferences, FirstInstanceCreatesTheFourValues) {
     {
         AutoComp effect(silentHost);
-        EXPECT_EQ(effect.vuReference, -14.0);
-        EXPECT_EQ(effect.vuTimeConst, 0.6);
-        EXPECT_EQ(effect.ppmRelease, 0.6);
-        EXPECT_EQ(effect.ppmHold, 1.0);
+        EXPECT_EQ(effect.core().meterPreferences().vuReference, -14.0);
+        EXPECT_EQ(effect.core().meterPreferences().vuTimeConst, 0.6);
+        EXPECT_EQ(effect.core().meterPreferences().ppmRelease, 0.6);
+        EXPECT_EQ(effect.core().meterPreferences().ppmHold, 1.0);
     }
     EXPECT_EQ(storedFloat("VUreference"), -14.0f);
     EXPECT_EQ(storedFloat("VUtimeConst"), 0.6f);
@@ -48,7 +48,7 @@ TEST_F(RegistryPreferences, FirstInstanceCreatesTheFourValues) {
     EXPECT_EQ(storedFloat("PPMhold"), 1.0f);
 
     AutoComp later(silentHost);
-    EXPECT_EQ(later.vuTimeConst, static_cast<double>(0.6f)) << "read back from the stored float";
+    EXPECT_EQ(later.core().meterPreferences().vuTimeConst, static_cast<double>(0.6f)) << "read back from the stored float";
 }
 
 TEST_F(RegistryPreferences, StoredValuesWinAndBadOnesAreReplaced) {
@@ -62,12 +62,12 @@ TEST_F(RegistryPreferences, StoredValuesWinAndBadOnesAreReplaced) {
     ASSERT_EQ(registry::write(kKey, "PPMrelease", REG_DWORD, &dword, 4), ERROR_SUCCESS);
 
     AutoComp effect(silentHost);
-    EXPECT_EQ(effect.vuTimeConst, static_cast<double>(0.3f));
-    EXPECT_EQ(effect.ppmHold, 1.0) << "the sentinel counts as absent";
+    EXPECT_EQ(effect.core().meterPreferences().vuTimeConst, static_cast<double>(0.3f));
+    EXPECT_EQ(effect.core().meterPreferences().ppmHold, 1.0) << "the sentinel counts as absent";
     EXPECT_EQ(storedFloat("PPMhold"), 1.0f);
-    EXPECT_EQ(effect.vuReference, -14.0) << "an 8-byte value cannot be read";
+    EXPECT_EQ(effect.core().meterPreferences().vuReference, -14.0) << "an 8-byte value cannot be read";
     EXPECT_EQ(storedFloat("VUreference"), -14.0f) << "and is written over with 4 bytes";
-    EXPECT_EQ(effect.ppmRelease, 0.5) << "any 4-byte value is the float with its bits";
+    EXPECT_EQ(effect.core().meterPreferences().ppmRelease, 0.5) << "any 4-byte value is the float with its bits";
     EXPECT_EQ(registry::read(kKey, "PPMrelease").type, static_cast<DWORD>(REG_DWORD))
         << "a readable value is left as it is";
 }
