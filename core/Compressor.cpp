@@ -5,6 +5,7 @@ Compressor::Compressor() {
     // first block does not glide in from nothing.
     programs.setProgram(0);
     engine.startGainsAt(derived.update(params));
+    engine.settleOutput(derived.current());
     engine.rest();
     preferences = MeterPreferenceValues::load();
 }
@@ -12,6 +13,7 @@ Compressor::Compressor() {
 void Compressor::resume() {
     takeEngine();
     engine.prepare(sampleRate);
+    starting = true;
     engineGeneration.fetch_add(1, std::memory_order_release);
 }
 
@@ -27,7 +29,14 @@ template <typename Sample>
 void Compressor::processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                               int32 frames) {
     engineGeneration.load(std::memory_order_acquire);
-    engine.process(inL, inR, outL, outR, frames, derived.update(params));
+    const EngineValues& values = derived.update(params);
+    if (starting && frames > 0) {
+        // A render starts at its settings, whatever order the host set them in.
+        engine.startGainsAt(values);
+        engine.settleOutput(values);
+        starting = false;
+    }
+    engine.process(inL, inR, outL, outR, frames, values);
     blocksProcessed.fetch_add(1, std::memory_order_release);
 }
 

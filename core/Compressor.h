@@ -40,7 +40,8 @@ public:
     // engine cannot design for fall back to 44.1 kHz in resume().
     void setSampleRate(double rate) { sampleRate = rate; }
     double getSampleRate() const { return sampleRate; }
-    // Designs the engine for the rate: filters cleared, meter resting.
+    // Designs the engine for the rate: filters cleared, meter resting. Every
+    // setting made before the next block takes effect at once in that block.
     void resume();
     // Every section and the meter back at rest.
     void suspend();
@@ -83,6 +84,9 @@ private:
     ProgramBank programs{params};
     Engine engine;
     DerivedValues derived;  // the audio thread's
+    // The first block after a resume (or construction) starts the gains and
+    // the output setting at the block's values, with no glide or crossfade.
+    bool starting = true;
     double sampleRate = 44100.0;
     MeterPreferenceValues preferences;
     // The engine passes between the main thread (resume and suspend set it

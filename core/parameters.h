@@ -19,6 +19,7 @@ struct EngineValues {
     double timeFactor = 0.005;
     double compressionGain = 0.125;
     double outputGain = 1.0;
+    int oversampling = 0;  // the valve's: 0 off, 1 twice, 2 four times
 };
 
 class Parameters {

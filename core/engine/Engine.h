@@ -11,10 +11,27 @@
 #include "EngineState.h"
 #include "core/parameters.h"
 #include "enginePath.h"
+#include "oversampling.h"
+
+// What the output path does with the cell's gain: the process mode, the
+// ratio step (the gain curve and the valve's scale) and the valve's
+// oversampling. Settings that sound the same compare equal: Off ignores the
+// other two, Clear the oversampling.
+struct OutputSetting {
+    int mode = 0;          // 0 Off, 1 Clear, 2 Valve
+    int step = 0;          // 0 to 6
+    int oversampling = 0;  // 0 off, 1 twice, 2 four times
+
+    static OutputSetting of(const EngineValues& values);
+    bool operator==(const OutputSetting&) const = default;
+};
 
 class Engine {
 public:
     using int32 = std::int32_t;
+    // A change of the output setting crossfades from the old to the new
+    // over this long, at every rate.
+    static constexpr double kFadeSeconds = 0.015;
 
     // Sections designed for 44.1 kHz, noise generators seeded, meter at rest.
     Engine();
@@ -32,10 +49,16 @@ public:
 
     // Audio thread: one block. The right channel may be the left one, and
     // inputs may share their memory with outputs: every input sample of a run
-    // is read before that run's outputs are written.
+    // is read before that run's outputs are written. A new output setting
+    // crossfades in from the block's first sample; a setting that changes
+    // again during a crossfade follows when it ends.
     template <typename Sample>
     void process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int32 frames,
                  const EngineValues& values);
+    // The setting the output path runs (during a crossfade, the one it heads for).
+    OutputSetting outputSetting() const { return fade.active ? fade.to : current; }
+    // Not while processing: the output path takes this setting at once, with no crossfade.
+    void settleOutput(const EngineValues& values);
 
     // 1.0 means no gain reduction; written per sample, read by any thread.
     double getMeterReading() const { return meterReading.load(std::memory_order_relaxed); }
@@ -52,18 +75,44 @@ public:
     EnginePath getEnginePath() const { return enginePath; }
 
 private:
+    struct Fade {
+        bool active = false;
+        OutputSetting from, to;
+        int32 length = 661;  // kFadeSeconds at 44.1 kHz
+        int32 position = 0;  // samples done
+    };
+
     void restSections();
     std::array<FilterSection*, 5> processingSections();
-    // Clear and Valve over a block, on the two paths (processing.cpp and
-    // processingVector.cpp); the right channel may be the left one.
+    // One setting over a run of samples: the Off bypass, or Clear and Valve
+    // on the two paths (processing.cpp and processingVector.cpp); the right
+    // channel may be the left one.
+    template <typename Sample>
+    void processSteady(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                       int32 sampleFrames, const EngineValues& values);
     template <typename Sample>
     void processBaseline(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                         int32 sampleFrames, int32 step, const EngineValues& values);
+                         int32 sampleFrames, const OutputSetting& setting, const EngineValues& values);
     template <typename Sample>
     void processVector(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                       int32 sampleFrames, int32 step, const EngineValues& values);
+                       int32 sampleFrames, const OutputSetting& setting, const EngineValues& values);
+    // The crossfade's next samples, both settings from one shared front.
+    template <typename Sample>
+    void processFade(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                     int32 sampleFrames, const EngineValues& values);
+
+    // The valve at a higher rate for one setting: left and right.
+    using OversampledValves = std::array<oversampling::Valve, 2>;
+    OversampledValves& valvesOf(bool incoming) { return valves[incoming ? 1 - steadyValves : steadyValves]; }
 
     EngineState engine;
+    OutputSetting current;
+    Fade fade;
+    // Two sets: the steady setting's, and the one a crossfade brings in; they
+    // change places when it ends.
+    std::array<OversampledValves, 2> valves;
+    int steadyValves = 0;
+    double valveRate = 44100.0;
     EnginePath enginePath = defaultEnginePath();
     std::atomic<double> meterReading{1.0};
 };

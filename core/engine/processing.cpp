@@ -1,6 +1,8 @@
-// The audio path: channel selection, the Off bypass and the baseline path's
-// per-sample pipeline, one template for both sample widths. The vector path
-// (processingVector.cpp) runs the same pipeline where the processor has AVX2.
+// The audio path: the output setting and its crossfades, the Off bypass and
+// the baseline path's per-sample pipeline, one template for both sample
+// widths. The vector path (processingVector.cpp) runs the same pipeline where
+// the processor has AVX2.
+#include <algorithm>
 #include <cmath>
 
 #include "gainCurves.h"
@@ -35,12 +37,130 @@ struct Scratch {
     double level[kChunk], gain[kChunk];
 };
 
+// Gain smoothing, noise, drive, side-chain, detectors and the cell for one run
+// of samples: everything that carries state from sample to sample, up to each
+// sample's cell level, whatever the output setting. Each run goes through
+// passes with the same arithmetic, in the same order per sample, as one
+// sample at a time. Only the filters carry state from sample to sample, the
+// cell's ten-step chain above all; the other passes are independent per
+// sample, so the processor overlaps them with the chains and the compiler
+// puts them on vector registers.
+template <typename Sample>
+void frontRun(EngineState& s, Scratch& t, const Sample* inL, const Sample* inR, int32 n,
+              const EngineValues& values) {
+    const double rate = s.cellSection.rate;
+    const double Q = s.cellSection.Q;
+    for (int32 i = 0; i < n; ++i) {
+        s.engineOffset = -s.engineOffset;
+        s.smoothedOutputGain = (values.outputGain - s.smoothedOutputGain) * 0.001 +
+                               s.engineOffset + s.smoothedOutputGain;
+        s.smoothedDrive =
+            (values.compressionGain - s.smoothedDrive) * 0.001 + s.engineOffset + s.smoothedDrive;
+        t.drive[i] = s.smoothedDrive;
+        t.outputGain[i] = s.smoothedOutputGain;
+        const double noiseL = NoiseGenerators::value(s.noise.step());
+        const double noiseR = NoiseGenerators::value(s.noise.step());
+        t.L[i] = audibleOrZero(inL[i]) * s.smoothedDrive + noiseL;
+        t.R[i] = audibleOrZero(inR[i]) * s.smoothedDrive + noiseR;
+        const opto::Power power = opto::detect(s, t.L[i], t.R[i]);
+        t.P[i] = power.P;
+        t.fast[i] = power.fast;
+        t.slow[i] = power.slow;
+        t.timeFactor[i] = values.timeFactor;
+    }
+    for (int32 i = 0; i < n; ++i) {
+        t.inverseDrive[i] = 1.0 / t.drive[i];
+        t.frequency[i] = opto::cellFrequency(t.fast[i], t.slow[i], t.timeFactor[i]);
+        t.angle[i] = opto::cellAngle(t.frequency[i], rate);
+    }
+    for (int32 i = 0; i < n; ++i) {
+        t.sine[i] = std::sin(t.angle[i]);
+        t.cosine[i] = std::cos(t.angle[i]);
+    }
+    for (int32 i = 0; i < n; ++i) {
+        const opto::CellCoefficients c = opto::cellCoefficients(t.sine[i], t.cosine[i], Q);
+        t.a0[i] = c.a0;
+        t.a1[i] = c.a1;
+        t.a2[i] = c.a2;
+        t.b0[i] = c.b0;
+        t.b1[i] = c.b1;
+        t.b2[i] = c.b2;
+    }
+    for (int32 i = 0; i < n; ++i) {
+        const opto::CellCoefficients c{t.a0[i], t.a1[i], t.a2[i], t.b0[i], t.b1[i], t.b2[i]};
+        t.level[i] = opto::cellStep(s, t.P[i], t.frequency[i], c);
+    }
+}
+
+// The valve on one sample, at the base rate or oversampled.
+double valveOf(const OutputSetting& setting, double y, const ValveConstants& constants,
+               oversampling::Valve& oversampled) {
+    return setting.oversampling ? oversampled.process(y, constants, setting.oversampling)
+                                : valveCurve(y, constants);
+}
+
+// One channel's output for a setting, from the driven sample, the gain and
+// the input as the host gave it.
+double outputOf(const OutputSetting& setting, double driven, double gain, double input,
+                double inverseDrive, double outputGain, oversampling::Valve& oversampled) {
+    if (setting.mode == 0) return input;
+    double y = gain * driven;
+    if (setting.mode == 2) y = valveOf(setting, y, valveConstants(setting.step), oversampled);
+    return y * inverseDrive * outputGain;
+}
+
 }  // namespace
+
+OutputSetting OutputSetting::of(const EngineValues& values) {
+    OutputSetting setting;
+    setting.mode = values.processMode < 0 ? 0 : values.processMode > 2 ? 2 : values.processMode;
+    if (setting.mode == 0) return setting;
+    setting.step = values.ratioStep < 0 ? 0 : values.ratioStep > 6 ? 6 : values.ratioStep;
+    if (setting.mode == 2)
+        setting.oversampling = values.oversampling < 0 ? 0 : values.oversampling > 2 ? 2 : values.oversampling;
+    return setting;
+}
+
+void Engine::settleOutput(const EngineValues& values) {
+    current = OutputSetting::of(values);
+    fade.active = false;
+    for (oversampling::Valve& valve : valvesOf(false)) valve.reset(valveRate);
+}
 
 template <typename Sample>
 void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                      int32 sampleFrames, const EngineValues& values) {
-    if (values.processMode == 0) {
+    const OutputSetting wanted = OutputSetting::of(values);
+    int32 done = 0;
+    while (done < sampleFrames) {
+        if (!fade.active && !(wanted == current)) {
+            fade.active = true;
+            fade.from = current;
+            fade.to = wanted;
+            fade.position = 0;
+            // Whatever the incoming valves last held is long gone; the fade covers their start.
+            for (oversampling::Valve& valve : valvesOf(true)) valve.reset(valveRate);
+        }
+        if (!fade.active) {
+            processSteady(inL + done, inR + done, outL + done, outR + done, sampleFrames - done,
+                          values);
+            return;
+        }
+        const int32 n = std::min(sampleFrames - done, fade.length - fade.position);
+        processFade(inL + done, inR + done, outL + done, outR + done, n, values);
+        done += n;
+        if (fade.position == fade.length) {
+            current = fade.to;
+            fade.active = false;
+            steadyValves = 1 - steadyValves;
+        }
+    }
+}
+
+template <typename Sample>
+void Engine::processSteady(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                           int32 sampleFrames, const EngineValues& values) {
+    if (current.mode == 0) {
         for (int32 i = 0; i < sampleFrames; ++i) {
             const Sample l = inL[i], r = inR[i];
             outL[i] = l;
@@ -49,84 +169,36 @@ void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample*
         }
         return;
     }
-
-    int32 step = values.ratioStep;
-    if (step < 0 || step > 6) step = step < 0 ? 0 : 6;
-    if (enginePath == EnginePath::vector)
-        processVector(inL, inR, outL, outR, sampleFrames, step, values);
+    // The vector path runs the valve at the base rate only.
+    if (enginePath == EnginePath::vector && !current.oversampling)
+        processVector(inL, inR, outL, outR, sampleFrames, current, values);
     else
-        processBaseline(inL, inR, outL, outR, sampleFrames, step, values);
+        processBaseline(inL, inR, outL, outR, sampleFrames, current, values);
 }
 
 template <typename Sample>
 void Engine::processBaseline(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                             int32 sampleFrames, int32 step, const EngineValues& values) {
-    const ValveConstants valve = valveConstants(step);
-
+                             int32 sampleFrames, const OutputSetting& setting,
+                             const EngineValues& values) {
+    const ValveConstants valve = valveConstants(setting.step);
+    OversampledValves& oversampled = valvesOf(false);
     // Work on a local copy: the output buffers cannot alias it, so the compiler
     // keeps the state in registers.
     EngineState s = engine;
     Scratch t;
-    const double rate = s.cellSection.rate;
-    const double Q = s.cellSection.Q;
-    // Each run of samples goes through passes with the same arithmetic, in the
-    // same order per sample, as one sample at a time. Only the filters carry
-    // state from sample to sample, the cell's ten-step chain above all; the
-    // other passes are independent per sample, so the processor overlaps them
-    // with the chains and the compiler puts them on vector registers.
     for (int32 start = 0; start < sampleFrames; start += kChunk) {
         const int32 n = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
-        // Gain smoothing, noise, drive, side-chain and detectors.
-        for (int32 i = 0; i < n; ++i) {
-            s.engineOffset = -s.engineOffset;
-            s.smoothedOutputGain = (values.outputGain - s.smoothedOutputGain) * 0.001 +
-                                   s.engineOffset + s.smoothedOutputGain;
-            s.smoothedDrive =
-                (values.compressionGain - s.smoothedDrive) * 0.001 + s.engineOffset + s.smoothedDrive;
-            t.drive[i] = s.smoothedDrive;
-            t.outputGain[i] = s.smoothedOutputGain;
-            const double noiseL = NoiseGenerators::value(s.noise.step());
-            const double noiseR = NoiseGenerators::value(s.noise.step());
-            t.L[i] = audibleOrZero(inL[start + i]) * s.smoothedDrive + noiseL;
-            t.R[i] = audibleOrZero(inR[start + i]) * s.smoothedDrive + noiseR;
-            const opto::Power power = opto::detect(s, t.L[i], t.R[i]);
-            t.P[i] = power.P;
-            t.fast[i] = power.fast;
-            t.slow[i] = power.slow;
-            t.timeFactor[i] = values.timeFactor;
-        }
-        for (int32 i = 0; i < n; ++i) {
-            t.inverseDrive[i] = 1.0 / t.drive[i];
-            t.frequency[i] = opto::cellFrequency(t.fast[i], t.slow[i], t.timeFactor[i]);
-            t.angle[i] = opto::cellAngle(t.frequency[i], rate);
-        }
-        for (int32 i = 0; i < n; ++i) {
-            t.sine[i] = std::sin(t.angle[i]);
-            t.cosine[i] = std::cos(t.angle[i]);
-        }
-        for (int32 i = 0; i < n; ++i) {
-            const opto::CellCoefficients c = opto::cellCoefficients(t.sine[i], t.cosine[i], Q);
-            t.a0[i] = c.a0;
-            t.a1[i] = c.a1;
-            t.a2[i] = c.a2;
-            t.b0[i] = c.b0;
-            t.b1[i] = c.b1;
-            t.b2[i] = c.b2;
-        }
-        for (int32 i = 0; i < n; ++i) {
-            const opto::CellCoefficients c{t.a0[i], t.a1[i], t.a2[i], t.b0[i], t.b1[i], t.b2[i]};
-            t.level[i] = opto::cellStep(s, t.P[i], t.frequency[i], c);
-        }
-        for (int32 i = 0; i < n; ++i) t.gain[i] = opto::levelGain(t.level[i], step);
+        frontRun(s, t, inL + start, inR + start, n, values);
+        for (int32 i = 0; i < n; ++i) t.gain[i] = opto::levelGain(t.level[i], setting.step);
         for (int32 i = 0; i < n; ++i)
             meterReading.store(s.meterSection.singleStep(t.gain[i]), std::memory_order_relaxed);
         // Valve, in place of the compressed signal, then the output scaling.
         for (int32 i = 0; i < n; ++i) {
             t.L[i] = t.gain[i] * t.L[i];
             t.R[i] = t.gain[i] * t.R[i];
-            if (values.processMode == 2) {
-                t.L[i] = valveCurve(t.L[i], valve);
-                t.R[i] = valveCurve(t.R[i], valve);
+            if (setting.mode == 2) {
+                t.L[i] = valveOf(setting, t.L[i], valve, oversampled[0]);
+                t.R[i] = valveOf(setting, t.R[i], valve, oversampled[1]);
             }
         }
         for (int32 i = 0; i < n; ++i) {
@@ -136,6 +208,41 @@ void Engine::processBaseline(const Sample* inL, const Sample* inR, Sample* outL,
         s.inverseDrive = t.inverseDrive[n - 1];
     }
     engine = s;
+}
+
+template <typename Sample>
+void Engine::processFade(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                         int32 sampleFrames, const EngineValues& values) {
+    const OutputSetting from = fade.from, to = fade.to;
+    OversampledValves& leaving = valvesOf(false);
+    OversampledValves& coming = valvesOf(true);
+    Scratch t;
+    for (int32 start = 0; start < sampleFrames; start += kChunk) {
+        const int32 n = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
+        // The inputs as the host gave them (Off's output), read before any is written.
+        double inputL[kChunk], inputR[kChunk];
+        for (int32 i = 0; i < n; ++i) {
+            inputL[i] = audibleOrZero(inL[start + i]);
+            inputR[i] = audibleOrZero(inR[start + i]);
+        }
+        frontRun(engine, t, inL + start, inR + start, n, values);
+        for (int32 i = 0; i < n; ++i) {
+            // The new setting's share rises to exactly 1 at the last sample.
+            const double w = static_cast<double>(++fade.position) / fade.length;
+            const double gainFrom = from.mode ? opto::levelGain(t.level[i], from.step) : 1.0;
+            const double gainTo = to.mode ? opto::levelGain(t.level[i], to.step) : 1.0;
+            meterReading.store(engine.meterSection.singleStep(gainFrom * (1.0 - w) + gainTo * w),
+                               std::memory_order_relaxed);
+            const double d = t.inverseDrive[i], o = t.outputGain[i];
+            const double leftFrom = outputOf(from, t.L[i], gainFrom, inputL[i], d, o, leaving[0]);
+            const double rightFrom = outputOf(from, t.R[i], gainFrom, inputR[i], d, o, leaving[1]);
+            const double leftTo = outputOf(to, t.L[i], gainTo, inputL[i], d, o, coming[0]);
+            const double rightTo = outputOf(to, t.R[i], gainTo, inputR[i], d, o, coming[1]);
+            outL[start + i] = static_cast<Sample>(leftFrom * (1.0 - w) + leftTo * w);
+            outR[start + i] = static_cast<Sample>(rightFrom * (1.0 - w) + rightTo * w);
+        }
+        engine.inverseDrive = t.inverseDrive[n - 1];
+    }
 }
 
 template void Engine::process(const float*, const float*, float*, float*, int32, const EngineValues&);

@@ -433,14 +433,15 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
 
 template <typename Sample>
 void Engine::processVector(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                           int32 sampleFrames, int32 step, const EngineValues& values) {
+                           int32 sampleFrames, const OutputSetting& setting,
+                           const EngineValues& values) {
     if (sampleFrames <= 0) return;
     const BlockSettings settings{values.outputGain, values.compressionGain, values.timeFactor,
-                                 values.processMode == 2, step};
+                                 setting.mode == 2, setting.step};
     processRuns(engine, meterReading, settings, inL, inR, outL, outR, sampleFrames);
 }
 
-template void Engine::processVector(const float*, const float*, float*, float*, int32, int32,
-                                    const EngineValues&);
-template void Engine::processVector(const double*, const double*, double*, double*, int32, int32,
-                                    const EngineValues&);
+template void Engine::processVector(const float*, const float*, float*, float*, int32,
+                                    const OutputSetting&, const EngineValues&);
+template void Engine::processVector(const double*, const double*, double*, double*, int32,
+                                    const OutputSetting&, const EngineValues&);

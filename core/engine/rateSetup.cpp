@@ -1,4 +1,5 @@
 // Preparing the engine for a sample rate, and putting it to rest.
+#include <algorithm>
 #include <cmath>
 
 #include "Engine.h"
@@ -48,6 +49,12 @@ void Engine::prepare(double hostRate) {
     meter.rest(1.0);
 
     engine.engineOffset = 1e-17;
+    // The crossfade lasts as long at every rate the host runs at.
+    fade.length = std::max<int32>(1, static_cast<int32>(std::lround(kFadeSeconds * hostRate)));
+    fade.active = false;
+    valveRate = hostRate;
+    for (OversampledValves& set : valves)
+        for (oversampling::Valve& valve : set) valve.reset(valveRate);
 
     for (FilterSection* section : processingSections()) limitAndDesign(*section, rate, rate);
     engine.fastDetector.frequency = 5.0;

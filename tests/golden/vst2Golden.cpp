@@ -5,7 +5,7 @@
 // folder; a rebuilt plug-in must give the same lines, call for call and
 // sample for sample.
 //
-//   kvbr-vst2-golden PLUGIN dispatch|render (--record FILE | --check FILE)
+//   kvbr-vst2-golden PLUGIN dispatch|render|static (--record FILE | --check FILE)
 //
 // The engine path follows KVBR_ENGINE_PATH as the plug-in reads it; a check
 // of the vector path on a processor without AVX2 and FMA is skipped (77).
@@ -238,6 +238,35 @@ std::vector<std::string> renderScript(const char* path) {
     return lines;
 }
 
+// Renders at the settings an instance starts with, never changed: whatever
+// else changes in how settings take effect, these sound as they always did.
+std::vector<std::string> staticScript(const char* path) {
+    std::vector<std::string> lines;
+    const float rates[] = {44100.0f, 48000.0f, 96000.0f, 22050.0f};
+    const int blocks[] = {1, 64, 1000};
+    for (int run = 0; run < 24; ++run) {
+        Hash hash;
+        callLog = &hash;
+        Plugin plugin(path);
+        const float rate = rates[run % 4];
+        const int block = blocks[(run / 4) % 3];
+        plugin.dispatch(effOpen);
+        plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+        plugin.dispatch(effSetBlockSize, 0, block);
+        plugin.dispatch(effMainsChanged, 0, 1);
+        std::uint64_t t = 0;
+        for (int done = 0; done < static_cast<int>(rate) / 4; done += block) {
+            if (run % 2)
+                processInto<double>(hash, plugin, block, t, run);
+            else
+                processInto<float>(hash, plugin, block, t, run);
+        }
+        callLog = nullptr;
+        lines.push_back("static " + std::to_string(run) + " " + hex(hash.h));
+    }
+    return lines;
+}
+
 bool vectorPathRuns() {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
@@ -247,7 +276,7 @@ bool vectorPathRuns() {
 
 int main(int argc, char** argv) {
     if (argc != 5 || (std::strcmp(argv[3], "--record") != 0 && std::strcmp(argv[3], "--check") != 0)) {
-        std::cerr << "usage: kvbr-vst2-golden PLUGIN dispatch|render (--record FILE | --check FILE)\n";
+        std::cerr << "usage: kvbr-vst2-golden PLUGIN dispatch|render|static (--record FILE | --check FILE)\n";
         return 2;
     }
     const char* forced = std::getenv("KVBR_ENGINE_PATH");
@@ -269,6 +298,8 @@ int main(int argc, char** argv) {
             lines = dispatchScript(argv[1]);
         else if (script == "render")
             lines = renderScript(argv[1]);
+        else if (script == "static")
+            lines = staticScript(argv[1]);
         else
             throw std::runtime_error("no script " + script);
     } catch (const std::exception& e) {

@@ -1,0 +1,119 @@
+#include "oversampling.h"
+
+#include <cmath>
+
+namespace oversampling {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The two theta-function series of the design, summed until their terms vanish.
+double numeratorSeries(double q, int order, int c) {
+    double sum = 0.0, term = 0.0;
+    int i = 0;
+    do {
+        term = std::pow(q, i * (i + 1)) * std::sin((2 * i + 1) * c * kPi / order);
+        sum += i % 2 ? -term : term;
+        ++i;
+    } while (std::fabs(term) > 1e-100 && i < 200);
+    return sum;
+}
+
+double denominatorSeries(double q, int order, int c) {
+    double sum = 0.0, term = 0.0;
+    int i = 1;
+    do {
+        term = std::pow(q, i * i) * std::cos(2 * i * c * kPi / order);
+        sum += i % 2 ? -term : term;
+        ++i;
+    } while (std::fabs(term) > 1e-100 && i < 200);
+    return sum;
+}
+
+template <int Count>
+std::array<double, Count> designed(double transition) {
+    const std::vector<double> coefficients = design(Count, transition);
+    std::array<double, Count> out{};
+    for (int k = 0; k < Count; ++k) out[k] = coefficients[k];
+    return out;
+}
+
+}  // namespace
+
+std::vector<double> design(int count, double transition) {
+    // The selectivity of the pass band's edge, then the nome of its elliptic modulus.
+    double k = std::tan((1.0 - 2.0 * transition) * kPi / 4.0);
+    k *= k;
+    const double root = std::pow(1.0 - k * k, 0.25);
+    const double e = 0.5 * (1.0 - root) / (1.0 + root);
+    const double e4 = e * e * e * e;
+    const double q = e * (1.0 + e4 * (2.0 + e4 * (15.0 + 150.0 * e4)));
+    const int order = 2 * count + 1;
+    std::vector<double> coefficients(static_cast<std::size_t>(count));
+    for (int c = 1; c <= count; ++c) {
+        const double w = std::pow(q, 0.25) * numeratorSeries(q, order, c) /
+                         (0.5 + denominatorSeries(q, order, c));
+        const double w2 = w * w;
+        const double x = std::sqrt((1.0 - w2 * k) * (1.0 - w2 / k)) / (1.0 + w2);
+        coefficients[static_cast<std::size_t>(c - 1)] = (1.0 - x) / (1.0 + x);
+    }
+    return coefficients;
+}
+
+// The outer stage passes 20 kHz at 44.1 kHz: its transition band runs from
+// 20 kHz to 24.1 kHz of the 88.2 kHz rate.
+const std::array<double, kOuterCoefficients>& outerDesign() {
+    static const std::array<double, kOuterCoefficients> coefficients =
+        designed<kOuterCoefficients>(0.5 - 2.0 * 20000.0 / 88200.0);
+    return coefficients;
+}
+
+// The inner stage has only the band the outer one kept to pass (up to a
+// quarter of its rate) and images from three quarters up to stop.
+const std::array<double, kInnerCoefficients>& innerDesign() {
+    static const std::array<double, kInnerCoefficients> coefficients =
+        designed<kInnerCoefficients>(0.5 - 2.0 * 20000.0 / 176400.0);
+    return coefficients;
+}
+
+Valve::Valve()
+    : outerUp(outerDesign()),
+      outerDown(outerDesign()),
+      innerUp(innerDesign()),
+      innerDown(innerDesign()) {}
+
+void Valve::reset(double rate) {
+    outerUp.reset();
+    outerDown.reset();
+    innerUp.reset();
+    innerDown.reset();
+    if (!std::isfinite(rate) || rate <= 0.0) rate = 44100.0;
+    pole = 1.0 - 2.0 * kPi * 5.0 / rate;
+    lastIn = lastOut = 0.0;
+}
+
+double Valve::process(double x, const ValveConstants& constants, int factor) {
+    double a, b;
+    outerUp.up(x, a, b);
+    double y;
+    if (factor == 1) {
+        y = outerDown.down(valveCurve(a, constants), valveCurve(b, constants));
+    } else {
+        // Each sample of twice the rate into two of four times it, and back,
+        // through one inner filter each way.
+        double a1, a2, b1, b2;
+        innerUp.up(a, a1, a2);
+        innerUp.up(b, b1, b2);
+        const double first = innerDown.down(valveCurve(a1, constants), valveCurve(a2, constants));
+        const double second = innerDown.down(valveCurve(b1, constants), valveCurve(b2, constants));
+        y = outerDown.down(first, second);
+    }
+    // The curve's asymmetry leaves an offset: a first-order high-pass at 5 Hz.
+    const double out = y - lastIn + pole * lastOut;
+    lastIn = y;
+    lastOut = out;
+    return out;
+}
+
+}  // namespace oversampling

@@ -1,0 +1,80 @@
+// The valve at twice or four times the rate: half-band filters of two
+// all-pass branches each (polyphase IIR), which add no latency, around the
+// valve curve, and a DC blocker after it, since the curve's asymmetry leaves
+// an offset the ear does not want. One channel per object; the audio thread's.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "gainCurves.h"
+
+namespace oversampling {
+
+// A half-band filter as two chains of first-order all-pass sections, each
+// chain running at the lower of its two rates.
+template <int Coefficients>
+class HalfBand {
+public:
+    // The coefficients of one design (see design()).
+    explicit HalfBand(const std::array<double, Coefficients>& coefficients) : a(coefficients) {}
+
+    void reset() {
+        x1.fill(0.0);
+        y1.fill(0.0);
+    }
+    // One sample in, the two samples of the doubled rate out, in order.
+    void up(double x, double& first, double& second) {
+        first = branch(0, x);
+        second = branch(1, x);
+    }
+    // Two samples of the doubled rate in, in order, one sample out (the
+    // phase that needs no sample held back).
+    double down(double first, double second) { return 0.5 * (branch(0, second) + branch(1, first)); }
+
+private:
+    // Coefficients alternate between the branches: 0, 2, 4 ... and 1, 3, 5 ...
+    double branch(int which, double x) {
+        for (int k = which; k < Coefficients; k += 2) {
+            const double y = a[k] * (x - y1[k]) + x1[k];
+            x1[k] = x;
+            y1[k] = y;
+            x = y;
+        }
+        return x;
+    }
+
+    std::array<double, Coefficients> a;
+    std::array<double, Coefficients> x1{}, y1{};
+};
+
+// The all-pass coefficients of a half-band filter with `count` sections and
+// a transition band of `transition` (as a fraction of the higher rate): an
+// elliptic design, written from the theta-function series of its poles.
+std::vector<double> design(int count, double transition);
+
+// The two designs the valve uses: the outer stage (base rate and twice it)
+// and the inner stage (twice and four times), whose transition band is wide.
+inline constexpr int kOuterCoefficients = 10;
+inline constexpr int kInnerCoefficients = 4;
+const std::array<double, kOuterCoefficients>& outerDesign();
+const std::array<double, kInnerCoefficients>& innerDesign();
+
+// The valve curve at twice or four times the rate for one channel, its
+// output free of DC.
+class Valve {
+public:
+    Valve();
+    // Filters at rest; the DC blocker's corner at the base rate.
+    void reset(double rate);
+    // One base-rate sample through the valve at 2 (factor 1) or 4 (factor 2) times the rate.
+    double process(double x, const ValveConstants& constants, int factor);
+
+private:
+    HalfBand<kOuterCoefficients> outerUp, outerDown;
+    HalfBand<kInnerCoefficients> innerUp, innerDown;
+    double pole = 0.99929;  // the DC blocker's (5 Hz at 44.1 kHz)
+    double lastIn = 0.0, lastOut = 0.0;
+};
+
+}  // namespace oversampling
