@@ -47,8 +47,12 @@ public:
     void suspend();
 
     // Audio thread, between blocks: every filter, detector and the meter back
-    // at rest as a suspend and resume leave them, the parameters kept.
-    void clearEngine() { engine.clear(); }
+    // at rest as a suspend and resume leave them, the parameters kept, and
+    // the next block starts at its settings as after a resume.
+    void clearEngine() {
+        engine.clear();
+        starting = true;
+    }
     // Audio thread: one block. The right channel may be the left one (a mono
     // layout passes the same buffers twice), and an input may share its
     // memory with an output.

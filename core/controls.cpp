@@ -29,6 +29,7 @@ std::string_view trimmed(std::string_view text) {
 const char* labelOf(const Control& control, int step) {
     if (control.id == Id::process) return kProcessLabels[static_cast<size_t>(step)];
     if (control.id == Id::ratio) return kRatioLabels[static_cast<size_t>(step)];
+    if (control.id == Id::oversampling) return kOversamplingLabels[static_cast<size_t>(step)];
     return nullptr;
 }
 
@@ -49,6 +50,12 @@ std::optional<double> numberIn(std::string_view text, bool decibels) {
 const Control* byParameter(int parameter) {
     for (const Control& control : kControls)
         if (control.parameter == parameter) return &control;
+    return nullptr;
+}
+
+const Control* byHostId(std::uint32_t id) {
+    for (const Control& control : kControls)
+        if (control.hostId == id) return &control;
     return nullptr;
 }
 

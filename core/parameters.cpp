@@ -8,7 +8,9 @@
 namespace {
 
 constexpr const char* kParameterNames[kNumParams] = {
-    "Process", " ", "Ratio", " ", "Time", "Compression", "Output", " ", " ", " ", " ", " "};
+    "Process", " ", "Ratio", " ", "Time", "Compression", "Output", " ", " ", " ", " ", " ",
+    "Oversampling"};
+constexpr const char* kOversamplingTexts[3] = {"Off", "2x", "4x"};
 constexpr const char* kRatioTexts[7] = {"1.2:1", "1.5:1", "2:1", "3:1", "4:1", "6:1", "10:1"};
 
 std::int32_t truncateToInt(double x) { return static_cast<std::int32_t>(x); }
@@ -72,6 +74,7 @@ std::string Parameters::displayOf(int index, float value) {
         case 4: return formatFixed2(static_cast<float>(truncateToInt(20.0 * v + 0.5) / 2.0));
         case 5: return formatFixed2(static_cast<float>(truncateToInt(40.0 * v + 0.5) / 4.0));
         case 6: return formatFixed2(static_cast<float>(truncateToInt(60.0 * v + 0.5) / 2.0));
+        case kOversamplingParameter: return kOversamplingTexts[derived.oversampling];
         default: return " ";
     }
 }
@@ -93,6 +96,7 @@ void Parameters::derive(int index, float value, EngineValues& values) {
             values.outputGain = std::pow(31.622776601683793, k / 60.0);
             break;
         }
+        case kOversamplingParameter: values.oversampling = truncateToInt(2.0 * v + 0.5); break;
         default: break;
     }
 }

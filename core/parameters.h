@@ -8,9 +8,13 @@
 #include <cstdint>
 #include <string>
 
-inline constexpr int kNumParams = 12;
+// The twelve parameters every program holds (and the VST 2.x plug-in shows),
+// then the instance's own settings, which programs leave alone.
+inline constexpr int kProgramParameters = 12;
+inline constexpr int kOversamplingParameter = 12;
+inline constexpr int kNumParams = 13;
 // The parameters the engine takes values from; the others are only stored.
-inline constexpr std::array<int, 5> kEngineParameters = {0, 2, 4, 5, 6};
+inline constexpr std::array<int, 6> kEngineParameters = {0, 2, 4, 5, 6, kOversamplingParameter};
 
 // What the engine reads of the parameters, derived on the audio thread.
 struct EngineValues {

@@ -6,7 +6,7 @@
 
 
 constexpr int kProgramNameLength = 24;  // the program-name limit hosts have always had
-constexpr int kProgramParams = 12;
+constexpr int kProgramParams = 12;  // kProgramParameters of core/parameters.h
 constexpr int kBankPrograms = 33;  // the working program and 32 presets
 
 class CProgram {

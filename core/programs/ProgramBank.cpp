@@ -7,7 +7,7 @@
 
 ProgramBank::ProgramBank(Parameters& parameters) : parameters(parameters) {
     fillFactoryPresets();
-    for (int i = 0; i < kNumParams; ++i) folded[i] = parameters.read(i).changes;
+    for (int i = 0; i < kProgramParams; ++i) folded[i] = parameters.read(i).changes;
     publish();
 }
 
@@ -36,7 +36,7 @@ void ProgramBank::settle() {
     // parameters hold now is whole.
     drainedChanges = postedChanges.load(std::memory_order_acquire);
     bool wrote = false;
-    for (int i = 0; i < kNumParams; ++i) {
+    for (int i = 0; i < kProgramParams; ++i) {
         const Parameters::Reading now = parameters.read(i);
         if (now.changes == folded[i]) continue;
         programs[currentPreset].setParam(i, now.value);
@@ -52,7 +52,7 @@ bool ProgramBank::takeAudioChanges() {
     AudioChange change;
     while (audioChanges.pop(change)) {
         // The values the audio thread replaced belong to the slot it left.
-        for (int i = 0; i < kNumParams; ++i) programs[currentPreset].setParam(i, change.before[i]);
+        for (int i = 0; i < kProgramParams; ++i) programs[currentPreset].setParam(i, change.before[i]);
         applySelection(change.slot);
         took = true;
     }
@@ -69,7 +69,7 @@ void ProgramBank::applySelection(int slot) {
     char name[kProgramNameLength + 1];
     programs[slot].getName(name);
     programs[0].setName(name);
-    for (int i = 0; i < kNumParams; ++i) programs[0].setParam(i, programs[slot].getParam(i));
+    for (int i = 0; i < kProgramParams; ++i) programs[0].setParam(i, programs[slot].getParam(i));
     changed();
 }
 
@@ -78,7 +78,7 @@ void ProgramBank::publish() {
     snapshot.selected = currentPreset;
     snapshot.drained = drainedChanges;
     for (int slot = 0; slot < kBankPrograms; ++slot)
-        for (int i = 0; i < kNumParams; ++i) snapshot.values[slot][i] = programs[slot].getParam(i);
+        for (int i = 0; i < kProgramParams; ++i) snapshot.values[slot][i] = programs[slot].getParam(i);
     snapshots.publish(snapshot);
 }
 
@@ -102,7 +102,7 @@ void ProgramBank::setProgram(int slot) {
     const MainTurn turn(*this);
     settle();
     // Written through into the selection and slot 0 at the next look, as any change is.
-    for (int i = 0; i < kNumParams; ++i) parameters.set(i, programs[slot].getParam(i));
+    for (int i = 0; i < kProgramParams; ++i) parameters.set(i, programs[slot].getParam(i));
 }
 
 void ProgramBank::selectPreset(int slot, HostPort* port) {
@@ -115,7 +115,7 @@ void ProgramBank::selectPreset(int slot, HostPort* port) {
 void ProgramBank::selectSettled(int slot, HostPort* port) {
     currentPreset = slot;
     CProgram& selected = programs[slot];
-    for (int i = 0; i < kNumParams; ++i) {
+    for (int i = 0; i < kProgramParams; ++i) {
         const float value = selected.getParam(i);
         // The bank holds this value already: nothing to write through.
         folded[i] = parameters.set(i, value);
@@ -242,8 +242,8 @@ bool ProgramBank::selectPresetForAudio(int slot) {
     }
     AudioChange change;
     change.slot = slot;
-    for (int i = 0; i < kNumParams; ++i) change.before[i] = parameters.get(i);
-    for (int i = 0; i < kNumParams; ++i) parameters.set(i, bank.values[slot][i]);
+    for (int i = 0; i < kProgramParams; ++i) change.before[i] = parameters.get(i);
+    for (int i = 0; i < kProgramParams; ++i) parameters.set(i, bank.values[slot][i]);
     // Once a change has waited outside the ring, later ones wait there too,
     // so that the main thread never takes them out of order.
     if (overflowSlot.load(std::memory_order_acquire) >= 0 || !audioChanges.push(change))

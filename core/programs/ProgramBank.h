@@ -26,6 +26,8 @@
 #include "core/parameters.h"
 #include "presetFiles.h"
 
+static_assert(kProgramParams == kProgramParameters, "a program holds the twelve program parameters");
+
 class ProgramBank {
 public:
     // Filled with the factory programs; slot 0 selected; the parameters untouched.
@@ -99,13 +101,13 @@ private:
     // parameters had just before (they belong to the slot it left).
     struct AudioChange {
         int slot = 0;
-        float before[kNumParams] = {};
+        float before[kProgramParams] = {};
     };
     // What the audio thread reads of the bank.
     struct Snapshot {
         int selected = 0;
         std::uint32_t drained = 0;  // audio changes the main thread had taken in
-        float values[kBankPrograms][kNumParams] = {};
+        float values[kBankPrograms][kProgramParams] = {};
     };
 
     // The main thread's turn at the program for as long as it lives (nested
@@ -139,7 +141,7 @@ private:
     std::array<CProgram, kBankPrograms> programs;
     int currentPreset = 0;
     // The change count of each parameter whose value the bank already holds.
-    std::uint32_t folded[kNumParams] = {};
+    std::uint32_t folded[kProgramParams] = {};
     std::atomic<std::uint32_t> changeCount{0};
 
     // Between the threads.

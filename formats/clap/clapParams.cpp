@@ -1,5 +1,5 @@
-// The parameter and audio port extensions: the five public controls in real
-// units with their VST 2.x texts, and one main port each way.
+// The parameter and audio port extensions: the public controls in real units
+// with their texts, and one main port each way.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,9 +10,7 @@
 
 namespace {
 
-const controls::Control* controlOf(clapabi::Id id) {
-    return id <= 0x7FFFFFFFu ? controls::byParameter(static_cast<int>(id)) : nullptr;
-}
+const controls::Control* controlOf(clapabi::Id id) { return controls::byHostId(id); }
 
 // ------------------------------------------------------------- parameters
 
@@ -29,7 +27,7 @@ bool getInfo(const clapabi::Plugin* plugin, std::uint32_t index, clapabi::ParamI
         return false;
     const controls::Control& control = controls::kControls[index];
     std::memset(info, 0, sizeof *info);
-    info->id = static_cast<clapabi::Id>(control.parameter);
+    info->id = control.hostId;
     // Every control changes the sound, so changes go through process while active.
     info->flags = clapabi::kParamIsAutomatable | clapabi::kParamRequiresProcess;
     if (control.enumeration) info->flags |= clapabi::kParamIsStepped | clapabi::kParamIsEnum;

@@ -92,13 +92,14 @@ void ClapPort::sendEdits(const clapabi::OutputEvents* out) {
             clapabi::EventParamValue event{};
             event.header = {sizeof event, 0, clapabi::kCoreEventSpace, clapabi::kEventParamValue,
                             clapabi::kEventIsLive};
-            event.paramId = record->paramId;
+            // Records carry the core's parameter index; the host knows the control's ID.
+            const controls::Control& control =
+                *controls::byParameter(static_cast<int>(record->paramId));
+            event.paramId = control.hostId;
             event.noteId = -1;
             event.portIndex = -1;
             event.channel = -1;
             event.key = -1;
-            const controls::Control& control =
-                *controls::byParameter(static_cast<int>(record->paramId));
             event.value = clapValues::shownPlain(parameters, control);
             sent = out->tryPush(out, &event.header);
         } else {
@@ -108,7 +109,7 @@ void ClapPort::sendEdits(const clapabi::OutputEvents* out) {
                             static_cast<std::uint16_t>(begin ? clapabi::kEventParamGestureBegin
                                                              : clapabi::kEventParamGestureEnd),
                             clapabi::kEventIsLive};
-            event.paramId = record->paramId;
+            event.paramId = controls::byParameter(static_cast<int>(record->paramId))->hostId;
             sent = out->tryPush(out, &event.header);
         }
         // What the host's list cannot take now waits for the next block, in order.

@@ -57,7 +57,7 @@ void ClapInstance::applyEvent(const clapabi::EventHeader& event) {
         return;
     const auto& change = reinterpret_cast<const clapabi::EventParamValue&>(event);
     // Looked up by id: a cookie is never needed, so a stale one cannot hurt.
-    const controls::Control* control = controls::byParameter(static_cast<int>(change.paramId));
+    const controls::Control* control = controls::byHostId(change.paramId);
     if (!control) return;
     const std::optional<int> step = clapValues::stepOfPlain(*control, change.value);
     if (step) clapValues::applyStep(compressor.parameters(), *control, *step);

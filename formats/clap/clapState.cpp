@@ -2,6 +2,7 @@
 // the same bytes the VST 3 build saves, through the host's streams, which
 // may move fewer bytes than asked at a time.
 #include <array>
+#include <vector>
 #include <span>
 
 #include "clapExtensionTables.h"
@@ -26,7 +27,7 @@ const char* reasonOf(pluginState::Restore result) {
 
 bool ClapInstance::saveState(const clapabi::OutputStream* stream) {
     if (!stream || !stream->write) return false;
-    const pluginState::Block block = pluginState::save(compressor.bank());
+    const std::vector<unsigned char> block = pluginState::save(compressor.bank(), &compressor.parameters());
     std::size_t done = 0;
     while (done < block.size()) {
         const std::int64_t written = stream->write(stream, block.data() + done, block.size() - done);
@@ -39,8 +40,8 @@ bool ClapInstance::saveState(const clapabi::OutputStream* stream) {
 
 bool ClapInstance::loadState(const clapabi::InputStream* stream) {
     if (!stream || !stream->read) return false;
-    // One byte more than a block: a longer stream is no block of ours.
-    std::array<unsigned char, pluginState::kSize + 1> bytes;
+    // One byte more than the longest block: a longer stream is no block of ours.
+    std::array<unsigned char, pluginState::kLargestSize + 1> bytes;
     std::size_t got = 0;
     while (got < bytes.size()) {
         const std::int64_t read = stream->read(stream, bytes.data() + got, bytes.size() - got);
@@ -55,7 +56,8 @@ bool ClapInstance::loadState(const clapabi::InputStream* stream) {
     // host that loads a state re-reads the values itself, and a rescan here
     // makes some hosts (Qtractor 0.9.31) count a project just opened as edited.
     const pluginState::Restore result =
-        pluginState::restore(compressor.bank(), std::span<const unsigned char>(bytes.data(), got));
+        pluginState::restore(compressor.bank(), &compressor.parameters(),
+                             std::span<const unsigned char>(bytes.data(), got));
     if (result != pluginState::Restore::ok) {
         log(clapabi::kLogWarning, reasonOf(result));
         return false;

@@ -22,7 +22,7 @@ void Lv2Instance::applyControls() {
     Parameters& parameters = compressor.parameters();
     for (int c = 0; c < controls::kCount; ++c) {
         const controls::Control& port = controls::kControls[c];
-        const float* buffer = ports[layout.firstControl() + c];
+        const float* buffer = ports[layout.controlPort(c)];
         // An unconnected control keeps its default.
         const int step = controls::stepOf(port, buffer ? *buffer : port.defaultValue);
         if (step == controls::stepOfNormalised(port, parameters.get(port.parameter))) continue;

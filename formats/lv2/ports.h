@@ -1,5 +1,6 @@
-// The LV2 plug-ins' ports: the audio ports, the five controls of the shared
-// table in its order, and the gain-reduction output.
+// The LV2 plug-ins' ports: the audio ports, the program's five controls of
+// the shared table in its order, the gain-reduction output, then the
+// instance's settings (added later, so after the ports sessions already know).
 #pragma once
 
 #include "core/controls.h"
@@ -12,14 +13,25 @@ inline constexpr const char* kUiUri = "https://korvane.com/plugins/brassel#ui";
 
 inline constexpr const char* kGainReductionSymbol = "gain_reduction";
 
-// The port layout of one plug-in: audio first, then the controls in table
-// order, then the gain-reduction output.
+// The port layout of one plug-in: audio first, then the program's controls
+// in table order, then the gain-reduction output, then the settings.
 struct Layout {
     int audioInputs;   // 2 for stereo, 1 for mono
     int audioOutputs;
     constexpr int firstControl() const { return audioInputs + audioOutputs; }
-    constexpr int gainReduction() const { return firstControl() + controls::kCount; }
-    constexpr int portCount() const { return gainReduction() + 1; }
+    constexpr int gainReduction() const { return firstControl() + controls::kProgramCount; }
+    // The port of control c of the table.
+    constexpr int controlPort(int c) const {
+        return c < controls::kProgramCount ? firstControl() + c
+                                           : gainReduction() + 1 + (c - controls::kProgramCount);
+    }
+    // The control of the table behind a port, or -1.
+    constexpr int controlOfPort(int port) const {
+        for (int c = 0; c < controls::kCount; ++c)
+            if (controlPort(c) == port) return c;
+        return -1;
+    }
+    constexpr int portCount() const { return controlPort(controls::kCount - 1) + 1; }
 };
 inline constexpr Layout kStereoLayout{2, 2};
 inline constexpr Layout kMonoLayout{1, 1};

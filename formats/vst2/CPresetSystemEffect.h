@@ -44,14 +44,20 @@ public:
     EditorModel& editorModel() { return model; }
 
 protected:
-    // The user's edits as a VST 2.x host hears them.
+    // The user's edits as a VST 2.x host hears them: its twelve parameters
+    // only, the instance settings beyond them being no VST 2.x parameter.
     class Port : public HostPort {
     public:
         explicit Port(CPresetSystemEffect& effect) : effect(effect) {}
-        void beginEdit(int parameter) override { effect.beginEdit(parameter); }
-        void endEdit(int parameter) override { effect.endEdit(parameter); }
+        void beginEdit(int parameter) override {
+            if (parameter < kProgramParameters) effect.beginEdit(parameter);
+        }
+        void endEdit(int parameter) override {
+            if (parameter < kProgramParameters) effect.endEdit(parameter);
+        }
         void automate(int parameter, float value) override {
-            effect.callHost(vst2::audioMasterAutomate, parameter, 0, nullptr, value);
+            if (parameter < kProgramParameters)
+                effect.callHost(vst2::audioMasterAutomate, parameter, 0, nullptr, value);
         }
         void updateDisplay() override { effect.updateDisplay(); }
         void idle() override { effect.masterIdle(); }

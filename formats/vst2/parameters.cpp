@@ -8,14 +8,21 @@ namespace {
 // "Compression" needs 12.
 constexpr int kParameterTextRoom = 16;
 
+// The twelve a VST 2.x host knows; the core's settings beyond them are not its.
+bool isVst2Parameter(int32 index) { return index >= 0 && index < kProgramParameters; }
+
 }  // namespace
 
-void AutoComp::setParameter(int32 index, float value) { compressor.parameters().set(index, value); }
+void AutoComp::setParameter(int32 index, float value) {
+    if (isVst2Parameter(index)) compressor.parameters().set(index, value);
+}
 
-float AutoComp::getParameter(int32 index) { return compressor.parameters().get(index); }
+float AutoComp::getParameter(int32 index) {
+    return isVst2Parameter(index) ? compressor.parameters().get(index) : 0.0f;
+}
 
 void AutoComp::getParameterName(int32 index, char* text) {
-    vst2::copyString(text, Parameters::name(index), kParameterTextRoom);
+    vst2::copyString(text, isVst2Parameter(index) ? Parameters::name(index) : " ", kParameterTextRoom);
 }
 
 void AutoComp::getParameterLabel(int32, char* label) {
@@ -23,5 +30,6 @@ void AutoComp::getParameterLabel(int32, char* label) {
 }
 
 void AutoComp::getParameterDisplay(int32 index, char* text) {
-    vst2::copyString(text, compressor.parameters().display(index).c_str(), kParameterTextRoom);
+    const std::string shown = isVst2Parameter(index) ? compressor.parameters().display(index) : " ";
+    vst2::copyString(text, shown.c_str(), kParameterTextRoom);
 }

@@ -20,7 +20,8 @@ bool send(FUnknown* hostContext, IConnectionPoint* peer, ProgramBank& bank) {
     message->setMessageID(kId);
     IAttributeList* attributes = message->getAttributes();
     if (!attributes) return false;
-    const pluginState::Block block = pluginState::save(bank);
+    // The bank only: the settings reach the processor as parameter changes.
+    const std::vector<unsigned char> block = pluginState::save(bank, nullptr);
     if (attributes->setBinary(kKey, block.data(), static_cast<uint32>(block.size())) != kResultOk)
         return false;
     return peer->notify(message.get()) == kResultOk;
@@ -36,7 +37,7 @@ Received receive(IMessage* message, ProgramBank& bank) {
     if (!attributes || attributes->getBinary(kKey, &data, &size) != kResultOk || !data)
         return Received::refused;
     const std::span<const unsigned char> bytes(static_cast<const unsigned char*>(data), size);
-    return pluginState::restore(bank, bytes) == pluginState::Restore::ok ? Received::restored
+    return pluginState::restore(bank, nullptr, bytes) == pluginState::Restore::ok ? Received::restored
                                                                            : Received::refused;
 }
 

@@ -25,9 +25,10 @@ namespace {
 // A program the host chose is told back to it about this soon when no editor is open.
 constexpr uint64 kTickMilliseconds = 50;
 
+// The host's parameter behind a core parameter index, when it is a control.
 const params::Parameter* controlOf(int parameter) {
-    const params::Parameter* found = params::byId(static_cast<ParamID>(parameter));
-    return parameter >= 0 && found && found->kind == params::Kind::control ? found : nullptr;
+    const controls::Control* control = controls::byParameter(parameter);
+    return control ? params::byId(control->hostId) : nullptr;
 }
 
 size_t indexOf(ParamID id) { return static_cast<size_t>(params::indexOf(id)); }
@@ -162,7 +163,7 @@ tresult Controller::setComponentState(IBStream* state) {
     bool bypass = false, loaded = false;
     // Silently: the host restores its controls itself.
     try {
-        loaded = state::load(state, mirror->bank, bypass);
+        loaded = state::load(state, mirror->bank, mirror->parameters, bypass);
     } catch (...) {
     }
     if (!loaded) return kResultFalse;
@@ -324,7 +325,7 @@ bool Controller::takeValuesFromMirror() {
         held = value;
     };
     for (const controls::Control& control : controls::kControls)
-        take(static_cast<ParamID>(control.parameter),
+        take(static_cast<ParamID>(control.hostId),
              params::normalisedOf(control.steps, controls::stepOfNormalised(
                                                      control, mirror->parameters.get(control.parameter))));
     take(vst3id::kProgramId, params::normalisedOf(params::kProgramSteps, mirror->bank.getCurrentPreset()));

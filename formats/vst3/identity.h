@@ -43,10 +43,11 @@ inline constexpr std::uint32_t kClassFlags = 0;
 inline constexpr std::int32_t kCardinality = 0x7FFFFFFF;
 
 // The five controls keep their VST 2.x parameter indices as IDs (0, 2, 4, 5,
-// 6, from plugin/format/controls.h); the rest lie well above them.
+// 6, from core/controls.h); the rest lie well above them.
 inline constexpr std::uint32_t kBypassId = 1000;
 inline constexpr std::uint32_t kProgramId = 1001;
 inline constexpr std::uint32_t kGainReductionId = 1002;
+inline constexpr std::uint32_t kOversamplingId = 1003;
 // The one program list carries the program parameter's ID.
 inline constexpr std::int32_t kProgramListId = static_cast<std::int32_t>(kProgramId);
 

@@ -21,6 +21,8 @@ const Parameter kParameters[kCount] = {
     {vst3id::kBypassId, Kind::bypass, nullptr},
     {vst3id::kProgramId, Kind::program, nullptr},
     {vst3id::kGainReductionId, Kind::gainReduction, nullptr},
+    // Settings added later, after every parameter hosts already list.
+    {vst3id::kOversamplingId, Kind::control, &controls::kControls[5]},
 };
 
 std::string lowered(std::string_view text) {

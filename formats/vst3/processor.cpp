@@ -118,7 +118,7 @@ tresult Processor::setState(IBStream* state) {
     bool bypass = false;
     bool loaded = false;
     try {
-        loaded = state::load(state, compressor->bank(), bypass);
+        loaded = state::load(state, compressor->bank(), compressor->parameters(), bypass);
     } catch (...) {
     }
     if (!loaded) return kResultFalse;
@@ -129,7 +129,9 @@ tresult Processor::setState(IBStream* state) {
 tresult Processor::getState(IBStream* state) {
     if (!compressor) return kNotInitialized;
     if (!state) return kInvalidArgument;
-    return state::save(state, compressor->bank(), bypassed.load()) ? kResultOk : kResultFalse;
+    return state::save(state, compressor->bank(), compressor->parameters(), bypassed.load())
+               ? kResultOk
+               : kResultFalse;
 }
 
 tresult Processor::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
@@ -230,8 +232,10 @@ void Processor::reportProgram(ProcessData& data) {
     const int32 at = std::min(programLoadedAt, data.numSamples > 0 ? data.numSamples - 1 : 0);
     programLoadedAt = -1;
     if (!data.outputParameterChanges) return;
-    for (const controls::Control& control : controls::kControls) {
-        const ParamID id = static_cast<ParamID>(control.parameter);
+    // A program holds the first controls only; the settings stay as they are.
+    for (int c = 0; c < controls::kProgramCount; ++c) {
+        const controls::Control& control = controls::kControls[c];
+        const ParamID id = static_cast<ParamID>(control.hostId);
         const int step =
             controls::stepOfNormalised(control, compressor->parameters().get(control.parameter));
         int32 index = 0;

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "core/programs/ProgramBank.h"
 
@@ -24,13 +26,11 @@ std::size_t readUpTo(IBStream* stream, unsigned char* into, std::size_t wanted) 
 
 }  // namespace
 
-bool save(IBStream* stream, ProgramBank& bank, bool bypass) {
+bool save(IBStream* stream, ProgramBank& bank, const Parameters& settings, bool bypass) {
     if (!stream) return false;
-    std::array<unsigned char, kLargestSize> bytes{};
-    const pluginState::Block block = pluginState::save(bank);
-    std::memcpy(bytes.data(), block.data(), block.size());
-    std::memcpy(bytes.data() + block.size(), kBypassTag, sizeof kBypassTag);
-    bytes[block.size() + 4] = bypass ? 1 : 0;
+    std::vector<unsigned char> bytes = pluginState::save(bank, &settings);
+    bytes.insert(bytes.end(), std::begin(kBypassTag), std::end(kBypassTag));
+    bytes.insert(bytes.end(), {static_cast<unsigned char>(bypass ? 1 : 0), 0, 0, 0});
     int32 written = 0;
     return stream->write(bytes.data(), static_cast<int32>(bytes.size()), &written) == kResultOk &&
            written == static_cast<int32>(bytes.size());
@@ -39,30 +39,31 @@ bool save(IBStream* stream, ProgramBank& bank, bool bypass) {
 bool split(std::span<const unsigned char> bytes, std::span<const unsigned char>& block,
            bool& bypass) {
     bypass = false;
-    if (bytes.size() <= pluginState::kSize) {
+    const std::size_t length = pluginState::blockLength(bytes);
+    if (length == 0 || bytes.size() <= length) {
         // No trailer: a block written without one, or a damaged one the
         // restore refuses.
         block = bytes;
         return true;
     }
-    if (bytes.size() != kLargestSize) return false;
-    const unsigned char* trailer = bytes.data() + pluginState::kSize;
+    if (bytes.size() != length + kTrailerSize) return false;
+    const unsigned char* trailer = bytes.data() + length;
     if (std::memcmp(trailer, kBypassTag, sizeof kBypassTag) != 0 || trailer[4] > 1 ||
         trailer[5] || trailer[6] || trailer[7])
         return false;
-    block = bytes.first(pluginState::kSize);
+    block = bytes.first(length);
     bypass = trailer[4] == 1;
     return true;
 }
 
-bool load(IBStream* stream, ProgramBank& bank, bool& bypass) {
+bool load(IBStream* stream, ProgramBank& bank, Parameters& settings, bool& bypass) {
     if (!stream) return false;
     std::array<unsigned char, kLargestSize> bytes{};
     const std::size_t size = readUpTo(stream, bytes.data(), bytes.size());
     std::span<const unsigned char> block;
     bool wanted = false;
     if (!split(std::span(bytes.data(), size), block, wanted)) return false;
-    if (pluginState::restore(bank, block) != pluginState::Restore::ok) return false;
+    if (pluginState::restore(bank, &settings, block) != pluginState::Restore::ok) return false;
     bypass = wanted;
     return true;
 }

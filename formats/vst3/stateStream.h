@@ -1,7 +1,7 @@
 // The component state on the host's streams: the plug-in's state block
 // (core/pluginState.h: version, selected slot, the whole bank with its
-// names), then the bypass as a tagged 8-byte trailer. The controller reads
-// the same bytes into its mirror and keeps nothing of its own.
+// names, the settings), then the bypass as a tagged 8-byte trailer. The
+// controller reads the same bytes into its mirror and keeps nothing of its own.
 #pragma once
 
 #include <cstddef>
@@ -10,16 +10,17 @@
 #include "formats/vst3/abi/base.h"
 #include "core/pluginState.h"
 
+class Parameters;
 class ProgramBank;
 
 namespace vst3::state {
 
 inline constexpr unsigned char kBypassTag[4] = {'K', 'v', 'B', 'y'};
 inline constexpr std::size_t kTrailerSize = 8;
-inline constexpr std::size_t kLargestSize = pluginState::kSize + kTrailerSize;
+inline constexpr std::size_t kLargestSize = pluginState::kLargestSize + kTrailerSize;
 
 // Writes at the stream's position; false when the stream took fewer bytes.
-bool save(IBStream* stream, ProgramBank& bank, bool bypass);
+bool save(IBStream* stream, ProgramBank& bank, const Parameters& settings, bool bypass);
 
 // The state's bytes split into the block and the bypass; false when the
 // trailer is damaged (the block is checked when it is restored).
@@ -27,8 +28,8 @@ bool split(std::span<const unsigned char> bytes, std::span<const unsigned char>&
            bool& bypass);
 
 // Reads onward from the stream's position (short reads and all) and restores
-// the bank, silently, and the bypass; on any refusal nothing changes and it
-// answers false.
-bool load(IBStream* stream, ProgramBank& bank, bool& bypass);
+// the bank and the settings, silently, and the bypass; on any refusal
+// nothing changes and it answers false.
+bool load(IBStream* stream, ProgramBank& bank, Parameters& settings, bool& bypass);
 
 }  // namespace vst3::state

@@ -36,7 +36,7 @@ const std::vector<std::vector<std::uint32_t>> kBlockPatterns = {
 std::vector<ParamChange> clapChanges(const Setting& s) {
     std::vector<ParamChange> changes;
     for (int c = 0; c < controls::kCount; ++c)
-        changes.push_back({0, static_cast<clapabi::Id>(controls::kControls[c].parameter), s.values[c]});
+        changes.push_back({0, static_cast<clapabi::Id>(controls::kControls[c].hostId), s.values[c]});
     changes.push_back({kChangeFrame, kCompression, kLaterCompression});
     changes.push_back({kChangeFrame, kRatio, kLaterRatio});
     return changes;
@@ -44,7 +44,7 @@ std::vector<ParamChange> clapChanges(const Setting& s) {
 
 std::vector<VstChange> vstChanges(const Setting& s) {
     std::vector<VstChange> changes;
-    for (int c = 0; c < controls::kCount; ++c) {
+    for (int c = 0; c < controls::kProgramCount; ++c) {
         const controls::Control& control = controls::kControls[c];
         changes.push_back({0, control.parameter, controls::normalisedOfStep(control, s.steps[c])});
     }

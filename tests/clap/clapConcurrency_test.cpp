@@ -24,7 +24,7 @@ std::vector<unsigned char> madeState(int state, int selected) {
             records[slot].values[i] = static_cast<float>(1 + (state * 7 + slot * 3 + i) % 39) / 40.0f;
     }
     std::vector<unsigned char> block(std::begin(pluginState::kMagic), std::end(pluginState::kMagic));
-    for (int number : {pluginState::kVersion, selected})
+    for (int number : {1, selected})  // a version 1 block: the bank alone
         for (int byte = 0; byte < 4; ++byte) block.push_back(static_cast<unsigned char>(number >> (8 * byte)));
     const auto bank = presetFiles::writeBankFile(records);
     block.insert(block.end(), bank.begin(), bank.end());
@@ -33,7 +33,8 @@ std::vector<unsigned char> madeState(int state, int selected) {
 
 presetFiles::BankFile bankOf(const std::vector<unsigned char>& state) {
     presetFiles::BankFile bank;
-    EXPECT_EQ(presetFiles::readBankFile(std::span(state).subspan(pluginState::kHeaderSize), bank),
+    EXPECT_EQ(presetFiles::readBankFile(
+                  std::span(state).subspan(pluginState::kHeaderSize, presetFiles::kBankFileSize), bank),
               presetFiles::ReadResult::ok);
     return bank;
 }
@@ -42,7 +43,7 @@ presetFiles::BankFile bankOf(const std::vector<unsigned char>& state) {
 // is not as `loaded` has it; "" when there is none.
 std::string programsNotAsLoaded(const std::vector<unsigned char>& saved,
                                 const std::vector<unsigned char>& loaded) {
-    if (saved.size() != loaded.size() || saved[8] != loaded[8]) return "another selection";
+    if (saved[8] != loaded[8]) return "another selection";
     const presetFiles::BankFile now = bankOf(saved), then = bankOf(loaded);
     for (int slot = 1; slot < kBankPrograms; ++slot) {
         if (slot == loaded[8]) continue;

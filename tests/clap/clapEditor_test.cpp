@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <span>
 
 #include "clapRender.h"
 #include "clapTestSupport.h"
@@ -137,8 +138,8 @@ protected:
         const Pixels shot = driver->capture(editorWindow);
         ASSERT_TRUE(platform::linux_backend::testing::savePng(shot, shotPath(name)));
         std::vector<std::string> argv{KVBR_EDITOR_REFERENCE, shotPath(name + "_reference")};
-        for (const controls::Control& c : controls::kControls) {
-            const double plain = valueOf(host, static_cast<clapabi::Id>(c.parameter));
+        for (const controls::Control& c : std::span(controls::kControls).first(controls::kProgramCount)) {
+            const double plain = valueOf(host, static_cast<clapabi::Id>(c.hostId));
             char value[48];
             std::snprintf(value, sizeof value, "%d=%.9g", c.parameter,
                           static_cast<double>(controls::normalisedOfStep(c, controls::stepOf(c, plain))));

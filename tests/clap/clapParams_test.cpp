@@ -29,9 +29,9 @@ protected:
 
 }  // namespace
 
-TEST_F(ClapParams, FiveParametersWithFixedIdsInRealUnits) {
+TEST_F(ClapParams, SixParametersWithFixedIdsInRealUnits) {
     const clapabi::PluginParams& params = paramsOf(host);
-    ASSERT_EQ(params.count(host.plugin), 5u);
+    ASSERT_EQ(params.count(host.plugin), 6u);
     const struct {
         clapabi::Id id;
         const char* name;
@@ -41,8 +41,9 @@ TEST_F(ClapParams, FiveParametersWithFixedIdsInRealUnits) {
                     {2, "Ratio", 0, 6, 3, true},
                     {4, "Time", 0, 10, 5, false},
                     {5, "Compression", 0, 10, 5, false},
-                    {6, "Output", 0, 30, 0, false}};
-    for (std::uint32_t i = 0; i < 5; ++i) {
+                    {6, "Output", 0, 30, 0, false},
+                    {1003, "Oversampling", 0, 2, 0, true}};
+    for (std::uint32_t i = 0; i < 6; ++i) {
         clapabi::ParamInfo info;
         std::memset(&info, 0x55, sizeof info);
         ASSERT_TRUE(params.getInfo(host.plugin, i, &info));
@@ -61,10 +62,10 @@ TEST_F(ClapParams, FiveParametersWithFixedIdsInRealUnits) {
         EXPECT_EQ(valueOf(host, info.id), expected[i].defaultValue) << info.name;
     }
     clapabi::ParamInfo info;
-    EXPECT_FALSE(params.getInfo(host.plugin, 5, &info));
+    EXPECT_FALSE(params.getInfo(host.plugin, 6, &info));
     EXPECT_FALSE(params.getInfo(host.plugin, 0, nullptr));
     double value = 0.0;
-    for (clapabi::Id unknown : {1u, 3u, 7u, 11u, 12u, 99u, clapabi::kInvalidId})
+    for (clapabi::Id unknown : {1u, 3u, 7u, 11u, 12u, 99u, 1002u, 1004u, clapabi::kInvalidId})
         EXPECT_FALSE(params.getValue(host.plugin, unknown, &value)) << unknown;
     EXPECT_FALSE(params.getValue(host.plugin, kTime, nullptr));
 }
@@ -78,6 +79,9 @@ TEST_F(ClapParams, TextsAreTheStepsTextsAndReadBack) {
     EXPECT_EQ(text(kTime, 6.5), "6.50");
     EXPECT_EQ(text(kCompression, 4.25), "4.25");
     EXPECT_EQ(text(kOutput, 12.5), "12.50");
+    EXPECT_EQ(text(kOversampling, 0), "Off");
+    EXPECT_EQ(text(kOversampling, 1), "2x");
+    EXPECT_EQ(text(kOversampling, 2), "4x");
     // Between steps, the step the value selects: enumerations truncate as
     // stepped parameters do, the rest go to the nearest step.
     EXPECT_EQ(text(kProcess, 1.9), "Clear");
@@ -97,6 +101,7 @@ TEST_F(ClapParams, TextsAreTheStepsTextsAndReadBack) {
     EXPECT_EQ(text(kOutput, 30, 0), "(refused)");
 
     EXPECT_EQ(parsed(kProcess, "valve"), 2.0);
+    EXPECT_EQ(parsed(kOversampling, "4X"), 2.0);
     EXPECT_EQ(parsed(kRatio, "4:1"), 4.0);
     EXPECT_EQ(parsed(kRatio, "10"), 6.0);
     EXPECT_EQ(parsed(kTime, "6.50"), 6.5);

@@ -2,6 +2,8 @@
 // provider lists programs 1 to 32 by name without an instance, and loading
 // one selects that program of the instance's bank.
 #include "clapTestSupport.h"
+#include <span>
+
 #include "core/controls.h"
 #include "core/programs/CProgram.h"
 #include "core/programs/factoryPresets.h"
@@ -135,8 +137,8 @@ TEST(ClapPresets, LoadingAProgramSelectsItInTheInstancesBank) {
         ASSERT_TRUE(load->fromLocation(host.plugin, clapabi::kPresetLocationPlugin, nullptr, key.c_str()));
         CProgram program;
         writeFactoryPreset(slot, program);
-        for (const controls::Control& c : controls::kControls)
-            EXPECT_EQ(valueOf(host, static_cast<clapabi::Id>(c.parameter)),
+        for (const controls::Control& c : std::span(controls::kControls).first(controls::kProgramCount))
+            EXPECT_EQ(valueOf(host, static_cast<clapabi::Id>(c.hostId)),
                       controls::valueOfStep(c, controls::stepOfNormalised(c, program.getParam(c.parameter))))
                 << c.name << " of program " << slot;
         EXPECT_EQ(savedState(host)[8], slot);

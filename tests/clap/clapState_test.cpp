@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr std::size_t kVersion1End = 12 + 2381;
+
 class ClapState : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -13,10 +15,10 @@ protected:
         ASSERT_NE(presets, nullptr);
     }
     void TearDown() override { EXPECT_NO_THREAD_VIOLATIONS(host); }
-    // An edited instance: program 7 chosen, then two controls moved.
+    // An edited instance: program 7 chosen, then two controls and the oversampling moved.
     std::vector<unsigned char> editedState() {
         EXPECT_TRUE(presets->fromLocation(host.plugin, clapabi::kPresetLocationPlugin, nullptr, "7"));
-        flushValues(host, {{kCompression, 8.25}, {kOutput, 4.5}});
+        flushValues(host, {{kCompression, 8.25}, {kOutput, 4.5}, {kOversampling, 2}});
         return savedState(host);
     }
     ClapLibrary library;
@@ -28,7 +30,7 @@ protected:
 
 TEST_F(ClapState, ARoundTripThroughStreamsThatMoveFewBytesRestoresEverything) {
     const std::vector<unsigned char> saved = editedState();
-    ASSERT_EQ(saved.size(), 12u + 2381u) << "header and bank file";
+    ASSERT_EQ(saved.size(), 12u + 2381u + 8u) << "header, bank file and one setting";
     EXPECT_EQ(std::string(saved.begin(), saved.begin() + 4), "KvBS");
     EXPECT_EQ(saved[8], 7) << "the selected program";
     // A host that writes five bytes a call gets the same bytes.
@@ -44,6 +46,7 @@ TEST_F(ClapState, ARoundTripThroughStreamsThatMoveFewBytesRestoresEverything) {
         ASSERT_TRUE(loadState(other, saved, 7)) << id;
         EXPECT_EQ(valueOf(other, kCompression), 8.25);
         EXPECT_EQ(valueOf(other, kOutput), 4.5);
+        EXPECT_EQ(valueOf(other, kOversampling), 2);
         for (clapabi::Id param : {kProcess, kRatio, kTime}) EXPECT_EQ(valueOf(other, param), valueOf(host, param));
         EXPECT_EQ(savedState(other), saved) << id;
         // Loading a project is no edit of it, and the host that loads knows
@@ -51,6 +54,25 @@ TEST_F(ClapState, ARoundTripThroughStreamsThatMoveFewBytesRestoresEverything) {
         EXPECT_EQ(other.calls(), std::vector<std::string>{});
         EXPECT_NO_THREAD_VIOLATIONS(other);
     }
+}
+
+// A session saved before the oversampling existed (a version 1 block, the
+// bank alone) loads with it at its default.
+TEST_F(ClapState, AStateFromBeforeTheSettingsLoadsWithThemAtTheirDefaults) {
+    std::vector<unsigned char> old = editedState();
+    old.resize(kVersion1End);
+    old[4] = 1;
+    TestClapHost other;
+    ASSERT_NE(other.create(library, kStereoId), nullptr);
+    flushValues(other, {{kOversampling, 1}});
+    ASSERT_TRUE(loadState(other, old, 64));
+    EXPECT_EQ(valueOf(other, kOversampling), 0);
+    EXPECT_EQ(valueOf(other, kOutput), 4.5);
+    // Saved again, it is the current version with the same bank.
+    const std::vector<unsigned char> again = savedState(other);
+    ASSERT_EQ(again.size(), old.size() + 8);
+    EXPECT_EQ(again[4], 2);
+    EXPECT_TRUE(std::equal(old.begin() + 8, old.end(), again.begin() + 8));
 }
 
 TEST_F(ClapState, BadStatesAreRefusedWithNothingChanged) {
@@ -79,8 +101,11 @@ TEST_F(ClapState, BadStatesAreRefusedWithNothingChanged) {
     bytes[0] = 'X';
     refused("another magic", withBytes(bytes));
     bytes = good;
-    bytes[4] = 2;
+    bytes[4] = 3;
     refused("a newer version", withBytes(bytes));
+    bytes = good;
+    bytes[kVersion1End] = 65;
+    refused("more settings than any version has", withBytes(bytes));
     bytes = good;
     bytes[8] = 33;
     refused("no such program", withBytes(bytes));

@@ -15,7 +15,9 @@
 inline constexpr const char* kStereoId = "com.korvane.brassel";
 inline constexpr const char* kMonoId = "com.korvane.brassel.mono";
 // The parameter ids, which never change.
-enum ParamId : clapabi::Id { kProcess = 0, kRatio = 2, kTime = 4, kCompression = 5, kOutput = 6 };
+enum ParamId : clapabi::Id {
+    kProcess = 0, kRatio = 2, kTime = 4, kCompression = 5, kOutput = 6, kOversampling = 1003
+};
 
 // The embedded editor's window system here.
 inline const char* nativeEditorApi() {

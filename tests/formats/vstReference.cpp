@@ -7,7 +7,7 @@
 #include "formats/vst2/meterRequest.h"
 
 float PortSettings::value(int control) const {
-    const float values[] = {process, ratio, time, compression, output};
+    const float values[controls::kCount] = {process, ratio, time, compression, output, oversampling};
     return values[control];
 }
 
@@ -38,8 +38,9 @@ VstReference::VstReference(double rate, bool mono) {
     host.dispatch(vst2::effMainsChanged, 0, 1);
 }
 
+// The VST 2.x plug-in has the program's controls only.
 void VstReference::apply(const PortSettings& settings) {
-    for (int c = 0; c < controls::kCount; ++c) {
+    for (int c = 0; c < controls::kProgramCount; ++c) {
         const controls::Control& port = controls::kControls[c];
         const float normalised =
             controls::normalisedOfStep(port, controls::stepOf(port, settings.value(c)));

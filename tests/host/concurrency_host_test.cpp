@@ -4,6 +4,7 @@
 // must all be that one value.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -17,7 +18,9 @@ TEST(Concurrency, Vst2ParameterSetFromTwoThreadsIsNeverTorn) {
     TestHost host;
     ASSERT_NE(host.open(), nullptr);
     host.dispatch(effOpen);
-    host.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    // At 1 kHz a change crossfades over 15 samples, so the last of a block of
+    // 16 is the engine's new setting alone.
+    host.dispatch(effSetSampleRate, 0, 0, nullptr, 1000.0f);
     host.dispatch(effMainsChanged, 0, 1);
 
     // The window is a few instructions wide: half a million rounds catch it in
@@ -39,17 +42,20 @@ TEST(Concurrency, Vst2ParameterSetFromTwoThreadsIsNeverTorn) {
     std::thread off(writer, 0.0f), valve(writer, 1.0f);
 
     int torn = 0;
-    float in[2] = {0.5f, 0.5f}, out[2] = {0.0f, 0.0f};
-    float* ins[2] = {&in[0], &in[1]};
-    float* outs[2] = {&out[0], &out[1]};
+    constexpr int kFrames = 16;
+    float inL[kFrames], inR[kFrames], outL[kFrames], outR[kFrames];
+    std::fill(inL, inL + kFrames, 0.5f);
+    std::fill(inR, inR + kFrames, 0.5f);
+    float* ins[2] = {inL, inR};
+    float* outs[2] = {outL, outR};
     for (int r = 1; r <= kRounds; ++r) {
         round.store(r, std::memory_order_release);
         while (finished.load(std::memory_order_acquire) < 2 * r) std::this_thread::yield();
         const bool valveShown = host.effect->getParameter(host.effect, 0) == 1.0f;
         const bool tenToOne = host.effect->getParameter(host.effect, 2) == 1.0f;
         // Off copies the input untouched; Valve never gives it back exactly.
-        host.effect->processReplacing(host.effect, ins, outs, 1);
-        const bool engineOff = out[0] == in[0] && out[1] == in[1];
+        host.effect->processReplacing(host.effect, ins, outs, kFrames);
+        const bool engineOff = outL[kFrames - 1] == 0.5f && outR[kFrames - 1] == 0.5f;
         torn += host.text(effGetParamDisplay, 0) != (valveShown ? "Valve" : "Off") ||
                 host.text(effGetParamDisplay, 2) != (tenToOne ? "10:1" : "1.2:1") ||
                 engineOff == valveShown;

@@ -241,7 +241,8 @@ TEST(Lv2Description, UnitsStepsAndFeaturesAsHostsReadThem) {
         ASSERT_NE(plugin, nullptr);
         const std::map<std::string, std::pair<bool, int>> expected = {
             {"process", {false, 0}}, {"ratio", {false, 0}},         {"time", {false, 21}},
-            {"compression", {false, 41}}, {"output", {true, 61}}, {"gain_reduction", {true, 0}}};
+            {"compression", {false, 41}}, {"output", {true, 61}}, {"gain_reduction", {true, 0}},
+            {"oversampling", {false, 0}}};
         for (const auto& [symbol, want] : expected) {
             LilvNode* sym = lilv_new_string(w, symbol.c_str());
             const LilvPort* port = lilv_plugin_get_port_by_symbol(plugin, sym);
@@ -256,7 +257,7 @@ TEST(Lv2Description, UnitsStepsAndFeaturesAsHostsReadThem) {
         }
         EXPECT_FALSE(lilv_plugin_has_feature(plugin, inPlaceBroken));
         EXPECT_TRUE(lilv_plugin_has_feature(plugin, hardRT));
-        EXPECT_EQ(lilv_plugin_get_num_ports(plugin), std::string(uri) == lv2ports::kStereoUri ? 10u : 8u);
+        EXPECT_EQ(lilv_plugin_get_num_ports(plugin), std::string(uri) == lv2ports::kStereoUri ? 11u : 9u);
     }
     for (LilvNode* n : {unit, db, rangeSteps, inPlaceBroken, hardRT}) lilv_node_free(n);
 }

@@ -30,7 +30,7 @@ const lv2ports::Layout& kLayout = lv2ports::kStereoLayout;
 void sleepMs(int ms) { poll(nullptr, 0, ms); }
 int portOf(const char* symbol) {
     for (int c = 0; c < controls::kCount; ++c)
-        if (std::string(controls::kControls[c].symbol) == symbol) return kLayout.firstControl() + c;
+        if (std::string(controls::kControls[c].symbol) == symbol) return kLayout.controlPort(c);
     return kLayout.gainReduction();
 }
 std::string shotPath(const std::string& name) {

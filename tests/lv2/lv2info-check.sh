@@ -21,7 +21,8 @@ ratio 0.000000 6.000000 3.000000  0=1.2:1 1=1.5:1 2=2:1 3=3:1 4=4:1 5=6:1 6=10:1
 time 0.000000 10.000000 5.000000 
 compression 0.000000 10.000000 5.000000 
 output 0.000000 30.000000 0.000000 
-gain_reduction 0.000000 40.000000 0.000000 '
+gain_reduction 0.000000 40.000000 0.000000 
+oversampling 0.000000 2.000000 0.000000  0=Off 1=2x 2=4x'
 fail=0
 check() {  # uri name audio-ports
   local info; info=$(lv2info "$1" 2>/dev/null)

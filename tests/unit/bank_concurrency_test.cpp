@@ -37,12 +37,12 @@ TEST(Concurrency, BankTakesAudioProgramChangesWholeAgainstRestores) {
         bank.getBankProgram(0)->getName(name);
         bank.getBankProgram(selected)->getName(expected);
         ASSERT_STREQ(name, expected) << "round " << round;
-        for (int i = 0; i < kNumParams; ++i) {
+        for (int i = 0; i < kProgramParams; ++i) {
             ASSERT_EQ(parameters.get(i), bank.getBankProgram(selected)->getParam(i)) << round << " " << i;
             ASSERT_EQ(bank.getBankProgram(0)->getParam(i), parameters.get(i)) << round << " " << i;
         }
         for (int slot = 1; slot < kBankPrograms; ++slot)
-            for (int i = 0; i < kNumParams; ++i)
+            for (int i = 0; i < kProgramParams; ++i)
                 ASSERT_EQ(bank.getBankProgram(slot)->getParam(i),
                           reference.bank().getBankProgram(slot)->getParam(i))
                     << "round " << round << " slot " << slot << " parameter " << i;

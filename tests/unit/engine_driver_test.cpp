@@ -62,11 +62,16 @@ TEST(Driver, OffCopiesExactlyWhileTheMeterReturnsToRest) {
         fillMusic(d, t, 1.0);
         e->processDoubleReplacing(d.inputs(), d.outputs(), 512);
     }
-    const double compressed = e->getMeterReading();
-    ASSERT_LT(compressed, 0.5);
-    const EngineState frozen = e->core().engineState();
+    ASSERT_LT(e->getMeterReading(), 0.5);
 
+    // Off crossfades in over 15 ms (661 samples); then the engine stands still.
     e->setParameter(0, 0.0f);
+    for (int block = 0; block < 2; ++block) {
+        fillMusic(d, t, 1.0);
+        e->processDoubleReplacing(d.inputs(), d.outputs(), 512);
+    }
+    const double compressed = e->getMeterReading();
+    const EngineState frozen = e->core().engineState();
     double previous = compressed;
     for (int block = 0; block < 200; ++block) {
         fillMusic(d, t);
@@ -99,17 +104,36 @@ TEST(Driver, OffCopiesExactlyWhileTheMeterReturnsToRest) {
     EXPECT_EQ(now.cellSection.y1, frozen.cellSection.y1);
 }
 
-TEST(Driver, OffToClearContinuesFromTheFrozenState) {
-    SideBySide p;
-    p.music(20, false);
-    p.b->setParameter(0, 0.0f);
-    long tOff = 0;
-    for (int block = 0; block < 10; ++block) {
-        fillMusic(p.y, tOff, 0.3);
+// A change of Process or Ratio crossfades for 15 ms; once it has ended the
+// output is the new setting's own, sample for sample, as if it had always
+// been. (The crossfade runs the baseline path's arithmetic, so the vector path
+// ends a rounding away from its own static output.)
+TEST(Driver, ACrossfadeEndsOnTheStaticSettingExactly) {
+    struct Change {
+        float fromProcess, fromRatio, toProcess, toRatio;
+    };
+    for (const Change& c : {Change{0.5f, 0.0f, 1.0f, 0.0f}, Change{1.0f, 0.0f, 1.0f, 1.0f},
+                            Change{0.5f, 1.0f, 0.5f, 0.5f}}) {
+        SideBySide p;
+        p.a->core().setEnginePath(EnginePath::baseline);
+        p.b->core().setEnginePath(EnginePath::baseline);
+        p.a->setParameter(0, c.toProcess);
+        p.a->setParameter(2, c.toRatio);
+        p.b->setParameter(0, c.fromProcess);
+        p.b->setParameter(2, c.fromRatio);
+        p.music(20, false);
+        p.b->setParameter(0, c.toProcess);
+        p.b->setParameter(2, c.toRatio);
+        // 661 samples of crossfade: two blocks and 149 samples of the third.
+        p.music(2, false);
+        fillMusic(p.x, p.ta);
+        fillMusic(p.y, p.tb);
+        p.a->processDoubleReplacing(p.x.inputs(), p.x.outputs(), 256);
         p.b->processDoubleReplacing(p.y.inputs(), p.y.outputs(), 256);
+        EXPECT_NE(p.x.outL[148], p.y.outL[148]) << "still crossfading";
+        for (int i = 149; i < 256; ++i) ASSERT_EQ(p.x.outL[i], p.y.outL[i]) << i;
+        p.music(20, true);
     }
-    p.b->setParameter(0, 0.5f);
-    p.music(20, true);
 }
 
 TEST(Driver, FloatTwinIsTheDoubleTwinNarrowed) {

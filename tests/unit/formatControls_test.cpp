@@ -158,11 +158,13 @@ TEST(PluginState, RoundTripsAndRefusesAnythingElseWithNothingChanged) {
     edited.bank().selectPreset(7);
     edited.bank().renamePreset("Bus Glue");
     edited.parameters().set(4, 0.37f);
-    const pluginState::Block saved = pluginState::save(edited.bank());
+    edited.parameters().set(kOversamplingParameter, 1.0f);  // 4x
+    const std::vector<unsigned char> saved = pluginState::save(edited.bank(), &edited.parameters());
 
     Compressor compressor;
     ProgramBank& target = compressor.bank();
-    const pluginState::Block factory = pluginState::save(target);
+    Parameters* settings = &compressor.parameters();
+    const std::vector<unsigned char> factory = pluginState::save(target, settings);
     std::vector<std::pair<std::vector<unsigned char>, pluginState::Restore>> bad;
     const std::vector<unsigned char> good(saved.begin(), saved.end());
     bad.push_back({{good.begin(), good.end() - 1}, pluginState::Restore::wrongSize});
@@ -170,17 +172,35 @@ TEST(PluginState, RoundTripsAndRefusesAnythingElseWithNothingChanged) {
     bad.push_back({good, pluginState::Restore::notOurs});
     bad.back().first[0] = 'k';
     bad.push_back({good, pluginState::Restore::futureVersion});
-    bad.back().first[4] = 2;
+    bad.back().first[4] = 3;
     bad.push_back({good, pluginState::Restore::badSelection});
     bad.back().first[8] = 33;
     bad.push_back({good, pluginState::Restore::damagedBank});
     bad.back().first[pluginState::kHeaderSize] = 'X';
     for (const auto& [bytes, why] : bad) {
-        EXPECT_EQ(pluginState::restore(target, bytes), why);
-        EXPECT_EQ(pluginState::save(target), factory);
+        EXPECT_EQ(pluginState::restore(target, settings, bytes), why);
+        EXPECT_EQ(pluginState::save(target, settings), factory);
     }
-    ASSERT_EQ(pluginState::restore(target, good), pluginState::Restore::ok);
-    EXPECT_EQ(pluginState::save(target), saved);
+    ASSERT_EQ(pluginState::restore(target, settings, good), pluginState::Restore::ok);
+    EXPECT_EQ(pluginState::save(target, settings), saved);
     EXPECT_EQ(target.getCurrentPreset(), 7);
     EXPECT_EQ(compressor.parameters().get(4), 0.37f);
+    EXPECT_EQ(compressor.parameters().get(kOversamplingParameter), 1.0f);
+
+    // A block of version 1, saved before there were settings: they take their
+    // defaults; without settings to restore, they stay as they are.
+    std::vector<unsigned char> older = pluginState::save(edited.bank(), nullptr);
+    ASSERT_EQ(older.size(), pluginState::kVersion1Size);
+    EXPECT_EQ(older[4], 1);
+    ASSERT_EQ(pluginState::restore(target, nullptr, older), pluginState::Restore::ok);
+    EXPECT_EQ(compressor.parameters().get(kOversamplingParameter), 1.0f);
+    ASSERT_EQ(pluginState::restore(target, settings, older), pluginState::Restore::ok);
+    EXPECT_EQ(compressor.parameters().get(kOversamplingParameter), 0.0f);
+    EXPECT_EQ(pluginState::save(target, nullptr), older);
+    // A later block of version 2 with settings this one does not know: they are skipped.
+    std::vector<unsigned char> longer = saved;
+    longer[pluginState::kVersion1Size] = 3;
+    longer.insert(longer.end(), {0, 0, 0x80, 0x3F, 0, 0, 0, 0});
+    ASSERT_EQ(pluginState::restore(target, settings, longer), pluginState::Restore::ok);
+    EXPECT_EQ(pluginState::save(target, settings), saved);
 }

@@ -64,7 +64,7 @@ TEST(Concurrency, Lv2StateAndEditorOnTheMainThreadWhileRunRuns) {
     instance.ports = {inL.data(), inR.data(), outL.data(), outR.data()};
     for (int c = 0; c < controls::kCount; ++c) {
         controlValues[c] = controls::kControls[c].defaultValue;
-        instance.ports[lv2ports::kStereoLayout.firstControl() + c] = &controlValues[c];
+        instance.ports[lv2ports::kStereoLayout.controlPort(c)] = &controlValues[c];
     }
     instance.ports[lv2ports::kStereoLayout.gainReduction()] = &meter;
     instance.compressor.resume();

@@ -77,7 +77,7 @@ TEST(Concurrency, Vst3StateAndMessagesOnTheUiThreadWhileProcessRuns) {
     ProgramBank renamed(parameters);
     renamed.selectPreset(4);
     renamed.renamePreset("Busy Bus");
-    const pluginState::Block block = pluginState::save(renamed);
+    const std::vector<unsigned char> block = pluginState::save(renamed, nullptr);
     vst3test::HostApplication application;
     void* made = nullptr;
     ASSERT_EQ(application.createInstance(IMessage::iid, IMessage::iid, &made), kResultOk);

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "core/programs/CProgram.h"
 #include "core/programs/factoryPresets.h"
@@ -31,7 +32,7 @@ std::vector<Change> changesFor(const PortSettings& settings, long at = 0) {
     std::vector<Change> changes;
     for (int c = 0; c < controls::kCount; ++c) {
         const controls::Control& control = controls::kControls[c];
-        changes.push_back({static_cast<ParamID>(control.parameter), at,
+        changes.push_back({static_cast<ParamID>(control.hostId), at,
                            static_cast<double>(controls::stepOf(control, settings.value(c))) / control.steps});
     }
     return changes;
@@ -176,7 +177,7 @@ TEST(Vst3Audio, ProgramParameterLoadsTheSlotAsSelectingItDoes) {
         EXPECT_TRUE(sameSamples(plugin.process(in, {4096}, {{kProgramId, 3000, slot / 32.0}}), expected));
         // Hosts learn the controls the program set from the block's output changes.
         std::vector<Change> shown;
-        for (const controls::Control& control : controls::kControls)
+        for (const controls::Control& control : std::span(controls::kControls).first(controls::kProgramCount))
             shown.push_back({static_cast<ParamID>(control.parameter), 3000,
                              static_cast<double>(controls::stepOfNormalised(control, program.getParam(control.parameter))) /
                                  control.steps});

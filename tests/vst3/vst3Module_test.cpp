@@ -279,9 +279,10 @@ TEST(Vst3Module, ParametersKeepTheirIdsStepsAndFlags) {
         {kBypassId, "Bypass", "", 1, automate | ParameterInfo::kIsBypass, 0.0},
         {kProgramId, "Program", "", 32, ParameterInfo::kIsProgramChange | list, 0.0},
         {kGainReductionId, "Gain Reduction", "dB", 0, ParameterInfo::kIsReadOnly, 0.0},
+        {1003, "Oversampling", "", 2, automate | list, 0.0},
     };
-    ASSERT_EQ(plugin.controller->getParameterCount(), 8);
-    for (int32 i = 0; i < 8; ++i) {
+    ASSERT_EQ(plugin.controller->getParameterCount(), 9);
+    for (int32 i = 0; i < 9; ++i) {
         ParameterInfo info{};
         ASSERT_EQ(plugin.controller->getParameterInfo(i, &info), kResultOk);
         EXPECT_EQ(info.id, expected[i].id);
@@ -293,7 +294,7 @@ TEST(Vst3Module, ParametersKeepTheirIdsStepsAndFlags) {
         EXPECT_EQ(info.unitId, 0);
     }
     ParameterInfo none{};
-    EXPECT_EQ(plugin.controller->getParameterInfo(8, &none), kInvalidArgument);
+    EXPECT_EQ(plugin.controller->getParameterInfo(9, &none), kInvalidArgument);
     EXPECT_EQ(plugin.controller->getParameterInfo(-1, &none), kInvalidArgument);
 }
 
@@ -312,6 +313,7 @@ TEST(Vst3Module, TextsAreTheVst2DisplaysAndReadBack) {
         {5, 0.375, "3.75"},   {5, 1.0, "10.00"},     {6, 7.0 / 60, "3.50"}, {6, 1.0, "30.00"},
         {kBypassId, 0.0, "Off"}, {kBypassId, 1.0, "On"}, {kProgramId, 1.0 / 32, "Default"},
         {kProgramId, 8.0 / 32, "SlowLim"}, {kGainReductionId, 0.25, "10.00"},
+        {1003, 0.0, "Off"}, {1003, 0.5, "2x"}, {1003, 1.0, "4x"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(valueText(plugin, c.id, c.value), c.text) << c.id << " at " << c.value;

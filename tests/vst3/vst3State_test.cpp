@@ -100,7 +100,7 @@ TEST(Vst3State, DamagedForeignOrLaterStatesAreRefusedWithNothingChanged) {
         std::vector<unsigned char>(good.begin(), good.begin() + 2000),
         std::vector<unsigned char>(good.begin(), good.end() - 3),
         changed(0, 'X'),                 // not our magic
-        changed(kVersionAt, 2),          // a later version
+        changed(kVersionAt, 3),          // a later version
         changed(kVersionAt, 0),
         changed(kSelectedAt, 33),        // no such slot
         changed(13, 'Q'),                // the bank's own magic

@@ -37,7 +37,7 @@ BuiltInEffect::BuiltInEffect() {
     ident.category = vst2::kPlugCategMastering;
     ident.numInputs = 2;
     ident.numOutputs = 2;
-    ident.numParams = kNumParams;
+    ident.numParams = kProgramParams;
     ident.canDouble = true;
 }
 

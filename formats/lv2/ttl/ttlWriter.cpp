@@ -89,11 +89,10 @@ void controlPort(std::ostream& out, const controls::Control& port, int index) {
         << number(port.maximum) << " ;\n";
     if (port.enumeration) {
         out << "        lv2:portProperty lv2:integer, lv2:enumeration ;\n";
-        const bool process = port.id == controls::Id::process;
         for (int step = 0; step <= port.steps; ++step)
             out << "        lv2:scalePoint [ rdfs:label "
-                << quoted(process ? controls::kProcessLabels[step] : controls::kRatioLabels[step])
-                << " ; rdf:value " << step << " ] ;\n";
+                << quoted(controls::textOfStep(port, step).c_str()) << " ; rdf:value " << step
+                << " ] ;\n";
     } else {
         out << "        pprops:rangeSteps " << port.steps + 1 << " ;\n";
     }
@@ -152,11 +151,15 @@ std::string pluginDescription() {
             audioPort(out, layout, i);
             out << ", ";
         }
-        for (int c = 0; c < controls::kCount; ++c) {
-            controlPort(out, controls::kControls[c], layout.firstControl() + c);
+        for (int c = 0; c < controls::kProgramCount; ++c) {
+            controlPort(out, controls::kControls[c], layout.controlPort(c));
             out << ", ";
         }
         gainReductionPort(out, layout.gainReduction());
+        for (int c = controls::kProgramCount; c < controls::kCount; ++c) {
+            out << ", ";
+            controlPort(out, controls::kControls[c], layout.controlPort(c));
+        }
         out << " .\n\n";
     }
     // The editor is driven by the host's idle calls; it reads the meter port.
@@ -184,12 +187,13 @@ std::string presets() {
             program.getName(name);
             presetSubject(out, plugin, slot);
             out << "    rdfs:label " << quoted(name) << " ;\n    lv2:port ";
-            for (int c = 0; c < controls::kCount; ++c) {
+            // A preset holds the program's controls; the settings stay the instance's.
+            for (int c = 0; c < controls::kProgramCount; ++c) {
                 const controls::Control& port = controls::kControls[c];
                 const int step = controls::stepOfNormalised(port, program.getParam(port.parameter));
                 out << "[ lv2:symbol " << quoted(port.symbol) << " ; pset:value "
                     << number(controls::valueOfStep(port, step)) << " ]"
-                    << (c + 1 < controls::kCount ? ", " : " .\n\n");
+                    << (c + 1 < controls::kProgramCount ? ", " : " .\n\n");
             }
         }
     }

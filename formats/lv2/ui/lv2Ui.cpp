@@ -63,7 +63,7 @@ Lv2Ui::Lv2Ui(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller
         // The controls start at the first factory program until the host's ports speak.
         CProgram first;
         writeFactoryPreset(0, first);
-        for (int i = 0; i < kNumParams; ++i) mirror.set(i, first.getParam(i));
+        for (int i = 0; i < kProgramParams; ++i) mirror.set(i, first.getParam(i));
         model = std::make_unique<EditorModel>(mirror, nullptr, &port, &mirrorMeter);
     }
     editor = std::make_unique<ADEditor>(*model);
@@ -109,8 +109,8 @@ void Lv2Ui::portEvent(uint32_t port, uint32_t size, uint32_t format, const void*
         if (!dsp) mirrorMeter.store(controls::meterReadingOf(value), std::memory_order_relaxed);
         return;
     }
-    const int control = static_cast<int>(port) - layout.firstControl();
-    if (control < 0 || control >= controls::kCount) return;
+    const int control = layout.controlOfPort(static_cast<int>(port));
+    if (control < 0) return;
     const controls::Control& c = controls::kControls[control];
     const int step = controls::stepOf(c, value);
     // Only a real change is taken; the editor shows it at its next idle and
@@ -127,7 +127,7 @@ int Lv2Ui::idle() {
 
 int Lv2Ui::portOfParameter(int parameter) const {
     for (int c = 0; c < controls::kCount; ++c)
-        if (controls::kControls[c].parameter == parameter) return layout.firstControl() + c;
+        if (controls::kControls[c].parameter == parameter) return layout.controlPort(c);
     return -1;
 }
 
@@ -144,6 +144,6 @@ void Lv2Ui::touchPort(int parameter, bool begin) {
 void Lv2Ui::Port::automate(int parameter, float normalised) {
     const int port = ui.portOfParameter(parameter);
     if (port < 0) return;
-    const controls::Control& c = controls::kControls[port - ui.layout.firstControl()];
+    const controls::Control& c = controls::kControls[ui.layout.controlOfPort(port)];
     ui.writePort(port, controls::valueOfStep(c, controls::stepOfNormalised(c, normalised)));
 }
