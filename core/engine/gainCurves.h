@@ -49,3 +49,15 @@ inline double valveCurve(double y, const ValveConstants& v) {
     if (y >= 0.0) return v.l * std::atan(v.h * y);
     return v.l * std::tanh(-0.64 * v.h * y) / -0.64;
 }
+
+// The curve's antiderivative, zero at zero, for the oversampled valve's
+// anti-aliasing: l (y atan(hy) - ln(1 + h^2 y^2) / 2h) above zero and
+// l ln cosh(0.64 h y) / (0.64^2 h) below, ln cosh written so that it cannot overflow.
+inline double valveIntegral(double y, const ValveConstants& v) {
+    if (y >= 0.0) {
+        const double z = v.h * y;
+        return v.l * (y * std::atan(z) - std::log1p(z * z) / (2.0 * v.h));
+    }
+    const double z = -0.64 * v.h * y;
+    return v.l * (z + std::log1p(std::exp(-2.0 * z)) - 0.69314718055994531) / (0.4096 * v.h);
+}

@@ -88,6 +88,7 @@ void Valve::reset(double rate) {
     outerDown.reset();
     innerUp.reset();
     innerDown.reset();
+    curve.reset();
     if (!std::isfinite(rate) || rate <= 0.0) rate = 44100.0;
     pole = 1.0 - 2.0 * kPi * 5.0 / rate;
     lastIn = lastOut = 0.0;
@@ -98,15 +99,18 @@ double Valve::process(double x, const ValveConstants& constants, int factor) {
     outerUp.up(x, a, b);
     double y;
     if (factor == 1) {
-        y = outerDown.down(valveCurve(a, constants), valveCurve(b, constants));
+        const double first = curve(a, constants);
+        y = outerDown.down(first, curve(b, constants));
     } else {
         // Each sample of twice the rate into two of four times it, and back,
         // through one inner filter each way.
         double a1, a2, b1, b2;
         innerUp.up(a, a1, a2);
         innerUp.up(b, b1, b2);
-        const double first = innerDown.down(valveCurve(a1, constants), valveCurve(a2, constants));
-        const double second = innerDown.down(valveCurve(b1, constants), valveCurve(b2, constants));
+        const double a1Out = curve(a1, constants);
+        const double first = innerDown.down(a1Out, curve(a2, constants));
+        const double b1Out = curve(b1, constants);
+        const double second = innerDown.down(b1Out, curve(b2, constants));
         y = outerDown.down(first, second);
     }
     // The curve's asymmetry leaves an offset: a first-order high-pass at 5 Hz.
