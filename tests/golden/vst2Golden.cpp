@@ -5,7 +5,7 @@
 // folder; a rebuilt plug-in must give the same lines, call for call and
 // sample for sample.
 //
-//   kvbr-vst2-golden PLUGIN dispatch|render|static (--record FILE | --check FILE)
+//   kvbr-vst2-golden PLUGIN dispatch|render|static|settings (--record FILE | --check FILE)
 //
 // The engine path follows KVBR_ENGINE_PATH as the plug-in reads it; a check
 // of the vector path on a processor without AVX2 and FMA is skipped (77).
@@ -267,6 +267,46 @@ std::vector<std::string> staticScript(const char* path) {
     return lines;
 }
 
+// Every process mode and ratio, set before the instance starts, with the
+// smoothed controls (Compression, Output) moved once it runs: settings that
+// start and glide alike whether or not a render starts at its settings, so
+// these sound as they always did.
+std::vector<std::string> settingsScript(const char* path) {
+    std::vector<std::string> lines;
+    const float rates[] = {44100.0f, 48000.0f, 96000.0f, 22050.0f};
+    const int blocks[] = {64, 1000, 333};
+    std::mt19937 rng(12);
+    std::uniform_real_distribution<float> anywhere(0.0f, 1.0f);
+    for (int run = 0; run < 42; ++run) {
+        Hash hash;
+        callLog = &hash;
+        Plugin plugin(path);
+        const float rate = rates[run % 4];
+        const int block = blocks[run % 3];
+        plugin.dispatch(effOpen);
+        plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+        plugin.dispatch(effSetBlockSize, 0, block);
+        plugin.effect->setParameter(plugin.effect, 0, static_cast<float>(run / 14) / 2.0f);
+        plugin.effect->setParameter(plugin.effect, 2, static_cast<float>(run / 2 % 7) / 6.0f);
+        plugin.effect->setParameter(plugin.effect, 4, anywhere(rng));
+        plugin.dispatch(effMainsChanged, 0, 1);
+        std::uint64_t t = 0;
+        for (int done = 0, n = 0; done < static_cast<int>(rate) / 4; done += block, ++n) {
+            if (n == 2) {
+                plugin.effect->setParameter(plugin.effect, 5, anywhere(rng));
+                plugin.effect->setParameter(plugin.effect, 6, anywhere(rng));
+            }
+            if (run % 2)
+                processInto<double>(hash, plugin, block, t, run);
+            else
+                processInto<float>(hash, plugin, block, t, run);
+        }
+        callLog = nullptr;
+        lines.push_back("settings " + std::to_string(run) + " " + hex(hash.h));
+    }
+    return lines;
+}
+
 bool vectorPathRuns() {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
@@ -276,7 +316,7 @@ bool vectorPathRuns() {
 
 int main(int argc, char** argv) {
     if (argc != 5 || (std::strcmp(argv[3], "--record") != 0 && std::strcmp(argv[3], "--check") != 0)) {
-        std::cerr << "usage: kvbr-vst2-golden PLUGIN dispatch|render|static (--record FILE | --check FILE)\n";
+        std::cerr << "usage: kvbr-vst2-golden PLUGIN dispatch|render|static|settings (--record FILE | --check FILE)\n";
         return 2;
     }
     const char* forced = std::getenv("KVBR_ENGINE_PATH");
@@ -300,6 +340,8 @@ int main(int argc, char** argv) {
             lines = renderScript(argv[1]);
         else if (script == "static")
             lines = staticScript(argv[1]);
+        else if (script == "settings")
+            lines = settingsScript(argv[1]);
         else
             throw std::runtime_error("no script " + script);
     } catch (const std::exception& e) {
