@@ -136,6 +136,30 @@ TEST(ClapAudio, EventsPastTheBlockOrOutOfOrderAreClampedAsTheHostMeantThem) {
     EXPECT_NO_THREAD_VIOLATIONS(host);
 }
 
+// Values flushed while inactive and values sent with the first block give
+// the same render from sample 0.
+TEST(ClapAudio, ValuesFlushedBeforeActivationSoundAsInTheFirstBlock) {
+    ClapLibrary library;
+    const Signal<float> in = converted<float>(burstSignal(2, 12000));
+    for (const Setting& setting : {kSettings[1], kSettings[2]})
+        for (double oversampling : {0.0, 2.0}) {
+            std::vector<std::pair<clapabi::Id, double>> values;
+            std::vector<ParamChange> changes;
+            for (int c = 0; c < controls::kProgramCount; ++c)
+                values.push_back({controls::kControls[c].hostId, setting.values[c]});
+            values.push_back({kOversampling, oversampling});
+            for (const auto& [id, value] : values) changes.push_back({0, id, value});
+            TestClapHost flushed, inBlock;
+            ASSERT_NE(flushed.create(library, kStereoId), nullptr);
+            ASSERT_NE(inBlock.create(library, kStereoId), nullptr);
+            flushValues(flushed, values);
+            ASSERT_TRUE(flushed.activate(48000));
+            ASSERT_TRUE(inBlock.activate(48000));
+            EXPECT_TRUE(sameSamples(renderClap(flushed, in, {512}), renderClap(inBlock, in, {512}, changes)))
+                << setting.values[0] << " " << oversampling;
+        }
+}
+
 TEST(ClapAudio, ResetClearsTheEngineAsDeactivatingAndActivatingDoes) {
     ClapLibrary library;
     const Signal<float> in = converted<float>(burstSignal(2, 8192));

@@ -96,6 +96,32 @@ TEST(Vst3Audio, EqualsTheVstPluginSampleForSample) {
                 }
 }
 
+// Hosts differ in when they send the controls: flushed before activation,
+// flushed after it, or with the first block. Either way the render is the same from sample 0,
+// and for the program's controls the VST 2.x plug-in's, set after it resumed.
+TEST(Vst3Audio, ControlsFlushedBeforeActivationSoundAsInTheFirstBlock) {
+    Module module;
+    const Channels in = testSignal(2, 12000, 4);
+    PortSettings withOversampling = kSettings[2];
+    withOversampling.oversampling = 2;
+    for (const PortSettings& settings : {kSettings[1], kSettings[2], withOversampling}) {
+        Instance flushed(module), flushedActive(module), inBlock(module);
+        ASSERT_EQ(flushed.flush(changesFor(settings)), kResultOk);
+        ASSERT_TRUE(flushed.start(48000));
+        ASSERT_TRUE(flushedActive.start(48000));
+        ASSERT_EQ(flushedActive.flush(changesFor(settings)), kResultOk);
+        ASSERT_TRUE(inBlock.start(48000));
+        const Channels first = flushed.process(in, {512});
+        EXPECT_TRUE(sameSamples(first, flushedActive.process(in, {512})));
+        EXPECT_TRUE(sameSamples(first, inBlock.process(in, {512}, changesFor(settings))));
+        if (settings.oversampling == 0) {
+            VstReference vst(48000, false);
+            vst.apply(settings);
+            EXPECT_TRUE(sameSamples(first, vst.process(in)));
+        }
+    }
+}
+
 TEST(Vst3Audio, EveryBlockPatternInBothWidthsAndInPlace) {
     Module module;
     const PortSettings settings{2, 5, 1.5f, 9, 2};
