@@ -23,10 +23,10 @@ const clapabi::Host kQuietHost = {clapabi::kVersion, nullptr, "rt", "", "", "1",
 
 // Two value events per block, in fixed storage.
 struct Events {
-    clapabi::EventParamValue values[2]{};
+    clapabi::EventParamValue values[3]{};
     clapabi::InputEvents in{this, size, get};
     clapabi::OutputEvents out{this, push};
-    static std::uint32_t size(const clapabi::InputEvents*) { return 2; }
+    static std::uint32_t size(const clapabi::InputEvents*) { return 3; }
     static const clapabi::EventHeader* get(const clapabi::InputEvents* list, std::uint32_t i) {
         return &static_cast<Events*>(list->ctx)->values[i].header;
     }
@@ -68,7 +68,8 @@ rtcount::Counts oneSecond(const clapabi::Plugin* plugin, std::uint32_t channels,
             right[i] = static_cast<Sample>(level * std::sin((done + i) * 0.07));
         }
         events.set(0, 0, 0, mode);
-        events.set(1, k % block, 5, (k % 40) / 4.0);
+        events.set(1, k % 7, 1003, k % 3);  // the oversampling, crossfading
+        events.set(2, k % block, 5, (k % 40) / 4.0);
         clapabi::Process process{done, block, nullptr, &buffer, &buffer, 1, 1, &events.in, &events.out};
         rtcount::start();
         plugin->process(plugin, &process);

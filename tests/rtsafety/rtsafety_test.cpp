@@ -130,8 +130,8 @@ TEST(RealTimeSafety, ProcessingAllocatesLocksAndCallsNothing) {
     }
 }
 
-// The LV2 entry: run() with the controls moving every block, both plug-ins,
-// every mode.
+// The LV2 entry: run() with the controls moving every block (the
+// oversampling and the ratio crossfading), both plug-ins, every mode.
 TEST(RealTimeSafety, Lv2RunAllocatesLocksAndCallsNothing) {
     setenv("XDG_CONFIG_HOME", "/tmp/kvbr-rtsafety-config", 1);
     void* library = dlopen(KVBR_LV2_DSP_PATH, RTLD_NOW | RTLD_LOCAL);
@@ -145,9 +145,9 @@ TEST(RealTimeSafety, Lv2RunAllocatesLocksAndCallsNothing) {
         const int audio = which == 0 ? 4 : 2;
         const int block = 512;
         std::vector<std::vector<float>> buffers(audio, std::vector<float>(block));
-        float controls[6] = {2, 3, 5, 5, 0, 0};
+        float controls[7] = {2, 3, 5, 5, 0, 0, 0};  // the five, the meter, the oversampling
         for (int p = 0; p < audio; ++p) d->connect_port(h, p, buffers[p].data());
-        for (int c = 0; c < 6; ++c) d->connect_port(h, audio + c, &controls[c]);
+        for (int c = 0; c < 7; ++c) d->connect_port(h, audio + c, &controls[c]);
         d->activate(h);
         for (float mode : {0.0f, 1.0f, 2.0f}) {
             controls[0] = mode;
@@ -158,6 +158,7 @@ TEST(RealTimeSafety, Lv2RunAllocatesLocksAndCallsNothing) {
                         buffers[p][i] = static_cast<float>((k % 10 < 5 ? 0.9 : 0.05) * std::sin((done + i) * 0.05 * (p + 1)));
                 controls[3] = static_cast<float>(k % 40) / 4.0f;
                 controls[1] = static_cast<float>(k % 7);
+                controls[6] = static_cast<float>(k % 3);
                 rtcount::start();
                 d->run(h, block);
                 const rtcount::Counts c = rtcount::stop();
@@ -226,6 +227,7 @@ TEST(RealTimeSafety, Vst3ProcessAllocatesLocksAndCallsNothing) {
                 changes.add(5, 17, (k % 41) / 40.0);
                 changes.add(5, 300, ((k + 7) % 41) / 40.0);
                 changes.add(2, 100, (k % 7) / 6.0);
+                changes.add(1003, 40, (k % 3) / 2.0);
                 if (k % 9 == 0) changes.add(1001, 0, (k % 33) / 32.0);
                 if (k % 13 == 0) changes.add(1000, 250, (k / 13) % 2);
                 ProcessData data{kRealtime, width, block, 1, 1, &in, &out, &changes, &reported,
