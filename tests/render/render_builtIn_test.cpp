@@ -21,6 +21,13 @@ std::string reportedResult(const std::string& path) {
     return from == std::string::npos || to == std::string::npos ? "" : json.substr(from, to - from);
 }
 
+// The built-in compressor's own setting, which the VST 2.x plug-in has not,
+// taken out of its report or listing.
+std::string withoutOversampling(std::string text, const std::string& entry) {
+    const size_t at = text.find(entry);
+    return at == std::string::npos ? text + " (no " + entry + ")" : text.erase(at, entry.size());
+}
+
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> all;
     std::istringstream in(text);
@@ -54,7 +61,10 @@ TEST(BuiltIn, RendersAsThePluginDoesInEitherLayoutAndPrecision) {
             EXPECT_TRUE(built.samples == readAudio(folder.file("plugin.wav")).samples) << what;
             EXPECT_NE(built.samples, in.samples) << what << ": the compressor did something";
             const std::string result = reportedResult(folder.file("built.json"));
-            EXPECT_EQ(result, reportedResult(folder.file("plugin.json"))) << what;
+            EXPECT_EQ(withoutOversampling(result, ",\n    {\"index\": 12, \"name\": \"Oversampling\", "
+                                                  "\"value\": 0.000000, \"display\": \"Off\"}"),
+                      reportedResult(folder.file("plugin.json")))
+                << what;
             EXPECT_NE(result.find("\"display\": \"6:1\""), std::string::npos) << result;
             EXPECT_NE(result.find("\"display\": \"7.25\""), std::string::npos) << result;
             EXPECT_NE(result.find("\"gainReduction\": {"), std::string::npos) << result;
@@ -70,7 +80,10 @@ TEST(BuiltIn, ListsAsThePluginDoes) {
     const ToolRun plugin = runTool({"--list", "--vst2"}, folder.path, "VST_PATH=");
     ASSERT_EQ(builtIn.status, 0) << builtIn.err;
     ASSERT_EQ(plugin.status, 0) << plugin.err;
-    std::vector<std::string> a = lines(builtIn.out), b = lines(plugin.out);
+    // Besides, the built-in compressor has its oversampling: a thirteenth parameter.
+    std::string listed = withoutOversampling(builtIn.out, "   12  Oversampling   Off        Off, 2x, 4x\n");
+    listed = withoutOversampling(listed, "13 parameters");
+    std::vector<std::string> a = lines(listed), b = lines(withoutOversampling(plugin.out, "12 parameters"));
     ASSERT_EQ(a.size(), b.size()) << builtIn.out << plugin.out;
     ASSERT_GT(a.size(), 40u) << "parameters and factory presets";
     EXPECT_EQ(a[3], "  built into kvbr-render");

@@ -37,7 +37,7 @@ BuiltInEffect::BuiltInEffect() {
     ident.category = vst2::kPlugCategMastering;
     ident.numInputs = 2;
     ident.numOutputs = 2;
-    ident.numParams = kProgramParams;
+    ident.numParams = kNumParams;  // the program's twelve and the instance settings
     ident.canDouble = true;
 }
 
