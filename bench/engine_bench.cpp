@@ -36,10 +36,7 @@ std::vector<Sample> material(bool bursts, int channel, int frames) {
 }
 
 template <typename Sample>
-void runEngine(benchmark::State& state) {
-    const float mode = state.range(0) == 2 ? 1.0f : 0.5f;
-    const int ratio = static_cast<int>(state.range(1));
-    const bool bursts = state.range(2) != 0;
+void run(benchmark::State& state, float mode, int ratio, bool bursts, int oversampling) {
     platform::headless::memorySettingsStore().clear();
     auto e = std::make_unique<AutoComp>(host);
     e->setSampleRate(static_cast<float>(kRate));
@@ -47,6 +44,7 @@ void runEngine(benchmark::State& state) {
     e->setParameter(0, mode);
     e->setParameter(2, ratio / 6.0f);
     e->setParameter(5, 0.7f);
+    e->core().parameters().set(kOversamplingParameter, oversampling / 2.0f);
     const int frames = 48000;
     auto left = material<Sample>(bursts, 0, frames), right = material<Sample>(bursts, 1, frames);
     std::vector<Sample> outL(kBlock), outR(kBlock);
@@ -66,6 +64,17 @@ void runEngine(benchmark::State& state) {
         static_cast<double>(state.iterations()) * kBlock,
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.SetItemsProcessed(state.iterations() * kBlock);
+}
+
+template <typename Sample>
+void runEngine(benchmark::State& state) {
+    run<Sample>(state, state.range(0) == 2 ? 1.0f : 0.5f, static_cast<int>(state.range(1)), state.range(2) != 0, 0);
+}
+
+// Valve at 4:1 on the steady material, the valve at the base rate (0), twice (1) or four times it (2).
+template <typename Sample>
+void runOversampled(benchmark::State& state) {
+    run<Sample>(state, 1.0f, 4, false, static_cast<int>(state.range(0)));
 }
 
 struct FloorArguments {
@@ -122,5 +131,7 @@ BENCHMARK(vectorFloor);
 // Arguments: mode (1 Clear, 2 Valve), ratio step, bursts (0 steady, 1 bursts).
 BENCHMARK(runEngine<float>)->ArgsProduct({{1, 2}, {0, 4, 6}, {0, 1}});
 BENCHMARK(runEngine<double>)->ArgsProduct({{1, 2}, {0, 4, 6}, {0, 1}});
+BENCHMARK(runOversampled<float>)->DenseRange(0, 2);
+BENCHMARK(runOversampled<double>)->DenseRange(0, 2);
 
 BENCHMARK_MAIN();

@@ -169,8 +169,7 @@ void Engine::processSteady(const Sample* inL, const Sample* inR, Sample* outL, S
         }
         return;
     }
-    // The vector path runs the valve at the base rate only.
-    if (enginePath == EnginePath::vector && !current.oversampling)
+    if (enginePath == EnginePath::vector)
         processVector(inL, inR, outL, outR, sampleFrames, current, values);
     else
         processBaseline(inL, inR, outL, outR, sampleFrames, current, values);

@@ -228,14 +228,30 @@ KVBR_VECTOR_INLINE void storeOutput(Sample* out, vk::V v, int32 count) {
 // run; the gains go on to the meter's first part. One pass per quantity and
 // channel: the kernels' chains of dependent operations are long, and short
 // loops let the processor overlap those of many lanes.
+// What a block needs of the effect besides its engine state.
+struct BlockSettings {
+    double targetOutput, targetDrive, timeFactor;
+    bool valve;
+    int ratioStep;
+    int oversampling;                  // 0, or the valve at 2 (1) or 4 (2) times the rate
+    oversampling::Valve* oversampled;  // left and right
+};
+
 template <typename Sample>
-KVBR_VECTOR void finishRun(Run& r, int ratioStep, bool valve, const ValveConstants& constants,
+KVBR_VECTOR void finishRun(Run& r, const BlockSettings& settings, const ValveConstants& constants,
                            Sample* outL, Sample* outR, double* gains) {
     using namespace vk;
     const int32 lanes = r.lanes();
     for (int32 i = 0; i < lanes; i += 4)
-        store(gains + i, gainCurve4(ratioStep, _mm256_sqrt_pd(load(r.level + i))));
-    if (valve) {
+        store(gains + i, gainCurve4(settings.ratioStep, _mm256_sqrt_pd(load(r.level + i))));
+    if (settings.valve && settings.oversampling) {
+        // The oversampled valve carries state from sample to sample: the run's
+        // own samples only, one after another.
+        for (int32 i = 0; i < r.n; ++i) {
+            r.L[i] = settings.oversampled[0].process(gains[i] * r.L[i], constants, settings.oversampling);
+            r.R[i] = settings.oversampled[1].process(gains[i] * r.R[i], constants, settings.oversampling);
+        }
+    } else if (settings.valve) {
         for (int32 i = 0; i < lanes; i += 4)
             store(r.L + i,
                   vk::valve(mul(load(gains + i), load(r.L + i)), constants.l, constants.h));
@@ -269,13 +285,6 @@ void padPairsTo4(double* pairs, int32 n) {
         pairs[2 * i + 1] = pairs[2 * n - 1];
     }
 }
-
-// What a block needs of the effect besides its engine state.
-struct BlockSettings {
-    double targetOutput, targetDrive, timeFactor;
-    bool valve;
-    int ratioStep;
-};
 
 template <typename Sample>
 KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
@@ -367,7 +376,7 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
         }
         if (s3) {
             padTo4(s3->level, n[3]);
-            finishRun(*s3, settings.ratioStep, settings.valve, constants, outL, outR, gains);
+            finishRun(*s3, settings, constants, outL, outR, gains);
             meterFeed.feed(gains, n[3], s3->lanes(), s3->meterFeed);
             lastCell = s3;
         }
@@ -437,7 +446,8 @@ void Engine::processVector(const Sample* inL, const Sample* inR, Sample* outL, S
                            const EngineValues& values) {
     if (sampleFrames <= 0) return;
     const BlockSettings settings{values.outputGain, values.compressionGain, values.timeFactor,
-                                 setting.mode == 2, setting.step};
+                                 setting.mode == 2, setting.step, setting.oversampling,
+                                 valvesOf(false).data()};
     processRuns(engine, meterReading, settings, inL, inR, outL, outR, sampleFrames);
 }
 
