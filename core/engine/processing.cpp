@@ -22,6 +22,8 @@ double audibleOrZero(Sample x) {
 
 using int32 = Engine::int32;
 
+constexpr double kPi = 3.14159265358979323846;
+
 // Samples per run of passes: the scratch lives on the stack (a few kilobytes).
 constexpr int32 kChunk = 32;
 
@@ -226,8 +228,9 @@ void Engine::processFade(const Sample* inL, const Sample* inR, Sample* outL, Sam
         }
         frontRun(engine, t, inL + start, inR + start, n, values);
         for (int32 i = 0; i < n; ++i) {
-            // The new setting's share rises to exactly 1 at the last sample.
-            const double w = static_cast<double>(++fade.position) / fade.length;
+            // The new setting's share rises along half a cosine, so that it
+            // starts and ends without a kink, to exactly 1 at the last sample.
+            const double w = 0.5 - 0.5 * std::cos(kPi * ++fade.position / fade.length);
             const double gainFrom = from.mode ? opto::levelGain(t.level[i], from.step) : 1.0;
             const double gainTo = to.mode ? opto::levelGain(t.level[i], to.step) : 1.0;
             meterReading.store(engine.meterSection.singleStep(gainFrom * (1.0 - w) + gainTo * w),
