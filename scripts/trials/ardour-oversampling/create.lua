@@ -1,0 +1,18 @@
+-- A track, the compressor on it at Valve and Compression 10, renders with
+-- Oversampling Off and 4x, a save.
+dofile(os.getenv("KVBR_TRIALS") .. "/ardour-oversampling/steps.lua")
+local tr = recordDrums(trial .. "/sess")
+local p = newCompressor()
+assert(not p:isnil(), "plug-in not found")
+tr:add_processor_by_index(p, 0, nil, true)
+local pi = p:to_plugininsert()
+print("plug-in:", p:display_name())
+set(pi, "Process", format == "LV2" and 2 or 1)
+set(pi, "Compression", format == "LV2" and 10 or 1)
+show(pi, "Valve, Compression 10")
+render("off")
+set(pi, "Oversampling", format == "LV2" and 2 or 1)
+show(pi, "Oversampling 4x")
+render("4x")
+Session:save_state("", false, false, false, false, false)
+close_session()
