@@ -238,33 +238,47 @@ std::vector<std::string> renderScript(const char* path) {
     return lines;
 }
 
-// Renders at the settings an instance starts with, never changed: whatever
-// else changes in how settings take effect, these sound as they always did.
-std::vector<std::string> staticScript(const char* path) {
+// Quarter-second renders at 44.1, 48, 96 and 22.05 kHz in turn, one line per
+// run: `setUp(plugin, run)` before the instance starts, `during(plugin, n)`
+// before its block n.
+template <typename SetUp, typename During>
+std::vector<std::string> quarterSeconds(const char* path, const std::string& name, int runs,
+                                        const std::vector<int>& blocks, SetUp setUp, During during) {
     std::vector<std::string> lines;
     const float rates[] = {44100.0f, 48000.0f, 96000.0f, 22050.0f};
-    const int blocks[] = {1, 64, 1000};
-    for (int run = 0; run < 24; ++run) {
+    for (int run = 0; run < runs; ++run) {
         Hash hash;
         callLog = &hash;
         Plugin plugin(path);
         const float rate = rates[run % 4];
-        const int block = blocks[(run / 4) % 3];
+        const int block = blocks[static_cast<size_t>(run) % blocks.size()];
         plugin.dispatch(effOpen);
         plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
         plugin.dispatch(effSetBlockSize, 0, block);
+        setUp(plugin, run);
         plugin.dispatch(effMainsChanged, 0, 1);
         std::uint64_t t = 0;
-        for (int done = 0; done < static_cast<int>(rate) / 4; done += block) {
+        for (int done = 0, n = 0; done < static_cast<int>(rate) / 4; done += block, ++n) {
+            during(plugin, n);
             if (run % 2)
                 processInto<double>(hash, plugin, block, t, run);
             else
                 processInto<float>(hash, plugin, block, t, run);
         }
         callLog = nullptr;
-        lines.push_back("static " + std::to_string(run) + " " + hex(hash.h));
+        lines.push_back(name + " " + std::to_string(run) + " " + hex(hash.h));
     }
     return lines;
+}
+
+// Renders at the settings an instance starts with, never changed: whatever
+// else changes in how settings take effect, these sound as they always did.
+std::vector<std::string> staticScript(const char* path) {
+    // Each block size for four runs in a row, one at each rate.
+    std::vector<int> blocks;
+    for (int block : {1, 64, 1000})
+        for (int k = 0; k < 4; ++k) blocks.push_back(block);
+    return quarterSeconds(path, "static", 24, blocks, [](Plugin&, int) {}, [](Plugin&, int) {});
 }
 
 // Every process mode and ratio, set before the instance starts, with the
@@ -272,39 +286,19 @@ std::vector<std::string> staticScript(const char* path) {
 // start and glide alike whether or not a render starts at its settings, so
 // these sound as they always did.
 std::vector<std::string> settingsScript(const char* path) {
-    std::vector<std::string> lines;
-    const float rates[] = {44100.0f, 48000.0f, 96000.0f, 22050.0f};
-    const int blocks[] = {64, 1000, 333};
     std::mt19937 rng(12);
     std::uniform_real_distribution<float> anywhere(0.0f, 1.0f);
-    for (int run = 0; run < 42; ++run) {
-        Hash hash;
-        callLog = &hash;
-        Plugin plugin(path);
-        const float rate = rates[run % 4];
-        const int block = blocks[run % 3];
-        plugin.dispatch(effOpen);
-        plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
-        plugin.dispatch(effSetBlockSize, 0, block);
+    auto setUp = [&](Plugin& plugin, int run) {
         plugin.effect->setParameter(plugin.effect, 0, static_cast<float>(run / 14) / 2.0f);
         plugin.effect->setParameter(plugin.effect, 2, static_cast<float>(run / 2 % 7) / 6.0f);
         plugin.effect->setParameter(plugin.effect, 4, anywhere(rng));
-        plugin.dispatch(effMainsChanged, 0, 1);
-        std::uint64_t t = 0;
-        for (int done = 0, n = 0; done < static_cast<int>(rate) / 4; done += block, ++n) {
-            if (n == 2) {
-                plugin.effect->setParameter(plugin.effect, 5, anywhere(rng));
-                plugin.effect->setParameter(plugin.effect, 6, anywhere(rng));
-            }
-            if (run % 2)
-                processInto<double>(hash, plugin, block, t, run);
-            else
-                processInto<float>(hash, plugin, block, t, run);
-        }
-        callLog = nullptr;
-        lines.push_back("settings " + std::to_string(run) + " " + hex(hash.h));
-    }
-    return lines;
+    };
+    auto during = [&](Plugin& plugin, int n) {
+        if (n != 2) return;
+        plugin.effect->setParameter(plugin.effect, 5, anywhere(rng));
+        plugin.effect->setParameter(plugin.effect, 6, anywhere(rng));
+    };
+    return quarterSeconds(path, "settings", 42, {64, 1000, 333}, setUp, during);
 }
 
 bool vectorPathRuns() {
