@@ -52,12 +52,16 @@ inline double valveCurve(double y, const ValveConstants& v) {
 
 // The curve's antiderivative, zero at zero, for the oversampled valve's
 // anti-aliasing: l (y atan(hy) - ln(1 + h^2 y^2) / 2h) above zero and
-// l ln cosh(0.64 h y) / (0.64^2 h) below, ln cosh written so that it cannot overflow.
+// l ln cosh(0.64 h y) / (0.64^2 h) below. ln cosh a is ln(1 + 2 sinh^2(a/2)),
+// exact near zero where it is tiny, and a - ln 2 from 22 on, where the two
+// agree to the last bit and the first would soon overflow.
 inline double valveIntegral(double y, const ValveConstants& v) {
     if (y >= 0.0) {
         const double z = v.h * y;
         return v.l * (y * std::atan(z) - std::log1p(z * z) / (2.0 * v.h));
     }
-    const double z = -0.64 * v.h * y;
-    return v.l * (z + std::log1p(std::exp(-2.0 * z)) - 0.69314718055994531) / (0.4096 * v.h);
+    const double a = -0.64 * v.h * y;
+    const double s = std::sinh(0.5 * a);
+    const double logCosh = a < 22.0 ? std::log1p(2.0 * s * s) : a - 0.69314718055994531;
+    return v.l * logCosh / (0.4096 * v.h);
 }

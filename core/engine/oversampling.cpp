@@ -94,30 +94,40 @@ void Valve::reset(double rate) {
     lastIn = lastOut = 0.0;
 }
 
-double Valve::process(double x, const ValveConstants& constants, int factor) {
+void Valve::up(double x, int factor, double* samples) {
     double a, b;
     outerUp.up(x, a, b);
+    if (factor == 1) {
+        samples[0] = a;
+        samples[1] = b;
+        return;
+    }
+    // Each sample of twice the rate into two of four times it.
+    innerUp.up(a, samples[0], samples[1]);
+    innerUp.up(b, samples[2], samples[3]);
+}
+
+double Valve::down(const double* curved, int factor) {
     double y;
     if (factor == 1) {
-        const double first = curve(a, constants);
-        y = outerDown.down(first, curve(b, constants));
+        y = outerDown.down(curved[0], curved[1]);
     } else {
-        // Each sample of twice the rate into two of four times it, and back,
-        // through one inner filter each way.
-        double a1, a2, b1, b2;
-        innerUp.up(a, a1, a2);
-        innerUp.up(b, b1, b2);
-        const double a1Out = curve(a1, constants);
-        const double first = innerDown.down(a1Out, curve(a2, constants));
-        const double b1Out = curve(b1, constants);
-        const double second = innerDown.down(b1Out, curve(b2, constants));
-        y = outerDown.down(first, second);
+        // In order: the inner filter carries state from one pair to the next.
+        const double first = innerDown.down(curved[0], curved[1]);
+        y = outerDown.down(first, innerDown.down(curved[2], curved[3]));
     }
     // The curve's asymmetry leaves an offset: a first-order high-pass at 5 Hz.
     const double out = y - lastIn + pole * lastOut;
     lastIn = y;
     lastOut = out;
     return out;
+}
+
+double Valve::process(double x, const ValveConstants& constants, int factor) {
+    double samples[4];
+    up(x, factor, samples);
+    for (int k = 0; k < (factor == 1 ? 2 : 4); ++k) samples[k] = curve(samples[k], constants);
+    return down(samples, factor);
 }
 
 }  // namespace oversampling

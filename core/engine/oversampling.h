@@ -65,24 +65,27 @@ const std::array<double, kInnerCoefficients>& innerDesign();
 // one sample and the next (the difference of its antiderivative over the
 // difference of the samples): the harmonics far above the rate, which
 // oversampling alone would fold back, come out 20 to 30 dB weaker.
-class AntiAliasedCurve {
-public:
+// Samples closer than this take the curve at their midpoint.
+inline constexpr double kClosestStep = 1e-5;
+
+struct AntiAliasedCurve {
     void reset() { lastX = lastIntegral = 0.0; }
     double operator()(double x, const ValveConstants& constants) {
         const double integral = valveIntegral(x, constants);
         const double step = x - lastX;
         // Two samples this close: the curve at their midpoint, as exact and
         // without the difference's rounding.
-        const double y = std::fabs(step) > 1e-5 ? (integral - lastIntegral) / step
+        const double y = std::fabs(step) > kClosestStep ? (integral - lastIntegral) / step
                                                 : valveCurve(0.5 * (x + lastX), constants);
         lastX = x;
         lastIntegral = integral;
         return y;
     }
 
-private:
+    // The last sample and the antiderivative there.
     double lastX = 0.0, lastIntegral = 0.0;
 };
+
 
 // The valve curve at twice or four times the rate for one channel, its
 // output free of DC.
@@ -94,10 +97,17 @@ public:
     // One base-rate sample through the valve at 2 (factor 1) or 4 (factor 2) times the rate.
     double process(double x, const ValveConstants& constants, int factor);
 
+    // The parts process() is made of, for a caller that applies the curve
+    // itself (the vector path, both channels at once): the 2 or 4 samples
+    // at the higher rate, and the curved ones back at the base rate, DC
+    // taken away. The curve's state is `curve`'s.
+    void up(double x, int factor, double* samples);
+    double down(const double* curved, int factor);
+    AntiAliasedCurve curve;
+
 private:
     HalfBand<kOuterCoefficients> outerUp, outerDown;
     HalfBand<kInnerCoefficients> innerUp, innerDown;
-    AntiAliasedCurve curve;
     double pole = 0.99929;  // the DC blocker's (5 Hz at 44.1 kHz)
     double lastIn = 0.0, lastOut = 0.0;
 };

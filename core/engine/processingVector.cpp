@@ -32,6 +32,7 @@
 #include "vectorKernels.h"
 #include "vectorRun.h"
 #include "vectorSerial.h"
+#include "vectorValve.h"
 
 namespace {
 
@@ -248,8 +249,9 @@ KVBR_VECTOR void finishRun(Run& r, const BlockSettings& settings, const ValveCon
         // The oversampled valve carries state from sample to sample: the run's
         // own samples only, one after another.
         for (int32 i = 0; i < r.n; ++i) {
-            r.L[i] = settings.oversampled[0].process(gains[i] * r.L[i], constants, settings.oversampling);
-            r.R[i] = settings.oversampled[1].process(gains[i] * r.R[i], constants, settings.oversampling);
+            r.L[i] *= gains[i];
+            r.R[i] *= gains[i];
+            vectorvalve::process(settings.oversampled, r.L[i], r.R[i], constants, settings.oversampling);
         }
     } else if (settings.valve) {
         for (int32 i = 0; i < lanes; i += 4)

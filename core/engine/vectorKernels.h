@@ -192,6 +192,56 @@ KVBR_VECTOR_INLINE V tanh(V x) {
     return _mm256_or_pd(div(q, add(q, set(2.0))), signOf(x));
 }
 
+// ln(1 + u) for u >= 0 (and below 1e300): 1 + u = 2^e m with m within a
+// factor of sqrt 2 of 1, ln m = 2 atanh((m - 1) / (m + 1)) by its series, and
+// the rounding of 1 + u put back, so that small u keep their precision.
+KVBR_VECTOR_INLINE V log1p(V u) {
+    const V w = add(set(1.0), u);
+    const __m256i bits = _mm256_castpd_si256(w);
+    // The biased exponent as a double: 2^52 + n read back as a double is exact.
+    const V biased = sub(_mm256_castsi256_pd(_mm256_or_si256(_mm256_srli_epi64(bits, 52),
+                                                            _mm256_set1_epi64x(0x4330000000000000))),
+                         set(4503599627370496.0));
+    V m = _mm256_castsi256_pd(_mm256_or_si256(_mm256_and_si256(bits, _mm256_set1_epi64x(0x000FFFFFFFFFFFFF)),
+                                              _mm256_set1_epi64x(0x3FF0000000000000)));
+    const V big = greater(m, set(1.4142135623730951));
+    m = select(big, mul(m, set(0.5)), m);
+    const V e = add(sub(biased, set(1023.0)), _mm256_and_pd(big, set(1.0)));
+    const V s = div(sub(m, set(1.0)), add(m, set(1.0)));
+    const V s2 = mul(s, s);
+    // atanh(s) / s - 1 = s^2/3 + s^4/5 + ... + s^20/21 (|s| < 0.172)
+    V p = fma(set(1.0 / 21.0), s2, set(1.0 / 19.0));
+    p = fma(p, s2, set(1.0 / 17.0));
+    p = fma(p, s2, set(1.0 / 15.0));
+    p = fma(p, s2, set(1.0 / 13.0));
+    p = fma(p, s2, set(1.0 / 11.0));
+    p = fma(p, s2, set(1.0 / 9.0));
+    p = fma(p, s2, set(1.0 / 7.0));
+    p = fma(p, s2, set(1.0 / 5.0));
+    p = fma(p, s2, set(1.0 / 3.0));
+    const V logM = fma(mul(set(2.0), s), mul(s2, p), mul(set(2.0), s));
+    const V logW = fma(e, set(6.93147180369123816490e-01), fma(e, set(1.90821492927058770002e-10), logM));
+    // What 1 + u lost in rounding, as a share of it.
+    return add(logW, div(sub(u, sub(w, set(1.0))), w));
+}
+
+// The antiderivative of the valve's curve, zero at zero, as valveIntegral()
+// of gainCurves.h: l (y atan(hy) - ln(1 + h^2 y^2) / 2h) above zero and
+// l ln cosh(0.64 h y) / (0.64^2 h) below, with ln cosh a = ln(1 + 2 sinh^2(a/2))
+// (sinh from e^x - 1) and a - ln 2 from a = 22 on.
+KVBR_VECTOR_INLINE V valveIntegral(V y, double l, double h) {
+    const V positive = greaterEqual(y, set(0.0));
+    const V z = mul(set(h), y);
+    const V a = _mm256_max_pd(set(0.0), mul(set(-0.64 * h), y));
+    const V q = expm1Small(mul(set(0.5), _mm256_min_pd(a, set(22.0))));
+    const V sinh = mul(set(0.5), add(q, div(q, add(q, set(1.0)))));
+    const V logs = log1p(select(positive, mul(z, z), mul(set(2.0), mul(sinh, sinh))));
+    const V above = mul(set(l), fnma(logs, set(0.5 / h), mul(y, atan(z))));
+    const V logCosh = select(greaterEqual(a, set(22.0)), sub(a, set(0.69314718055994531)), logs);
+    const V below = mul(set(l / (0.4096 * h)), logCosh);
+    return select(positive, above, below);
+}
+
 // The valve's curve: l atan(h y) for y >= 0, l tanh(-0.64 h y) / -0.64 below.
 // Audio stays on one side of zero for many samples, so most groups of four
 // need only one of the two; a mixed group computes both side by side and

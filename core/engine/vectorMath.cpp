@@ -35,6 +35,13 @@ struct Valve {
     }
 };
 
+struct ValveIntegral {
+    double l, h;
+    [[gnu::target("avx2,fma"), gnu::always_inline]] vk::V operator()(vk::V v) const {
+        return vk::valveIntegral(v, l, h);
+    }
+};
+
 }  // namespace
 
 KVBR_VECTOR void sinCos(const double* x, double* sine, double* cosine, int n) {
@@ -57,6 +64,9 @@ KVBR_VECTOR void atan(const double* x, double* y, int n) { lanes(x, y, n, Atan{}
 KVBR_VECTOR void tanh(const double* x, double* y, int n) { lanes(x, y, n, Tanh{}); }
 KVBR_VECTOR void valve(const double* x, double* y, int n, double l, double h) {
     lanes(x, y, n, Valve{l, h});
+}
+KVBR_VECTOR void valveIntegral(const double* x, double* y, int n, double l, double h) {
+    lanes(x, y, n, ValveIntegral{l, h});
 }
 
 KVBR_VECTOR double floorSum(const double* w, const double* x, const double* y, int n) {

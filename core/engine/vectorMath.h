@@ -10,6 +10,8 @@ void atan(const double* x, double* y, int n);
 void tanh(const double* x, double* y, int n);
 // The valve's curve with scale l and slope h, as valveCurve() of gainCurves.h.
 void valve(const double* x, double* y, int n, double l, double h);
+// Its antiderivative, as valveIntegral() of gainCurves.h.
+void valveIntegral(const double* x, double* y, int n, double l, double h);
 
 // The benchmark's vector floor: per frame one sine and one cosine of w, one
 // square root and one arc tangent of 1.2 x (the gain curve), the valve's arc
