@@ -5,6 +5,7 @@
 //   kvbr-measure aliasing [--before PLUGIN]   worst alias and DC of the valve
 //   kvbr-measure clicks [--before PLUGIN]     clicks at setting changes
 //   kvbr-measure pictures DIR [--before PLUGIN]
+//   kvbr-measure check                        the hardest cases against limits (a test)
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -155,10 +156,38 @@ void pictures(const std::string& folder, const std::optional<Subject>& before) {
     drawChart(bursts, folder + "/setting-change-clicks.png");
 }
 
+// The cases that fail first when the oversampling or the crossfades go wrong,
+// against limits a little under what they measure: exits 1 when one is missed.
+int check() {
+    const Subject builtIn{"built-in", std::nullopt};
+    bool ok = true;
+    auto expect = [&](bool good, const std::string& what, double value, double limit) {
+        std::printf("%s %s: %.1f (limit %.1f)\n", good ? "ok  " : "FAIL", what.c_str(), value, limit);
+        ok = ok && good;
+    };
+    for (double frequency : {13000.0, 17000.0})
+        for (int os : {1, 2}) {
+            const AliasResult r = measureAliasing(builtIn, {44100.0, frequency, -1.0, 10.0, os});
+            const double limit = os == 1 ? -58.0 : -95.0;
+            const std::string what = std::to_string(static_cast<int>(frequency)) + " Hz at " + kOversampling[os];
+            expect(r.worstAlias <= limit, what + ", worst alias dB", r.worstAlias, limit);
+            expect(r.dc <= -100.0, what + ", DC dBFS", r.dc, -100.0);
+        }
+    const std::vector<ClickCase> cases = clickCases(true);
+    for (const ClickCase& c : cases) {
+        const ClickResult r = measureClick(builtIn, c);
+        // The gliding controls are as they always were; every switch crossfades.
+        const double limit = std::strstr(c.name, "Compression 0") || std::strstr(c.name, "Time") ? -75.0 : -90.0;
+        expect(r.peak <= limit, std::string(c.name) + ", dBFS above 2 kHz", r.peak, limit);
+    }
+    return ok ? 0 : 1;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: kvbr-measure aliasing|clicks [--before PLUGIN]\n"
-                 "       kvbr-measure pictures DIR [--before PLUGIN]\n");
+                 "       kvbr-measure pictures DIR [--before PLUGIN]\n"
+                 "       kvbr-measure check\n");
     return 2;
 }
 
@@ -167,6 +196,15 @@ int usage() {
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string command = argv[1];
+    if (command == "check") {
+        if (argc != 2) return usage();
+        try {
+            return check();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "kvbr-measure: %s\n", e.what());
+            return 1;
+        }
+    }
     int next = 2;
     std::string folder;
     if (command == "pictures") {
