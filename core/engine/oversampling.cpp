@@ -117,10 +117,7 @@ double Valve::down(const double* curved, int factor) {
         y = outerDown.down(first, innerDown.down(curved[2], curved[3]));
     }
     // The curve's asymmetry leaves an offset: a first-order high-pass at 5 Hz.
-    const double out = y - lastIn + pole * lastOut;
-    lastIn = y;
-    lastOut = out;
-    return out;
+    return blockDc(y);
 }
 
 double Valve::process(double x, const ValveConstants& constants, int factor) {

@@ -33,6 +33,12 @@ public:
     // phase that needs no sample held back).
     double down(double first, double second) { return 0.5 * (branch(0, second) + branch(1, first)); }
 
+    // For the vector path, which runs the two branches of two channels side
+    // by side: coefficient k's, and its section's last input and output.
+    const double* coefficients() const { return a.data(); }
+    double* lastInputs() { return x1.data(); }
+    double* lastOutputs() { return y1.data(); }
+
 private:
     // Coefficients alternate between the branches: 0, 2, 4 ... and 1, 3, 5 ...
     double branch(int which, double x) {
@@ -103,11 +109,18 @@ public:
     // taken away. The curve's state is `curve`'s.
     void up(double x, int factor, double* samples);
     double down(const double* curved, int factor);
+    // The last step of down(): the DC blocker.
+    double blockDc(double y) {
+        const double out = y - lastIn + pole * lastOut;
+        lastIn = y;
+        lastOut = out;
+        return out;
+    }
     AntiAliasedCurve curve;
-
-private:
     HalfBand<kOuterCoefficients> outerUp, outerDown;
     HalfBand<kInnerCoefficients> innerUp, innerDown;
+
+private:
     double pole = 0.99929;  // the DC blocker's (5 Hz at 44.1 kHz)
     double lastIn = 0.0, lastOut = 0.0;
 };

@@ -1,7 +1,10 @@
-// The oversampled valve of both channels on the vector path: each channel's
-// half-band filters as on the baseline (oversampling.h), the anti-aliased
-// curve between them four samples at a time, its antiderivative from the
-// kernels of vectorKernels.h. For processingVector.cpp only.
+// The oversampled valve of both channels on the vector path, as
+// oversampling::Valve computes it one channel at a time: the half-band
+// filters' two branches of both channels side by side in one register
+// (lanes: left branch 0, left branch 1, right branch 0, right branch 1), and
+// the anti-aliased curve four samples at a time with its antiderivative from
+// the kernels of vectorKernels.h. The filters' state stays in the Valve
+// objects, so both paths read and leave it alike. For processingVector.cpp only.
 #pragma once
 
 #include "oversampling.h"
@@ -10,6 +13,48 @@
 namespace vectorvalve {
 
 using vk::V;
+
+// Two coefficients or states from each channel's filter, k and k + 1.
+KVBR_VECTOR_INLINE V pairs(const double* left, const double* right) {
+    return _mm256_set_m128d(_mm_loadu_pd(right), _mm_loadu_pd(left));
+}
+KVBR_VECTOR_INLINE void storePairs(V v, double* left, double* right) {
+    _mm_storeu_pd(left, _mm256_castpd256_pd128(v));
+    _mm_storeu_pd(right, _mm256_extractf128_pd(v, 1));
+}
+
+// Both branches of a half-band filter of each channel on the lanes' inputs:
+// lane j's section k is its filter's coefficient 2k + (j % 2).
+template <int Coefficients>
+KVBR_VECTOR_INLINE V branches(oversampling::HalfBand<Coefficients>& left,
+                              oversampling::HalfBand<Coefficients>& right, V x) {
+    for (int k = 0; k < Coefficients; k += 2) {
+        const V a = pairs(left.coefficients() + k, right.coefficients() + k);
+        const V x1 = pairs(left.lastInputs() + k, right.lastInputs() + k);
+        const V y1 = pairs(left.lastOutputs() + k, right.lastOutputs() + k);
+        const V y = vk::fma(a, vk::sub(x, y1), x1);
+        storePairs(x, left.lastInputs() + k, right.lastInputs() + k);
+        storePairs(y, left.lastOutputs() + k, right.lastOutputs() + k);
+        x = y;
+    }
+    return x;
+}
+
+// One sample of each channel up: lanes first left, second left, first right, second right.
+template <int Coefficients>
+KVBR_VECTOR_INLINE V up(oversampling::HalfBand<Coefficients>& left, oversampling::HalfBand<Coefficients>& right,
+                        V leftAndRight) {
+    return branches(left, right, leftAndRight);
+}
+
+// Two samples of each channel (lanes as up() gives them) down to one each:
+// branch 0 takes the second, branch 1 the first; lanes 0 and 2 of the result.
+template <int Coefficients>
+KVBR_VECTOR_INLINE V down(oversampling::HalfBand<Coefficients>& left, oversampling::HalfBand<Coefficients>& right,
+                          V samples) {
+    const V y = branches(left, right, _mm256_permute_pd(samples, 0b0101));
+    return vk::mul(vk::set(0.5), vk::add(y, _mm256_permute_pd(y, 0b0101)));
+}
 
 // The curve on four samples at once: each lane's sample and antiderivative
 // against those of the sample before it.
@@ -22,56 +67,65 @@ KVBR_VECTOR_INLINE V antiAliased(V x, V previous, V integral, V previousIntegral
     return vk::select(far, mean, midpoint);
 }
 
-// Four samples in order, `first` and `second` each covering `runs` lanes in a
-// row (2: two channels of two samples, 4: one channel of four), through the
-// curves whose state `first` and `second` hold.
-KVBR_VECTOR_INLINE void curveFour(double* samples, oversampling::AntiAliasedCurve& first,
-                                  oversampling::AntiAliasedCurve* second, const ValveConstants& c) {
-    const V x = vk::load(samples);
+// Two channels of two samples each (lanes as up() gives them) through their curves.
+KVBR_VECTOR_INLINE V curveTwoByTwo(V x, oversampling::AntiAliasedCurve& left,
+                                   oversampling::AntiAliasedCurve& right, const ValveConstants& c) {
     const V integral = vk::valveIntegral(x, c.l, c.h);
-    double integrals[4];
+    const V last = _mm256_setr_pd(left.lastX, 0.0, right.lastX, 0.0);
+    const V lastIntegral = _mm256_setr_pd(left.lastIntegral, 0.0, right.lastIntegral, 0.0);
+    // Each lane's sample before: the curve's last for lanes 0 and 2, lane 0 and 2 for 1 and 3.
+    const V previous = _mm256_blend_pd(_mm256_movedup_pd(x), last, 0b0101);
+    const V previousIntegral = _mm256_blend_pd(_mm256_movedup_pd(integral), lastIntegral, 0b0101);
+    double xs[4], integrals[4];
+    vk::store(xs, x);
     vk::store(integrals, integral);
-    double previous[4], previousIntegrals[4];
-    for (int k = 0; k < 4; ++k) {
-        previous[k] = samples[k - 1 < 0 ? 0 : k - 1];
-        previousIntegrals[k] = integrals[k - 1 < 0 ? 0 : k - 1];
-    }
-    previous[0] = first.lastX;
-    previousIntegrals[0] = first.lastIntegral;
-    if (second) {
-        previous[2] = second->lastX;
-        previousIntegrals[2] = second->lastIntegral;
-        first.lastX = samples[1];
-        first.lastIntegral = integrals[1];
-        second->lastX = samples[3];
-        second->lastIntegral = integrals[3];
-    } else {
-        first.lastX = samples[3];
-        first.lastIntegral = integrals[3];
-    }
-    vk::store(samples, antiAliased(x, vk::load(previous), integral, vk::load(previousIntegrals), c));
+    left.lastX = xs[1];
+    left.lastIntegral = integrals[1];
+    right.lastX = xs[3];
+    right.lastIntegral = integrals[3];
+    return antiAliased(x, previous, integral, previousIntegral, c);
+}
+
+// One channel's four samples in order through its curve.
+KVBR_VECTOR_INLINE V curveFour(V x, oversampling::AntiAliasedCurve& curve, const ValveConstants& c) {
+    const V integral = vk::valveIntegral(x, c.l, c.h);
+    // Each lane's sample before: the curve's last for lane 0, lane k - 1 for the others.
+    const V previous = _mm256_blend_pd(_mm256_permute4x64_pd(x, 0x90), _mm256_set1_pd(curve.lastX), 0b0001);
+    const V previousIntegral =
+        _mm256_blend_pd(_mm256_permute4x64_pd(integral, 0x90), _mm256_set1_pd(curve.lastIntegral), 0b0001);
+    double xs[4], integrals[4];
+    vk::store(xs, x);
+    vk::store(integrals, integral);
+    curve.lastX = xs[3];
+    curve.lastIntegral = integrals[3];
+    return antiAliased(x, previous, integral, previousIntegral, c);
 }
 
 // One sample of each channel through its valve at 2 (factor 1) or 4
 // (factor 2) times the rate.
 KVBR_VECTOR_INLINE void process(oversampling::Valve* valves, double& left, double& right,
                                 const ValveConstants& c, int factor) {
+    oversampling::Valve &l = valves[0], &r = valves[1];
+    const V twice = up(l.outerUp, r.outerUp, _mm256_setr_pd(left, left, right, right));
+    V backAtTwice;
     if (factor == 1) {
-        double samples[4];
-        valves[0].up(left, 1, samples);
-        valves[1].up(right, 1, samples + 2);
-        curveFour(samples, valves[0].curve, &valves[1].curve, c);
-        left = valves[0].down(samples, 1);
-        right = valves[1].down(samples + 2, 1);
-        return;
+        backAtTwice = curveTwoByTwo(twice, l.curve, r.curve, c);
+    } else {
+        // Each sample at twice the rate into two at four times it, in order.
+        const V firstUp = up(l.innerUp, r.innerUp, _mm256_permute_pd(twice, 0b0000));
+        const V secondUp = up(l.innerUp, r.innerUp, _mm256_permute_pd(twice, 0b1111));
+        const V curvedLeft = curveFour(_mm256_permute2f128_pd(firstUp, secondUp, 0x20), l.curve, c);
+        const V curvedRight = curveFour(_mm256_permute2f128_pd(firstUp, secondUp, 0x31), r.curve, c);
+        // Back to twice the rate: the first pair of each channel, then the second.
+        const V first = down(l.innerDown, r.innerDown, _mm256_permute2f128_pd(curvedLeft, curvedRight, 0x20));
+        const V second = down(l.innerDown, r.innerDown, _mm256_permute2f128_pd(curvedLeft, curvedRight, 0x31));
+        backAtTwice = _mm256_blend_pd(first, _mm256_permute_pd(second, 0b0000), 0b1010);
     }
-    double l[4], r[4];
-    valves[0].up(left, 2, l);
-    valves[1].up(right, 2, r);
-    curveFour(l, valves[0].curve, nullptr, c);
-    curveFour(r, valves[1].curve, nullptr, c);
-    left = valves[0].down(l, 2);
-    right = valves[1].down(r, 2);
+    const V back = down(l.outerDown, r.outerDown, backAtTwice);
+    double out[4];
+    vk::store(out, back);
+    left = l.blockDc(out[0]);
+    right = r.blockDc(out[2]);
 }
 
 }  // namespace vectorvalve
