@@ -4,6 +4,7 @@
 // own state empty.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -16,6 +17,7 @@ namespace {
 // Where the state keeps things: a 12-byte header (magic, version, selected
 // slot), the bank file's 5-byte header, 72 bytes a program (name first).
 constexpr size_t kVersionAt = 4, kSelectedAt = 8;
+constexpr ParamID kOversamplingId = 1003;
 size_t nameAt(int slot) { return 12 + 5 + 72 * static_cast<size_t>(slot); }
 
 std::string programName(Instance& plugin, int slot) {
@@ -28,15 +30,16 @@ std::string programName(Instance& plugin, int slot) {
 
 std::vector<double> controllerValues(Instance& plugin) {
     std::vector<double> values;
-    for (ParamID id : {0u, 2u, 4u, 5u, 6u, kBypassId, kProgramId})
+    for (ParamID id : {0u, 2u, 4u, 5u, 6u, kBypassId, kProgramId, kOversamplingId})
         values.push_back(plugin.controller->getParamNormalized(id));
     return values;
 }
 
-// A state with slot 14 selected, two controls moved, the bypass on.
+// A state with slot 14 selected, two controls moved, 2x, the bypass on.
 std::vector<unsigned char> editedState(Module& module) {
     Instance plugin(module);
-    plugin.flush({{kProgramId, 0, 14.0 / 32}, {5, 0, 33.0 / 40}, {2, 0, 1.0}, {kBypassId, 0, 1.0}});
+    plugin.flush({{kProgramId, 0, 14.0 / 32}, {5, 0, 33.0 / 40}, {2, 0, 1.0}, {kOversamplingId, 0, 0.5},
+                  {kBypassId, 0, 1.0}});
     return plugin.saveState();
 }
 
@@ -58,6 +61,7 @@ TEST(Vst3State, AFreshInstanceGetsTheBankSelectionControlsAndBypass) {
     EXPECT_EQ(programName(fresh, 0), "Make it Pump");
     EXPECT_EQ(fresh.controller->getParamNormalized(kProgramId), 14.0 / 32);
     EXPECT_EQ(fresh.controller->getParamNormalized(5), 33.0 / 40);
+    EXPECT_EQ(fresh.controller->getParamNormalized(kOversamplingId), 0.5);
     EXPECT_EQ(fresh.controller->getParamNormalized(2), 1.0);
     EXPECT_EQ(fresh.controller->getParamNormalized(kBypassId), 1.0);
     EXPECT_TRUE(fresh.handler.saw("programs 1001 -1"));
@@ -77,12 +81,33 @@ TEST(Vst3State, TheSoundComesBackWithTheState) {
     Instance edited(module);
     ASSERT_TRUE(edited.start(48000));
     const Buffers<float> expected = edited.process(
-        in, {512}, {{kProgramId, 0, 14.0 / 32}, {5, 0, 33.0 / 40}, {2, 0, 1.0}});
+        in, {512}, {{kProgramId, 0, 14.0 / 32}, {5, 0, 33.0 / 40}, {2, 0, 1.0}, {kOversamplingId, 0, 0.5}});
     Instance restored(module);
     ASSERT_TRUE(restored.loadState(state));
     restored.flush({{kBypassId, 0, 0.0}});
     ASSERT_TRUE(restored.start(48000));
     EXPECT_EQ(restored.process(in, {512}), expected);
+}
+
+// A project saved before Oversampling existed: a version 1 block (no
+// settings) before the bypass trailer. It loads, Oversampling at Off.
+TEST(Vst3State, AStateFromBeforeTheSettingsLoadsWithThemAtTheirDefaults) {
+    Module module;
+    const std::vector<unsigned char> now = editedState(module);
+    constexpr size_t kVersion1Block = 12 + 2381;
+    ASSERT_EQ(now.size(), kVersion1Block + 8 + 8) << "block, one setting, bypass trailer";
+    std::vector<unsigned char> old(now.begin(), now.begin() + kVersion1Block);
+    old.insert(old.end(), now.end() - 8, now.end());
+    old[kVersionAt] = 1;
+    Instance plugin(module);
+    plugin.flush({{kOversamplingId, 0, 1.0}});
+    ASSERT_TRUE(plugin.loadState(old));
+    EXPECT_EQ(plugin.controller->getParamNormalized(kOversamplingId), 0.0);
+    EXPECT_EQ(plugin.controller->getParamNormalized(5), 33.0 / 40);
+    const std::vector<unsigned char> again = plugin.saveState();
+    ASSERT_EQ(again.size(), now.size());
+    EXPECT_EQ(again[kVersionAt], 2);
+    EXPECT_TRUE(std::equal(old.begin() + 8, old.begin() + kVersion1Block, again.begin() + 8));
 }
 
 TEST(Vst3State, DamagedForeignOrLaterStatesAreRefusedWithNothingChanged) {
