@@ -139,11 +139,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(effect.getCurrentPreset() == selected);
     checkBank(effect);
 
-    // A VST 3 component state, read in pieces as small as the first byte says.
+    // A VST 3 component state, read in pieces as small as the first byte says;
+    // a refused one leaves the bank and the instance settings alone.
     before = imageOf(effect);
+    const float oversampling = compressor.parameters().get(kOversamplingParameter);
     bool bypass = false;
     ChunkedStream stream(file, size ? 1 + data[0] % 64 : 1);
-    if (!vst3::state::load(&stream, effect, bypass)) require(imageOf(effect) == before);
+    if (!vst3::state::load(&stream, effect, compressor.parameters(), bypass)) {
+        require(imageOf(effect) == before);
+        require(compressor.parameters().get(kOversamplingParameter) == oversampling);
+    }
     checkBank(effect);
     return 0;
 }
