@@ -78,7 +78,7 @@ private:
     struct Fade {
         bool active = false;
         OutputSetting from, to;
-        int32 length = 661;  // kFadeSeconds at 44.1 kHz
+        int32 length = 662;  // kFadeSeconds at 44.1 kHz, rounded
         int32 position = 0;  // samples done
     };
 
@@ -93,10 +93,13 @@ private:
     template <typename Sample>
     void processBaseline(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                          int32 sampleFrames, const OutputSetting& setting, const EngineValues& values);
+    // With `fading`, the crossfade's next samples instead of one setting's
+    // (the caller moves its position on).
     template <typename Sample>
     void processVector(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                       int32 sampleFrames, const OutputSetting& setting, const EngineValues& values);
-    // The crossfade's next samples, both settings from one shared front.
+                       int32 sampleFrames, const OutputSetting& setting, const EngineValues& values,
+                       const Fade* fading = nullptr);
+    // The crossfade's next samples, both settings from one shared front, on the baseline path.
     template <typename Sample>
     void processFade(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                      int32 sampleFrames, const EngineValues& values);

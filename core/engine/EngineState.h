@@ -10,6 +10,15 @@
 // below where the side chain's power would overflow.
 constexpr double kLargestSample = 1e30;
 
+// A NaN or an infinity from the host would poison every filter for good, and
+// so would a finite sample so large that its power overflows (1e155 squared
+// is infinite): anything beyond kLargestSample counts as silence.
+template <typename Sample>
+double audibleOrZero(Sample x) {
+    const double d = static_cast<double>(x);
+    return d <= kLargestSample && d >= -kLargestSample ? d : 0.0;
+}
+
 // Three shift registers whose combined word is the anti-denormal noise.
 struct NoiseGenerators {
     std::uint32_t s1 = 592, s2 = 153768, s3 = 1526;

@@ -8,21 +8,12 @@
 #include "gainCurves.h"
 #include "optoModel.h"
 #include "Engine.h"
+#include "crossfade.h"
 
 namespace {
 
-// A NaN or an infinity from the host would poison every filter for good, and
-// so would a finite sample so large that its power overflows (1e155 squared
-// is infinite): anything beyond 1e30, far above any audio, counts as silence.
-template <typename Sample>
-double audibleOrZero(Sample x) {
-    const double d = static_cast<double>(x);
-    return std::fabs(d) <= kLargestSample ? d : 0.0;
-}
-
 using int32 = Engine::int32;
 
-constexpr double kPi = 3.14159265358979323846;
 
 // Samples per run of passes: the scratch lives on the stack (a few kilobytes).
 constexpr int32 kChunk = 32;
@@ -94,23 +85,6 @@ void frontRun(EngineState& s, Scratch& t, const Sample* inL, const Sample* inR, 
     }
 }
 
-// The valve on one sample, at the base rate or oversampled.
-double valveOf(const OutputSetting& setting, double y, const ValveConstants& constants,
-               oversampling::Valve& oversampled) {
-    return setting.oversampling ? oversampled.process(y, constants, setting.oversampling)
-                                : valveCurve(y, constants);
-}
-
-// One channel's output for a setting, from the driven sample, the gain and
-// the input as the host gave it.
-double outputOf(const OutputSetting& setting, double driven, double gain, double input,
-                double inverseDrive, double outputGain, oversampling::Valve& oversampled) {
-    if (setting.mode == 0) return input;
-    double y = gain * driven;
-    if (setting.mode == 2) y = valveOf(setting, y, valveConstants(setting.step), oversampled);
-    return y * inverseDrive * outputGain;
-}
-
 }  // namespace
 
 OutputSetting OutputSetting::of(const EngineValues& values) {
@@ -149,7 +123,12 @@ void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample*
             return;
         }
         const int32 n = std::min(sampleFrames - done, fade.length - fade.position);
-        processFade(inL + done, inR + done, outL + done, outR + done, n, values);
+        if (enginePath == EnginePath::vector) {
+            processVector(inL + done, inR + done, outL + done, outR + done, n, fade.to, values, &fade);
+            fade.position += n;
+        } else {
+            processFade(inL + done, inR + done, outL + done, outR + done, n, values);
+        }
         done += n;
         if (fade.position == fade.length) {
             current = fade.to;
@@ -198,8 +177,8 @@ void Engine::processBaseline(const Sample* inL, const Sample* inR, Sample* outL,
             t.L[i] = t.gain[i] * t.L[i];
             t.R[i] = t.gain[i] * t.R[i];
             if (setting.mode == 2) {
-                t.L[i] = valveOf(setting, t.L[i], valve, oversampled[0]);
-                t.R[i] = valveOf(setting, t.R[i], valve, oversampled[1]);
+                t.L[i] = crossfade::valveOf(setting, t.L[i], valve, oversampled[0]);
+                t.R[i] = crossfade::valveOf(setting, t.R[i], valve, oversampled[1]);
             }
         }
         for (int32 i = 0; i < n; ++i) {
@@ -228,18 +207,16 @@ void Engine::processFade(const Sample* inL, const Sample* inR, Sample* outL, Sam
         }
         frontRun(engine, t, inL + start, inR + start, n, values);
         for (int32 i = 0; i < n; ++i) {
-            // The new setting's share rises along half a cosine, so that it
-            // starts and ends without a kink, to exactly 1 at the last sample.
-            const double w = 0.5 - 0.5 * std::cos(kPi * ++fade.position / fade.length);
+            const double w = crossfade::share(++fade.position, fade.length);
             const double gainFrom = from.mode ? opto::levelGain(t.level[i], from.step) : 1.0;
             const double gainTo = to.mode ? opto::levelGain(t.level[i], to.step) : 1.0;
             meterReading.store(engine.meterSection.singleStep(gainFrom * (1.0 - w) + gainTo * w),
                                std::memory_order_relaxed);
             const double d = t.inverseDrive[i], o = t.outputGain[i];
-            const double leftFrom = outputOf(from, t.L[i], gainFrom, inputL[i], d, o, leaving[0]);
-            const double rightFrom = outputOf(from, t.R[i], gainFrom, inputR[i], d, o, leaving[1]);
-            const double leftTo = outputOf(to, t.L[i], gainTo, inputL[i], d, o, coming[0]);
-            const double rightTo = outputOf(to, t.R[i], gainTo, inputR[i], d, o, coming[1]);
+            const double leftFrom = crossfade::outputOf(from, t.L[i], gainFrom, inputL[i], d, o, leaving[0]);
+            const double rightFrom = crossfade::outputOf(from, t.R[i], gainFrom, inputR[i], d, o, leaving[1]);
+            const double leftTo = crossfade::outputOf(to, t.L[i], gainTo, inputL[i], d, o, coming[0]);
+            const double rightTo = crossfade::outputOf(to, t.R[i], gainTo, inputR[i], d, o, coming[1]);
             outL[start + i] = static_cast<Sample>(leftFrom * (1.0 - w) + leftTo * w);
             outR[start + i] = static_cast<Sample>(rightFrom * (1.0 - w) + rightTo * w);
         }

@@ -29,6 +29,8 @@
 
 #include "gainCurves.h"
 #include "Engine.h"
+#include "crossfade.h"
+#include "optoModel.h"
 #include "vectorKernels.h"
 #include "vectorRun.h"
 #include "vectorSerial.h"
@@ -229,6 +231,18 @@ KVBR_VECTOR_INLINE void storeOutput(Sample* out, vk::V v, int32 count) {
 // run; the gains go on to the meter's first part. One pass per quantity and
 // channel: the kernels' chains of dependent operations are long, and short
 // loops let the processor overlap those of many lanes.
+template <typename T>
+void padTo4(T* values, int32 n) {
+    for (int32 i = n; i < ((n + 3) & ~3); ++i) values[i] = values[n - 1];
+}
+
+void padPairsTo4(double* pairs, int32 n) {
+    for (int32 i = n; i < ((n + 3) & ~3); ++i) {
+        pairs[2 * i] = pairs[2 * n - 2];
+        pairs[2 * i + 1] = pairs[2 * n - 1];
+    }
+}
+
 // What a block needs of the effect besides its engine state.
 struct BlockSettings {
     double targetOutput, targetDrive, timeFactor;
@@ -236,12 +250,54 @@ struct BlockSettings {
     int ratioStep;
     int oversampling;                  // 0, or the valve at 2 (1) or 4 (2) times the rate
     oversampling::Valve* oversampled;  // left and right
+    // During a crossfade: the two settings, the samples done before the
+    // block and the length, and each setting's oversampled valves.
+    struct Fade {
+        OutputSetting from, to;
+        int32 position, length;
+        oversampling::Valve *leaving, *coming;
+    };
+    const Fade* fade;
 };
+
+// The crossfade over the first `count` samples of a run, one at a time:
+// both settings' outputs from the run's front, blended, and the blended gain
+// for the meter, into the arrays given, every input read before any output
+// is written (they may share memory).
+template <typename Sample>
+void fadeRun(const Run& r, const BlockSettings::Fade& f, const Sample* inL, const Sample* inR, int32 count,
+             double* left, double* right, double* gains) {
+    for (int32 i = 0; i < count; ++i) {
+        const int32 at = r.start + i;
+        const double w = crossfade::share(f.position + at + 1, f.length);
+        const double gainFrom = f.from.mode ? opto::levelGain(r.level[i], f.from.step) : 1.0;
+        const double gainTo = f.to.mode ? opto::levelGain(r.level[i], f.to.step) : 1.0;
+        gains[i] = gainFrom * (1.0 - w) + gainTo * w;
+        const double inputL = audibleOrZero(inL[at]), inputR = audibleOrZero(inR[at]);
+        const double d = r.inverseDrive[i], o = r.outputGain[i];
+        left[i] = crossfade::outputOf(f.from, r.L[i], gainFrom, inputL, d, o, f.leaving[0]) * (1.0 - w) +
+                  crossfade::outputOf(f.to, r.L[i], gainTo, inputL, d, o, f.coming[0]) * w;
+        right[i] = crossfade::outputOf(f.from, r.R[i], gainFrom, inputR, d, o, f.leaving[1]) * (1.0 - w) +
+                   crossfade::outputOf(f.to, r.R[i], gainTo, inputR, d, o, f.coming[1]) * w;
+    }
+}
 
 template <typename Sample>
 KVBR_VECTOR void finishRun(Run& r, const BlockSettings& settings, const ValveConstants& constants,
-                           Sample* outL, Sample* outR, double* gains) {
+                           const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, double* gains) {
     using namespace vk;
+    if (const BlockSettings::Fade* f = settings.fade) {
+        // A call within a crossfade holds its samples only.
+        double left[kMaxRun], right[kMaxRun];
+        fadeRun(r, *f, inL, inR, r.n, left, right, gains);
+        for (int32 i = 0; i < r.n; ++i) {
+            // Left first: with one output buffer for both, the right one is kept.
+            outL[r.start + i] = static_cast<Sample>(left[i]);
+            outR[r.start + i] = static_cast<Sample>(right[i]);
+        }
+        padTo4(gains, r.n);
+        return;
+    }
     const int32 lanes = r.lanes();
     for (int32 i = 0; i < lanes; i += 4)
         store(gains + i, gainCurve4(settings.ratioStep, _mm256_sqrt_pd(load(r.level + i))));
@@ -273,18 +329,6 @@ KVBR_VECTOR void finishRun(Run& r, const BlockSettings& settings, const ValveCon
         // Left first: with one output buffer for both, the right one is kept.
         storeOutput(outL + r.start + i, mul(mul(load(r.L + i), inverseDrive), outputGain), count);
         storeOutput(outR + r.start + i, mul(mul(load(r.R + i), inverseDrive), outputGain), count);
-    }
-}
-
-template <typename T>
-void padTo4(T* values, int32 n) {
-    for (int32 i = n; i < ((n + 3) & ~3); ++i) values[i] = values[n - 1];
-}
-
-void padPairsTo4(double* pairs, int32 n) {
-    for (int32 i = n; i < ((n + 3) & ~3); ++i) {
-        pairs[2 * i] = pairs[2 * n - 2];
-        pairs[2 * i + 1] = pairs[2 * n - 1];
     }
 }
 
@@ -378,7 +422,7 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
         }
         if (s3) {
             padTo4(s3->level, n[3]);
-            finishRun(*s3, settings, constants, outL, outR, gains);
+            finishRun(*s3, settings, constants, inL, inR, outL, outR, gains);
             meterFeed.feed(gains, n[3], s3->lanes(), s3->meterFeed);
             lastCell = s3;
         }
@@ -445,15 +489,19 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
 template <typename Sample>
 void Engine::processVector(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                            int32 sampleFrames, const OutputSetting& setting,
-                           const EngineValues& values) {
+                           const EngineValues& values, const Fade* fading) {
     if (sampleFrames <= 0) return;
+    BlockSettings::Fade blend{};
+    if (fading)
+        blend = {fading->from, fading->to, fading->position, fading->length, valvesOf(false).data(),
+                 valvesOf(true).data()};
     const BlockSettings settings{values.outputGain, values.compressionGain, values.timeFactor,
                                  setting.mode == 2, setting.step, setting.oversampling,
-                                 valvesOf(false).data()};
+                                 valvesOf(false).data(), fading ? &blend : nullptr};
     processRuns(engine, meterReading, settings, inL, inR, outL, outR, sampleFrames);
 }
 
 template void Engine::processVector(const float*, const float*, float*, float*, int32,
-                                    const OutputSetting&, const EngineValues&);
+                                    const OutputSetting&, const EngineValues&, const Fade*);
 template void Engine::processVector(const double*, const double*, double*, double*, int32,
-                                    const OutputSetting&, const EngineValues&);
+                                    const OutputSetting&, const EngineValues&, const Fade*);
