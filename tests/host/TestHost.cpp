@@ -115,7 +115,13 @@ void TestHost::appendCallLog(const char* path) const {
     for (const HostCall& c : calls) {
         if (c.opcode == vst2::audioMasterIdle) continue;
         std::string line = std::to_string(c.opcode) + " " + std::to_string(c.index);
-        if (c.opcode != vst2::audioMasterAutomate) line += " " + std::to_string(c.value) + " " + c.text;
+        if (c.opcode != vst2::audioMasterAutomate) {
+            // Appended piece by piece: one chain of + makes gcc 12 warn of an overlap that is none.
+            line += ' ';
+            line += std::to_string(c.value);
+            line += ' ';
+            line += c.text;
+        }
         if (line != previous) out << line << "\n";
         previous = line;
     }
