@@ -96,8 +96,8 @@ TEST(Vst3State, AStateFromBeforeTheSettingsLoadsWithThemAtTheirDefaults) {
     const std::vector<unsigned char> now = editedState(module);
     constexpr size_t kVersion1Block = 12 + 2381;
     ASSERT_EQ(now.size(), kVersion1Block + 8 + 8) << "block, one setting, bypass trailer";
-    std::vector<unsigned char> old(now.begin(), now.begin() + kVersion1Block);
-    old.insert(old.end(), now.end() - 8, now.end());
+    std::vector<unsigned char> old = now;
+    old.erase(old.begin() + kVersion1Block, old.end() - 8);
     old[kVersionAt] = 1;
     Instance plugin(module);
     plugin.flush({{kOversamplingId, 0, 1.0}});
