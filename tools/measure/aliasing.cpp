@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "spectrum.h"
+#include "fourier.h"
 
 namespace measure {
 
