@@ -62,7 +62,7 @@ std::vector<double> design(int count, double transition);
 
 // The two designs the valve uses: the outer stage (base rate and twice it)
 // and the inner stage (twice and four times), whose transition band is wide.
-inline constexpr int kOuterCoefficients = 10;
+inline constexpr int kOuterCoefficients = 12;
 inline constexpr int kInnerCoefficients = 4;
 const std::array<double, kOuterCoefficients>& outerDesign();
 const std::array<double, kInnerCoefficients>& innerDesign();
