@@ -27,7 +27,7 @@ const std::atomic<double>* Compressor::meterSource() const { return &engine.mete
 
 template <typename Sample>
 void Compressor::processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                              int32 frames) {
+                              int32 frames, const Sample* keyL, const Sample* keyR) {
     engineGeneration.load(std::memory_order_acquire);
     const EngineValues& values = derived.update(params);
     if (starting && frames > 0) {
@@ -36,15 +36,16 @@ void Compressor::processBlock(const Sample* inL, const Sample* inR, Sample* outL
         engine.settleOutput(values);
         starting = false;
     }
-    engine.process(inL, inR, outL, outR, frames, values);
+    engine.process(inL, inR, outL, outR, frames, values, keyL, keyR);
     blocksProcessed.fetch_add(1, std::memory_order_release);
 }
 
-void Compressor::process(const float* inL, const float* inR, float* outL, float* outR, int32 frames) {
-    processBlock(inL, inR, outL, outR, frames);
+void Compressor::process(const float* inL, const float* inR, float* outL, float* outR, int32 frames,
+                         const float* keyL, const float* keyR) {
+    processBlock(inL, inR, outL, outR, frames, keyL, keyR);
 }
 
 void Compressor::process(const double* inL, const double* inR, double* outL, double* outR,
-                         int32 frames) {
-    processBlock(inL, inR, outL, outR, frames);
+                         int32 frames, const double* keyL, const double* keyR) {
+    processBlock(inL, inR, outL, outR, frames, keyL, keyR);
 }

@@ -55,9 +55,12 @@ public:
     }
     // Audio thread: one block. The right channel may be the left one (a mono
     // layout passes the same buffers twice), and an input may share its
-    // memory with an output.
-    void process(const float* inL, const float* inR, float* outL, float* outR, int32 frames);
-    void process(const double* inL, const double* inR, double* outL, double* outR, int32 frames);
+    // memory with an output. The key input is the side-chain's, null where
+    // the host connected none (its right channel may be null for its left).
+    void process(const float* inL, const float* inR, float* outL, float* outR, int32 frames,
+                 const float* keyL = nullptr, const float* keyR = nullptr);
+    void process(const double* inL, const double* inR, double* outL, double* outR, int32 frames,
+                 const double* keyL = nullptr, const double* keyR = nullptr);
 
     // Any thread: 1.0 means no gain reduction.
     double getMeterReading() const { return engine.getMeterReading(); }
@@ -76,7 +79,8 @@ public:
 
 private:
     template <typename Sample>
-    void processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int32 frames);
+    void processBlock(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int32 frames,
+                      const Sample* keyL, const Sample* keyR);
     // Before resume or suspend change the engine: whatever processing, or an
     // earlier resume or suspend on another thread, left there is seen.
     void takeEngine() {

@@ -30,12 +30,14 @@ const char* labelOf(const Control& control, int step) {
     if (control.id == Id::process) return kProcessLabels[static_cast<size_t>(step)];
     if (control.id == Id::ratio) return kRatioLabels[static_cast<size_t>(step)];
     if (control.id == Id::oversampling) return kOversamplingLabels[static_cast<size_t>(step)];
+    if (control.id == Id::sidechainFilter) return kSidechainFilterLabels[static_cast<size_t>(step)];
+    if (control.id == Id::key) return kKeyLabels[static_cast<size_t>(step)];
     return nullptr;
 }
 
-std::optional<double> numberIn(std::string_view text, bool decibels) {
-    if (decibels && text.size() >= 2 && sameLetters(text.substr(text.size() - 2), "db"))
-        text = trimmed(text.substr(0, text.size() - 2));
+std::optional<double> numberIn(std::string_view text, std::string_view unit) {
+    if (!unit.empty() && text.size() >= unit.size() && sameLetters(text.substr(text.size() - unit.size()), unit))
+        text = trimmed(text.substr(0, text.size() - unit.size()));
     if (text.empty() || text.size() > 64) return std::nullopt;
     const std::string copy(text);
     char* end = nullptr;
@@ -91,6 +93,7 @@ std::string textOfStep(const Control& control, int step) {
     if (step < 0) step = 0;
     if (step > control.steps) step = control.steps;
     if (const char* label = labelOf(control, step)) return label;
+    if (control.id == Id::mix) return std::to_string(step) + "%";
     return formatFixed2(valueOfStep(control, step));
 }
 
@@ -107,7 +110,8 @@ std::optional<int> stepOfText(const Control& control, std::string_view text, Tex
             }
         return std::nullopt;
     }
-    const std::optional<double> number = numberIn(text, control.decibels);
+    const std::optional<double> number =
+        numberIn(text, control.decibels ? "db" : control.id == Id::mix ? "%" : "");
     if (!number) return std::nullopt;
     const int step = stepOf(control, *number);
     if (match == TextMatch::exact &&

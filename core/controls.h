@@ -17,8 +17,8 @@
 
 namespace controls {
 
-enum class Id { process, ratio, time, compression, output, oversampling };
-inline constexpr int kCount = 6;
+enum class Id { process, ratio, time, compression, output, oversampling, mix, sidechainFilter, key };
+inline constexpr int kCount = 9;
 inline constexpr int kProgramCount = 5;
 
 struct Control {
@@ -42,10 +42,16 @@ inline constexpr std::array<Control, kCount> kControls = {{
     {Id::compression, "compression", "Compression", 5, 5, 0.0f, 10.0f, 5.0f, 40, false, false},
     {Id::output, "output", "Output", 6, 6, 0.0f, 30.0f, 0.0f, 60, false, true},
     {Id::oversampling, "oversampling", "Oversampling", 12, 1003, 0.0f, 2.0f, 0.0f, 2, true, false},
+    {Id::mix, "mix", "Mix", 13, 1004, 0.0f, 100.0f, 100.0f, 100, false, false},
+    {Id::sidechainFilter, "sidechain_filter", "Sidechain Filter", 14, 1005, 0.0f, 4.0f, 0.0f, 4, true, false},
+    {Id::key, "key", "Key", 15, 1006, 0.0f, 1.0f, 0.0f, 1, true, false},
 }};
 
 inline constexpr std::array<const char*, 3> kProcessLabels = {"Off", "Clear", "Valve"};
 inline constexpr std::array<const char*, 3> kOversamplingLabels = {"Off", "2x", "4x"};
+inline constexpr std::array<const char*, 5> kSidechainFilterLabels = {"Off", "60 Hz", "90 Hz", "150 Hz",
+                                                                      "250 Hz"};
+inline constexpr std::array<const char*, 2> kKeyLabels = {"Internal", "External"};
 inline constexpr std::array<const char*, 7> kRatioLabels = {"1.2:1", "1.5:1", "2:1", "3:1",
                                                             "4:1",   "6:1",   "10:1"};
 
@@ -68,10 +74,10 @@ float normalisedOfStep(const Control& control, int step);
 // The step a normalised VST 2.x value shows as its display text.
 int stepOfNormalised(const Control& control, double normalised);
 
-// The VST 2.x display text of a step ("Valve", "4:1", "5.50").
+// The display text of a step ("Valve", "4:1", "5.50", "50%").
 std::string textOfStep(const Control& control, int step);
 // Reads a text back: a label (letter case ignored) or a number, with "dB"
-// after it for Output. Exact takes only a step's own value ("5.5" or "5.50");
+// after it for Output and "%" for Mix. Exact takes only a step's own value ("5.5" or "5.50");
 // nearest also takes numbers between steps, and out of range, and snaps them.
 enum class TextMatch { exact, nearest };
 std::optional<int> stepOfText(const Control& control, std::string_view text,

@@ -9,8 +9,10 @@ namespace {
 
 constexpr const char* kParameterNames[kNumParams] = {
     "Process", " ", "Ratio", " ", "Time", "Compression", "Output", " ", " ", " ", " ", " ",
-    "Oversampling"};
+    "Oversampling", "Mix", "Sidechain Filter", "Key"};
 constexpr const char* kOversamplingTexts[3] = {"Off", "2x", "4x"};
+constexpr const char* kSidechainFilterTexts[5] = {"Off", "60 Hz", "90 Hz", "150 Hz", "250 Hz"};
+constexpr const char* kKeyTexts[2] = {"Internal", "External"};
 constexpr const char* kRatioTexts[7] = {"1.2:1", "1.5:1", "2:1", "3:1", "4:1", "6:1", "10:1"};
 
 std::int32_t truncateToInt(double x) { return static_cast<std::int32_t>(x); }
@@ -32,6 +34,8 @@ Parameters::Reading unpack(std::uint64_t packed) {
 
 Parameters::Parameters() {
     for (auto& target : targets) target.store(pack(0.0f, 0), std::memory_order_relaxed);
+    // Mix starts fully compressed; every other setting's default is 0.
+    targets[kMixParameter].store(pack(1.0f, 0), std::memory_order_relaxed);
 }
 
 std::uint32_t Parameters::set(int index, float value) {
@@ -75,6 +79,9 @@ std::string Parameters::displayOf(int index, float value) {
         case 5: return formatFixed2(static_cast<float>(truncateToInt(40.0 * v + 0.5) / 4.0));
         case 6: return formatFixed2(static_cast<float>(truncateToInt(60.0 * v + 0.5) / 2.0));
         case kOversamplingParameter: return kOversamplingTexts[derived.oversampling];
+        case kMixParameter: return std::to_string(truncateToInt(100.0 * v + 0.5)) + "%";
+        case kSidechainFilterParameter: return kSidechainFilterTexts[derived.sidechainFilter];
+        case kKeyParameter: return kKeyTexts[derived.key];
         default: return " ";
     }
 }
@@ -97,6 +104,9 @@ void Parameters::derive(int index, float value, EngineValues& values) {
             break;
         }
         case kOversamplingParameter: values.oversampling = truncateToInt(2.0 * v + 0.5); break;
+        case kMixParameter: values.mix = truncateToInt(100.0 * v + 0.5) / 100.0; break;
+        case kSidechainFilterParameter: values.sidechainFilter = truncateToInt(4.0 * v + 0.5); break;
+        case kKeyParameter: values.key = truncateToInt(v + 0.5); break;
         default: break;
     }
 }

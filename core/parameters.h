@@ -1,4 +1,4 @@
-// The twelve parameters: the normalised value any thread may set (the
+// The parameters: the normalised value any thread may set (the
 // target), the names and display texts hosts show, and the engine values the
 // audio thread derives from the targets at the start of each block.
 #pragma once
@@ -12,9 +12,15 @@
 // then the instance's own settings, which programs leave alone.
 inline constexpr int kProgramParameters = 12;
 inline constexpr int kOversamplingParameter = 12;
-inline constexpr int kNumParams = 13;
+inline constexpr int kMixParameter = 13;
+inline constexpr int kSidechainFilterParameter = 14;
+inline constexpr int kKeyParameter = 15;
+inline constexpr int kNumParams = 16;
 // The parameters the engine takes values from; the others are only stored.
-inline constexpr std::array<int, 6> kEngineParameters = {0, 2, 4, 5, 6, kOversamplingParameter};
+inline constexpr std::array<int, 9> kEngineParameters = {
+    0, 2, 4, 5, 6, kOversamplingParameter, kMixParameter, kSidechainFilterParameter, kKeyParameter};
+// The side-chain filter's corners in Hz, by its setting (0 is off).
+inline constexpr std::array<double, 5> kSidechainFilterHz = {0.0, 60.0, 90.0, 150.0, 250.0};
 
 // What the engine reads of the parameters, derived on the audio thread.
 struct EngineValues {
@@ -24,6 +30,9 @@ struct EngineValues {
     double compressionGain = 0.125;
     double outputGain = 1.0;
     int oversampling = 0;  // the valve's: 0 off, 1 twice, 2 four times
+    double mix = 1.0;         // the compressed signal's share of the output, in hundredths
+    int sidechainFilter = 0;  // the detector's high-pass: 0 off, 1 to 4 (kSidechainFilterHz)
+    int key = 0;              // what the detector hears: 0 the input, 1 the key input
 };
 
 class Parameters {

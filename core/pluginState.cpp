@@ -55,7 +55,7 @@ std::size_t blockLength(std::span<const unsigned char> bytes) {
     if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return 0;
     const std::int32_t version = intAt(bytes.data() + 4);
     if (version == 1) return kVersion1Size;
-    if (version != 2 || bytes.size() < kVersion1Size + 4) return 0;
+    if (version < 2 || version > kVersion || bytes.size() < kVersion1Size + 4) return 0;
     const std::int32_t count = intAt(bytes.data() + kVersion1Size);
     if (count < 0 || count > kMostSettings) return 0;
     return kVersion1Size + 4 + 4 * static_cast<std::size_t>(count);

@@ -21,19 +21,22 @@ namespace pluginState {
 inline constexpr unsigned char kMagic[4] = {'K', 'v', 'B', 'S'};
 // Raised whenever the block changes meaning; newer blocks are refused.
 // Version 1 ends after the bank; version 2 adds a count and that many
-// settings (little-endian 32-bit floats, normalised, from parameter 12 on).
-inline constexpr int kVersion = 2;
+// settings (little-endian 32-bit floats, normalised, from parameter 12 on);
+// version 3 is laid out as 2 and carries Mix, Sidechain Filter and Key
+// after Oversampling: a build that knows only Oversampling refuses it
+// rather than drop a key routing unseen.
+inline constexpr int kVersion = 3;
 inline constexpr std::size_t kHeaderSize = 12;
 inline constexpr std::size_t kVersion1Size = kHeaderSize + presetFiles::kBankFileSize;
 inline constexpr int kSettingCount = kNumParams - kProgramParameters;
 inline constexpr std::size_t kSize = kVersion1Size + 4 + 4 * kSettingCount;
-// A later version 2 may carry settings this one does not know; they are
-// skipped. No block carries more than this many.
+// A later block of versions 2 or 3 may carry settings this one does not
+// know; they are skipped. No block carries more than this many.
 inline constexpr int kMostSettings = 64;
 inline constexpr std::size_t kLargestSize = kVersion1Size + 4 + 4 * kMostSettings;
 
 // Main thread: the bank as it stands, parameter changes written through, and
-// the settings when given (version 2); without them, the version 1 block.
+// the settings when given (the newest version); without them, the version 1 block.
 std::vector<unsigned char> save(ProgramBank& bank, const Parameters* settings);
 
 enum class Restore { ok, wrongSize, notOurs, futureVersion, damagedBank, badSelection };

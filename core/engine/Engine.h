@@ -51,10 +51,12 @@ public:
     // inputs may share their memory with outputs: every input sample of a run
     // is read before that run's outputs are written. A new output setting
     // crossfades in from the block's first sample; a setting that changes
-    // again during a crossfade follows when it ends.
+    // again during a crossfade follows when it ends. The key input (null when
+    // the host connected none; its right channel may be its left) is what the
+    // detector hears when the values ask for it; without one, the input.
     template <typename Sample>
     void process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int32 frames,
-                 const EngineValues& values);
+                 const EngineValues& values, const Sample* keyL = nullptr, const Sample* keyR = nullptr);
     // The setting the output path runs (during a crossfade, the one it heads for).
     OutputSetting outputSetting() const { return fade.active ? fade.to : current; }
     // Not while processing: the output path takes this setting at once, with no crossfade.
@@ -82,6 +84,29 @@ private:
         int32 position = 0;  // samples done
     };
 
+    // What the detector hears instead of the driven input, for one call:
+    // the key input's channels (null: the input), and whether the
+    // Sidechain Filter runs.
+    template <typename Sample>
+    struct Detector {
+        const Sample* keyL = nullptr;
+        const Sample* keyR = nullptr;
+        bool filtered = false;
+        Detector after(int32 frames) const {
+            return {keyL ? keyL + frames : nullptr, keyR ? keyR + frames : nullptr, filtered};
+        }
+    };
+    // The block's output settings and crossfades, before the Mix.
+    template <typename Sample>
+    void processSettings(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int32 frames,
+                         const EngineValues& values, const Detector<Sample>& detector);
+    // Mix: the compressed output against the input (`dry`), the share
+    // gliding to the target; 1 leaves the output as it is, 0 is the input.
+    template <typename Sample>
+    void mixWithDry(const Sample* dryL, const Sample* dryR, Sample* outL, Sample* outR, int32 frames,
+                    double target);
+    // The Sidechain Filter's sections designed for a setting (0 turns them off).
+    void setDetectorFilter(int setting);
     void restSections();
     std::array<FilterSection*, 5> processingSections();
     // One setting over a run of samples: the Off bypass, or Clear and Valve
@@ -89,20 +114,21 @@ private:
     // channel may be the left one.
     template <typename Sample>
     void processSteady(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                       int32 sampleFrames, const EngineValues& values);
+                       int32 sampleFrames, const EngineValues& values, const Detector<Sample>& detector);
     template <typename Sample>
     void processBaseline(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                         int32 sampleFrames, const OutputSetting& setting, const EngineValues& values);
+                         int32 sampleFrames, const OutputSetting& setting, const EngineValues& values,
+                         const Detector<Sample>& detector);
     // With `fading`, the crossfade's next samples instead of one setting's
     // (the caller moves its position on).
     template <typename Sample>
     void processVector(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                        int32 sampleFrames, const OutputSetting& setting, const EngineValues& values,
-                       const Fade* fading = nullptr);
+                       const Detector<Sample>& detector, const Fade* fading = nullptr);
     // The crossfade's next samples, both settings from one shared front, on the baseline path.
     template <typename Sample>
     void processFade(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                     int32 sampleFrames, const EngineValues& values);
+                     int32 sampleFrames, const EngineValues& values, const Detector<Sample>& detector);
 
     // The valve at a higher rate for one setting: left and right.
     using OversampledValves = std::array<oversampling::Valve, 2>;
@@ -116,6 +142,11 @@ private:
     std::array<OversampledValves, 2> valves;
     int steadyValves = 0;
     double valveRate = 44100.0;
+    int detectorFilter = 0;  // the Sidechain Filter setting the sections have
+    // The compressed share of the output now, and how far it moves in a
+    // sample (the glide lasts kFadeSeconds, at every rate).
+    double mixNow = 1.0;
+    double mixStep = 1.0 / 662.0;
     EnginePath enginePath = defaultEnginePath();
     std::atomic<double> meterReading{1.0};
 };

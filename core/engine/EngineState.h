@@ -44,6 +44,10 @@ struct EngineState {
     FilterSection cellSection{8, 1.0, 0.1};
     FilterSection sideChainLeft{1, 40.0, 0.3};
     FilterSection sideChainRight{1, 40.0, 0.3};
+    // The Sidechain Filter: a high-pass before the side-chain, off (type 0,
+    // which passes its input untouched) unless the setting asks for it.
+    FilterSection detectorFilterLeft{0, 0.0, 0.7071};
+    FilterSection detectorFilterRight{0, 0.0, 0.7071};
 
     NoiseGenerators noise;
     // Alternates in sign every sample; keeps the gain smoothers off denormals.

@@ -40,7 +40,7 @@ struct Scratch {
 // puts them on vector registers.
 template <typename Sample>
 void frontRun(EngineState& s, Scratch& t, const Sample* inL, const Sample* inR, int32 n,
-              const EngineValues& values) {
+              const EngineValues& values, const Sample* keyL, const Sample* keyR, bool filtered) {
     const double rate = s.cellSection.rate;
     const double Q = s.cellSection.Q;
     for (int32 i = 0; i < n; ++i) {
@@ -55,7 +55,17 @@ void frontRun(EngineState& s, Scratch& t, const Sample* inL, const Sample* inR, 
         const double noiseR = NoiseGenerators::value(s.noise.step());
         t.L[i] = audibleOrZero(inL[i]) * s.smoothedDrive + noiseL;
         t.R[i] = audibleOrZero(inR[i]) * s.smoothedDrive + noiseR;
-        const opto::Power power = opto::detect(s, t.L[i], t.R[i]);
+        // The detector hears the key, driven alike, when there is one.
+        double heardL = t.L[i], heardR = t.R[i];
+        if (keyL) {
+            heardL = audibleOrZero(keyL[i]) * s.smoothedDrive + noiseL;
+            heardR = audibleOrZero(keyR[i]) * s.smoothedDrive + noiseR;
+        }
+        if (filtered) {
+            heardL = s.detectorFilterLeft.singleStep(heardL);
+            heardR = s.detectorFilterRight.singleStep(heardR);
+        }
+        const opto::Power power = opto::detect(s, heardL, heardR);
         t.P[i] = power.P;
         t.fast[i] = power.fast;
         t.slow[i] = power.slow;
@@ -105,7 +115,61 @@ void Engine::settleOutput(const EngineValues& values) {
 
 template <typename Sample>
 void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                     int32 sampleFrames, const EngineValues& values) {
+                     int32 sampleFrames, const EngineValues& values, const Sample* keyL,
+                     const Sample* keyR) {
+    if (values.sidechainFilter != detectorFilter) setDetectorFilter(values.sidechainFilter);
+    Detector<Sample> detector;
+    // Key External with no key connected listens to the input: a forgotten
+    // routing never silences the compression.
+    if (values.key == 1 && keyL) {
+        detector.keyL = keyL;
+        detector.keyR = keyR ? keyR : keyL;
+    }
+    detector.filtered = detectorFilter != 0;
+    const double mix = values.mix < 0.0 ? 0.0 : values.mix > 1.0 ? 1.0 : values.mix;
+    // Off stays the input bit for bit, whatever the Mix.
+    const bool bypassed = !fade.active && current.mode == 0 && OutputSetting::of(values) == current;
+    if (bypassed || (mix == 1.0 && mixNow == 1.0)) {
+        if (bypassed) mixNow = mix;
+        processSettings(inL, inR, outL, outR, sampleFrames, values, detector);
+        return;
+    }
+    // The input is kept before the outputs (which may be the inputs) are written.
+    constexpr int32 kPiece = 256;
+    Sample dryL[kPiece], dryR[kPiece];
+    for (int32 done = 0; done < sampleFrames; done += kPiece) {
+        const int32 n = std::min(kPiece, sampleFrames - done);
+        std::copy(inL + done, inL + done + n, dryL);
+        std::copy(inR + done, inR + done + n, dryR);
+        processSettings(inL + done, inR + done, outL + done, outR + done, n, values, detector.after(done));
+        mixWithDry(dryL, dryR, outL + done, outR + done, n, mix);
+    }
+}
+
+template <typename Sample>
+void Engine::mixWithDry(const Sample* dryL, const Sample* dryR, Sample* outL, Sample* outR, int32 frames,
+                        double target) {
+    for (int32 i = 0; i < frames; ++i) {
+        if (mixNow < target)
+            mixNow = std::min(target, mixNow + mixStep);
+        else if (mixNow > target)
+            mixNow = std::max(target, mixNow - mixStep);
+        const Sample l = dryL[i], r = dryR[i];
+        if (mixNow == 0.0) {
+            outL[i] = l;
+            outR[i] = r;
+        } else if (mixNow != 1.0) {
+            const double m = mixNow;
+            // Left first: with one output buffer for both, the right one is kept.
+            outL[i] = static_cast<Sample>(audibleOrZero(l) * (1.0 - m) + static_cast<double>(outL[i]) * m);
+            outR[i] = static_cast<Sample>(audibleOrZero(r) * (1.0 - m) + static_cast<double>(outR[i]) * m);
+        }
+    }
+}
+
+template <typename Sample>
+void Engine::processSettings(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
+                             int32 sampleFrames, const EngineValues& values, const Detector<Sample>& detector) {
     const OutputSetting wanted = OutputSetting::of(values);
     int32 done = 0;
     while (done < sampleFrames) {
@@ -119,15 +183,16 @@ void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample*
         }
         if (!fade.active) {
             processSteady(inL + done, inR + done, outL + done, outR + done, sampleFrames - done,
-                          values);
+                          values, detector.after(done));
             return;
         }
         const int32 n = std::min(sampleFrames - done, fade.length - fade.position);
         if (enginePath == EnginePath::vector) {
-            processVector(inL + done, inR + done, outL + done, outR + done, n, fade.to, values, &fade);
+            processVector(inL + done, inR + done, outL + done, outR + done, n, fade.to, values,
+                          detector.after(done), &fade);
             fade.position += n;
         } else {
-            processFade(inL + done, inR + done, outL + done, outR + done, n, values);
+            processFade(inL + done, inR + done, outL + done, outR + done, n, values, detector.after(done));
         }
         done += n;
         if (fade.position == fade.length) {
@@ -140,7 +205,7 @@ void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample*
 
 template <typename Sample>
 void Engine::processSteady(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                           int32 sampleFrames, const EngineValues& values) {
+                           int32 sampleFrames, const EngineValues& values, const Detector<Sample>& detector) {
     if (current.mode == 0) {
         for (int32 i = 0; i < sampleFrames; ++i) {
             const Sample l = inL[i], r = inR[i];
@@ -151,15 +216,15 @@ void Engine::processSteady(const Sample* inL, const Sample* inR, Sample* outL, S
         return;
     }
     if (enginePath == EnginePath::vector)
-        processVector(inL, inR, outL, outR, sampleFrames, current, values);
+        processVector(inL, inR, outL, outR, sampleFrames, current, values, detector);
     else
-        processBaseline(inL, inR, outL, outR, sampleFrames, current, values);
+        processBaseline(inL, inR, outL, outR, sampleFrames, current, values, detector);
 }
 
 template <typename Sample>
 void Engine::processBaseline(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                              int32 sampleFrames, const OutputSetting& setting,
-                             const EngineValues& values) {
+                             const EngineValues& values, const Detector<Sample>& detector) {
     const ValveConstants valve = valveConstants(setting.step);
     OversampledValves& oversampled = valvesOf(false);
     // Work on a local copy: the output buffers cannot alias it, so the compiler
@@ -168,7 +233,8 @@ void Engine::processBaseline(const Sample* inL, const Sample* inR, Sample* outL,
     Scratch t;
     for (int32 start = 0; start < sampleFrames; start += kChunk) {
         const int32 n = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
-        frontRun(s, t, inL + start, inR + start, n, values);
+        const Detector<Sample> heard = detector.after(start);
+        frontRun(s, t, inL + start, inR + start, n, values, heard.keyL, heard.keyR, heard.filtered);
         for (int32 i = 0; i < n; ++i) t.gain[i] = opto::levelGain(t.level[i], setting.step);
         for (int32 i = 0; i < n; ++i)
             meterReading.store(s.meterSection.singleStep(t.gain[i]), std::memory_order_relaxed);
@@ -192,7 +258,7 @@ void Engine::processBaseline(const Sample* inL, const Sample* inR, Sample* outL,
 
 template <typename Sample>
 void Engine::processFade(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
-                         int32 sampleFrames, const EngineValues& values) {
+                         int32 sampleFrames, const EngineValues& values, const Detector<Sample>& detector) {
     const OutputSetting from = fade.from, to = fade.to;
     OversampledValves& leaving = valvesOf(false);
     OversampledValves& coming = valvesOf(true);
@@ -205,7 +271,8 @@ void Engine::processFade(const Sample* inL, const Sample* inR, Sample* outL, Sam
             inputL[i] = audibleOrZero(inL[start + i]);
             inputR[i] = audibleOrZero(inR[start + i]);
         }
-        frontRun(engine, t, inL + start, inR + start, n, values);
+        const Detector<Sample> heard = detector.after(start);
+        frontRun(engine, t, inL + start, inR + start, n, values, heard.keyL, heard.keyR, heard.filtered);
         for (int32 i = 0; i < n; ++i) {
             const double w = crossfade::share(++fade.position, fade.length);
             const double gainFrom = from.mode ? opto::levelGain(t.level[i], from.step) : 1.0;
@@ -224,9 +291,10 @@ void Engine::processFade(const Sample* inL, const Sample* inR, Sample* outL, Sam
     }
 }
 
-template void Engine::process(const float*, const float*, float*, float*, int32, const EngineValues&);
-template void Engine::process(const double*, const double*, double*, double*, int32,
-                              const EngineValues&);
+template void Engine::process(const float*, const float*, float*, float*, int32, const EngineValues&,
+                              const float*, const float*);
+template void Engine::process(const double*, const double*, double*, double*, int32, const EngineValues&,
+                              const double*, const double*);
 
 EnginePath Engine::setEnginePath(EnginePath path) {
     const bool runs = path == EnginePath::baseline || vectorEngineSupported();

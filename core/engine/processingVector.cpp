@@ -80,36 +80,64 @@ KVBR_VECTOR_INLINE void noiseWords(const std::uint32_t* states, __m128i& left, _
     right = _mm256_extracti128_si256(w, 1);
 }
 
-// The driven signal: audibleOrZero(input) * drive + noise, per channel. The
-// last lanes of a block are read through a copy: the host's buffer ends there.
+// Four samples of a channel from lane i of a run on. The last lanes of a
+// block are read through a copy: the host's buffer ends there.
 template <typename Sample>
-KVBR_VECTOR void driveRun(Run& r, const Sample* inL, const Sample* inR, int32 frames) {
+KVBR_VECTOR_INLINE vk::V loadLanes(const Sample* in, const Run& r, int32 i, int32 frames) {
+    if (r.start + i + 4 <= frames) return loadInput(in + r.start + i);
+    Sample copy[4];
+    for (int32 k = 0; k < 4; ++k) copy[k] = in[std::min(r.start + i + k, frames - 1)];
+    return loadInput(copy);
+}
+
+// audibleOrZero(x) * drive + noise.
+KVBR_VECTOR_INLINE vk::V driven(vk::V x, vk::V drive, __m128i words) {
+    using namespace vk;
+    const V audible = _mm256_and_pd(lessEqual(abs(x), set(kLargestSample)), x);
+    return add(mul(audible, drive), noiseValues(words));
+}
+
+// What the detector listens to, per channel (see Engine::Detector): the
+// key, if any, driven as the input is; then the Sidechain Filter, if on.
+template <typename Sample>
+struct Heard {
+    const Sample* keyL;
+    const Sample* keyR;
+    bool filtered;
+    bool differs() const { return keyL || filtered; }
+};
+
+// The driven signal: audibleOrZero(input) * drive + noise, per channel, and
+// what the detector hears when that is not it.
+template <typename Sample>
+KVBR_VECTOR void driveRun(Run& r, const Sample* inL, const Sample* inR, const Heard<Sample>& heard,
+                          int32 frames, EngineState& s) {
     using namespace vk;
     for (int32 i = 0; i < r.lanes(); i += 4) {
         V outputGain, drive;
         loadPairs(r.smoothed + 2 * i, outputGain, drive);
         store(r.drive + i, drive);
         store(r.outputGain + i, outputGain);
-        V l, rr;
-        if (r.start + i + 4 <= frames) {
-            l = loadInput(inL + r.start + i);
-            rr = loadInput(inR + r.start + i);
-        } else {
-            Sample left[4], right[4];
-            for (int32 k = 0; k < 4; ++k) {
-                const int32 at = std::min(r.start + i + k, frames - 1);
-                left[k] = inL[at];
-                right[k] = inR[at];
-            }
-            l = loadInput(left);
-            rr = loadInput(right);
-        }
-        const V audibleL = _mm256_and_pd(lessEqual(abs(l), set(kLargestSample)), l);
-        const V audibleR = _mm256_and_pd(lessEqual(abs(rr), set(kLargestSample)), rr);
         __m128i wordsL, wordsR;
         noiseWords(r.noise + 8 * i, wordsL, wordsR);
-        store(r.L + i, add(mul(audibleL, drive), noiseValues(wordsL)));
-        store(r.R + i, add(mul(audibleR, drive), noiseValues(wordsR)));
+        store(r.L + i, driven(loadLanes(inL, r, i, frames), drive, wordsL));
+        store(r.R + i, driven(loadLanes(inR, r, i, frames), drive, wordsR));
+        if (heard.keyL) {
+            store(r.heardL + i, driven(loadLanes(heard.keyL, r, i, frames), drive, wordsL));
+            store(r.heardR + i, driven(loadLanes(heard.keyR, r, i, frames), drive, wordsR));
+        }
+    }
+    if (!heard.filtered) return;
+    const double* fromL = heard.keyL ? r.heardL : r.L;
+    const double* fromR = heard.keyL ? r.heardR : r.R;
+    // The filter is recursive: one sample after another, as the baseline runs it.
+    for (int32 i = 0; i < r.n; ++i) {
+        r.heardL[i] = s.detectorFilterLeft.singleStep(fromL[i]);
+        r.heardR[i] = s.detectorFilterRight.singleStep(fromR[i]);
+    }
+    for (int32 i = r.n; i < r.lanes(); ++i) {
+        r.heardL[i] = r.heardL[r.n - 1];
+        r.heardR[i] = r.heardR[r.n - 1];
     }
 }
 
@@ -335,7 +363,7 @@ KVBR_VECTOR void finishRun(Run& r, const BlockSettings& settings, const ValveCon
 template <typename Sample>
 KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
                              const BlockSettings& settings, const Sample* inL, const Sample* inR,
-                             Sample* outL, Sample* outR, int32 frames) {
+                             const Heard<Sample>& heard, Sample* outL, Sample* outR, int32 frames) {
     const double rate = s.cellSection.rate;
     const double Q = s.cellSection.Q;
     const ValveConstants constants = valveConstants(settings.ratioStep);
@@ -408,8 +436,10 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
             padPairsTo4(s0->smoothed, n[0]);
             for (int32 i = n[0]; i < s0->lanes(); ++i)
                 for (int32 k = 0; k < 8; ++k) s0->noise[8 * i + k] = s0->noise[8 * (n[0] - 1) + k];
-            driveRun(*s0, inL, inR, frames);
-            feedPairs(sideFeedLeft, s0->L, sideFeedRight, s0->R, n[0], s0->lanes(), s0->sideFeed);
+            driveRun(*s0, inL, inR, heard, frames, s);
+            const bool other = heard.differs();
+            feedPairs(sideFeedLeft, other ? s0->heardL : s0->L, sideFeedRight, other ? s0->heardR : s0->R,
+                      n[0], s0->lanes(), s0->sideFeed);
         }
         if (s1) {
             padPairsTo4(s1->side, n[1]);
@@ -489,7 +519,8 @@ KVBR_VECTOR void processRuns(EngineState& s, std::atomic<double>& meterReading,
 template <typename Sample>
 void Engine::processVector(const Sample* inL, const Sample* inR, Sample* outL, Sample* outR,
                            int32 sampleFrames, const OutputSetting& setting,
-                           const EngineValues& values, const Fade* fading) {
+                           const EngineValues& values, const Detector<Sample>& detector,
+                           const Fade* fading) {
     if (sampleFrames <= 0) return;
     BlockSettings::Fade blend{};
     if (fading)
@@ -498,10 +529,13 @@ void Engine::processVector(const Sample* inL, const Sample* inR, Sample* outL, S
     const BlockSettings settings{values.outputGain, values.compressionGain, values.timeFactor,
                                  setting.mode == 2, setting.step, setting.oversampling,
                                  valvesOf(false).data(), fading ? &blend : nullptr};
-    processRuns(engine, meterReading, settings, inL, inR, outL, outR, sampleFrames);
+    const Heard<Sample> heard{detector.keyL, detector.keyR, detector.filtered};
+    processRuns(engine, meterReading, settings, inL, inR, heard, outL, outR, sampleFrames);
 }
 
 template void Engine::processVector(const float*, const float*, float*, float*, int32,
-                                    const OutputSetting&, const EngineValues&, const Fade*);
+                                    const OutputSetting&, const EngineValues&, const Detector<float>&,
+                                    const Fade*);
 template void Engine::processVector(const double*, const double*, double*, double*, int32,
-                                    const OutputSetting&, const EngineValues&, const Fade*);
+                                    const OutputSetting&, const EngineValues&, const Detector<double>&,
+                                    const Fade*);

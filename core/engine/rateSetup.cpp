@@ -30,6 +30,19 @@ void Engine::startGainsAt(const EngineValues& values) {
     engine.smoothedDrive = values.compressionGain;
     engine.inverseDrive = 1.0 / engine.smoothedDrive;
     engine.smoothedOutputGain = values.outputGain;
+    mixNow = values.mix < 0.0 ? 0.0 : values.mix > 1.0 ? 1.0 : values.mix;
+}
+
+void Engine::setDetectorFilter(int setting) {
+    if (setting < 0 || setting >= static_cast<int>(kSidechainFilterHz.size())) setting = 0;
+    for (FilterSection* section : {&engine.detectorFilterLeft, &engine.detectorFilterRight}) {
+        // Switched on, it starts from silence rather than from what it held when it was last on.
+        if (detectorFilter == 0) section->clear();
+        section->type = setting ? 1 : 0;
+        section->frequency = kSidechainFilterHz[static_cast<std::size_t>(setting)];
+        if (setting) section->design();
+    }
+    detectorFilter = setting;
 }
 
 void Engine::prepare(double hostRate) {
@@ -53,6 +66,12 @@ void Engine::prepare(double hostRate) {
     fade.length = std::max<int32>(1, static_cast<int32>(std::lround(kFadeSeconds * hostRate)));
     fade.active = false;
     valveRate = hostRate;
+    mixStep = 1.0 / static_cast<double>(fade.length);
+    for (FilterSection* section : {&engine.detectorFilterLeft, &engine.detectorFilterRight}) {
+        section->rate = rate;
+        if (section->type) section->design();
+        section->clear();
+    }
     for (OversampledValves& set : valves)
         for (oversampling::Valve& valve : set) valve.reset(valveRate);
 
@@ -88,6 +107,8 @@ void Engine::restSections() {
     engine.fastDetector.clear();
     engine.slowDetector.design();
     engine.slowDetector.clear();
+    engine.detectorFilterLeft.clear();
+    engine.detectorFilterRight.clear();
     meterReading.store(1.0, std::memory_order_relaxed);
     engine.cellLevel = 0.0001;
 }

@@ -36,6 +36,9 @@ struct Run {
     // Drive and noise: the driven signal, and the side-chain's first parts in
     // pairs (left, right).
     double L[kMaxRun], R[kMaxRun];
+    // What the detector hears when it is not the driven signal: the driven
+    // key, the Sidechain Filter's output, or both.
+    double heardL[kMaxRun], heardR[kMaxRun];
     double sideFeed[2 * kMaxRun];
     // Stage 1: the side-chain's outputs in pairs (left, right).
     double side[2 * kMaxRun + 8];
