@@ -7,7 +7,8 @@
 #include "formats/vst2/meterRequest.h"
 
 float PortSettings::value(int control) const {
-    const float values[controls::kCount] = {process, ratio, time, compression, output, oversampling};
+    const float values[controls::kCount] = {process, ratio,  time,           compression, output,
+                                            oversampling, mix, sidechainFilter, key};
     return values[control];
 }
 

@@ -15,6 +15,7 @@ using DoubleChannels = std::vector<std::vector<double>>;
 // Control values in real units, in the order of the controls table.
 struct PortSettings {
     float process = 2, ratio = 3, time = 5, compression = 5, output = 0, oversampling = 0;
+    float mix = 100, sidechainFilter = 0, key = 0;
     float value(int control) const;
 };
 
