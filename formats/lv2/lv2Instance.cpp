@@ -37,13 +37,20 @@ void Lv2Instance::run(unsigned frames) {
     float* inR = stereo ? ports[1] : inL;
     float* outL = ports[layout.audioInputs];
     float* outR = stereo ? ports[layout.audioInputs + 1] : outL;
+    // A key with one channel connected is heard on both; with none, the
+    // detector stays on the input.
+    const float* keyL = ports[layout.keyPort(0)];
+    const float* keyR = stereo ? ports[layout.keyPort(1)] : keyL;
+    if (!keyL) keyL = keyR;
+    if (!keyR) keyR = keyL;
     if (inL && inR && outL && outR) {
         // The engine reads every input of a run of frames before it writes that
         // run's outputs, so an input may share its buffer with an output.
         for (unsigned done = 0; done < frames;) {
             const unsigned chunk = frames - done > 65536u ? 65536u : frames - done;
             compressor.process(inL + done, inR + done, outL + done, outR + done,
-                               static_cast<Compressor::int32>(chunk));
+                               static_cast<Compressor::int32>(chunk), keyL ? keyL + done : nullptr,
+                               keyR ? keyR + done : nullptr);
             done += chunk;
         }
     } else {

@@ -9,4 +9,10 @@ const char* audioSymbol(const Layout& layout, int port) {
     return layout.audioInputs == 2 ? kStereo[port] : kMono[port];
 }
 
+const char* keySymbol(const Layout& layout, int channel) {
+    static constexpr const char* kStereo[] = {"key_left", "key_right"};
+    if (channel < 0 || channel >= layout.audioInputs) return nullptr;
+    return layout.audioInputs == 2 ? kStereo[channel] : "key_in";
+}
+
 }  // namespace lv2ports

@@ -1,6 +1,7 @@
 // The LV2 plug-ins' ports: the audio ports, the program's five controls of
 // the shared table in its order, the gain-reduction output, then the
-// instance's settings (added later, so after the ports sessions already know).
+// instance's settings and the key inputs (added later, so after the ports
+// sessions already know).
 #pragma once
 
 #include "core/controls.h"
@@ -31,11 +32,15 @@ struct Layout {
             if (controlPort(c) == port) return c;
         return -1;
     }
-    constexpr int portCount() const { return controlPort(controls::kCount - 1) + 1; }
+    // The key (side-chain) inputs, one per main input, after every control.
+    constexpr int keyPort(int channel) const { return controlPort(controls::kCount - 1) + 1 + channel; }
+    constexpr int portCount() const { return keyPort(audioInputs); }
 };
 inline constexpr Layout kStereoLayout{2, 2};
 inline constexpr Layout kMonoLayout{1, 1};
 // The audio ports' symbols in port order: in_l, in_r, out_l, out_r or in, out.
 const char* audioSymbol(const Layout& layout, int port);
+// The key inputs' symbols: key_left, key_right or key_in.
+const char* keySymbol(const Layout& layout, int channel);
 
 }  // namespace lv2ports

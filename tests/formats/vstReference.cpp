@@ -85,3 +85,29 @@ double VstReference::meterReading() {
                   &reading);
     return reading;
 }
+
+CoreReference::CoreReference(double rate, bool mono) : mono(mono) {
+    compressor.setSampleRate(rate);
+    compressor.resume();
+}
+
+void CoreReference::apply(const PortSettings& settings) {
+    for (int c = 0; c < controls::kCount; ++c) {
+        const controls::Control& port = controls::kControls[c];
+        compressor.parameters().set(port.parameter,
+                                    controls::normalisedOfStep(port, controls::stepOf(port, settings.value(c))));
+    }
+}
+
+Channels CoreReference::process(const Channels& in, const Channels* key, int block) {
+    Channels out(in.size(), std::vector<float>(in[0].size()));
+    const int frames = static_cast<int>(in[0].size());
+    const int right = mono ? 0 : 1;
+    for (int done = 0; done < frames; done += block) {
+        const int n = std::min(block, frames - done);
+        compressor.process(in[0].data() + done, in[right].data() + done, out[0].data() + done,
+                           out[right].data() + done, n, key ? (*key)[0].data() + done : nullptr,
+                           key ? (*key)[right].data() + done : nullptr);
+    }
+    return out;
+}

@@ -1,12 +1,14 @@
 // What the tests of every plug-in format compare against: the VST 2.x
 // plug-in driven through the test host with the normalised values the same
-// control steps stand for, and the test signals both get.
+// control steps stand for, the core itself for the controls that plug-in
+// lacks, and the test signals they all get.
 #pragma once
 
 #include <vector>
 
 #include "TestHost.h"
 #include "sameSamples.h"
+#include "core/Compressor.h"
 #include "core/controls.h"
 
 using Channels = std::vector<std::vector<float>>;
@@ -31,4 +33,16 @@ public:
     DoubleChannels process(const DoubleChannels& in, int block = 512);
     double meterReading();
     TestHost host;
+};
+
+// The core driven directly, with every control of the table and a key
+// input, for what the VST 2.x plug-in cannot do (Mix, Sidechain Filter, Key).
+class CoreReference {
+public:
+    CoreReference(double rate, bool mono);
+    void apply(const PortSettings& settings);
+    // key: null for none connected; otherwise as many channels as in.
+    Channels process(const Channels& in, const Channels* key = nullptr, int block = 512);
+    Compressor compressor;
+    bool mono;
 };

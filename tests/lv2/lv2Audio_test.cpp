@@ -56,6 +56,39 @@ TEST(Lv2Audio, EqualsTheVstPluginSampleForSample) {
             }
 }
 
+// The controls the VST 2.x plug-in lacks sound as the core does, with the
+// key on its own ports; a Key External with those ports unconnected is Internal.
+TEST(Lv2Audio, MixSidechainFilterAndKeyAsTheCore) {
+    Lv2World world;
+    PortSettings keyed;
+    keyed.mix = 63;
+    keyed.sidechainFilter = 3;  // 150 Hz
+    keyed.key = 1;
+    keyed.compression = 8;
+    for (const Variant& variant : kVariants)
+        for (double rate : {44100.0, 48000.0, 96000.0}) {
+            SCOPED_TRACE(std::string(variant.uri) + " " + std::to_string(rate) + " Hz");
+            const int frames = static_cast<int>(rate / 4);
+            const Channels in = testSignal(variant.mono ? 1 : 2, frames);
+            const Channels key = testSignal(variant.mono ? 1 : 2, frames, 7);
+            Lv2TestInstance lv2(world, variant.uri, rate);
+            ASSERT_EQ(lv2.keyPorts.size(), variant.mono ? 1u : 2u);
+            CoreReference core(rate, variant.mono);
+            applyToLv2(lv2, keyed);
+            core.apply(keyed);
+            const Channels lv2Out = lv2.process(in, {1, 300, 4096, 77}, &key);
+            EXPECT_TRUE(sameSamples(lv2Out, core.process(in, &key)));
+            // The same settings with the key unplugged: the detector hears the input.
+            PortSettings internal = keyed;
+            internal.key = 0;
+            core.apply(internal);
+            EXPECT_TRUE(sameSamples(lv2.process(in, {512}), core.process(in)));
+            CoreReference fresh(rate, variant.mono);
+            fresh.apply(internal);
+            EXPECT_FALSE(sameSamples(lv2Out, fresh.process(in)));
+        }
+}
+
 TEST(Lv2Audio, InPlaceBuffersGiveTheSameOutput) {
     Lv2World world;
     for (const Variant& variant : kVariants) {

@@ -236,13 +236,16 @@ TEST(Lv2Description, UnitsStepsAndFeaturesAsHostsReadThem) {
     LilvNode* rangeSteps = lilv_new_uri(w, "http://lv2plug.in/ns/ext/port-props#rangeSteps");
     LilvNode* inPlaceBroken = lilv_new_uri(w, LV2_CORE__inPlaceBroken);
     LilvNode* hardRT = lilv_new_uri(w, LV2_CORE__hardRTCapable);
+    LilvNode* sideChain = lilv_new_uri(w, LV2_CORE_PREFIX "isSideChain");
+    LilvNode* optional = lilv_new_uri(w, LV2_CORE__connectionOptional);
     for (const char* uri : {lv2ports::kStereoUri, lv2ports::kMonoUri}) {
         const LilvPlugin* plugin = world.plugin(uri);
         ASSERT_NE(plugin, nullptr);
         const std::map<std::string, std::pair<bool, int>> expected = {
             {"process", {false, 0}}, {"ratio", {false, 0}},         {"time", {false, 21}},
             {"compression", {false, 41}}, {"output", {true, 61}}, {"gain_reduction", {true, 0}},
-            {"oversampling", {false, 0}}};
+            {"oversampling", {false, 0}}, {"mix", {false, 101}}, {"sidechain_filter", {false, 0}},
+            {"key", {false, 0}}};
         for (const auto& [symbol, want] : expected) {
             LilvNode* sym = lilv_new_string(w, symbol.c_str());
             const LilvPort* port = lilv_plugin_get_port_by_symbol(plugin, sym);
@@ -257,7 +260,19 @@ TEST(Lv2Description, UnitsStepsAndFeaturesAsHostsReadThem) {
         }
         EXPECT_FALSE(lilv_plugin_has_feature(plugin, inPlaceBroken));
         EXPECT_TRUE(lilv_plugin_has_feature(plugin, hardRT));
-        EXPECT_EQ(lilv_plugin_get_num_ports(plugin), std::string(uri) == lv2ports::kStereoUri ? 11u : 9u);
+        const bool stereo = std::string(uri) == lv2ports::kStereoUri;
+        EXPECT_EQ(lilv_plugin_get_num_ports(plugin), stereo ? 16u : 13u);
+        // The key inputs come last, and a host may leave them unconnected.
+        for (const char* symbol : stereo ? std::vector<const char*>{"key_left", "key_right"}
+                                         : std::vector<const char*>{"key_in"}) {
+            LilvNode* sym = lilv_new_string(w, symbol);
+            const LilvPort* port = lilv_plugin_get_port_by_symbol(plugin, sym);
+            lilv_node_free(sym);
+            ASSERT_NE(port, nullptr) << symbol;
+            EXPECT_GE(lilv_port_get_index(plugin, port), stereo ? 14u : 12u);
+            EXPECT_TRUE(lilv_port_has_property(plugin, port, sideChain)) << symbol;
+            EXPECT_TRUE(lilv_port_has_property(plugin, port, optional)) << symbol;
+        }
     }
-    for (LilvNode* n : {unit, db, rangeSteps, inPlaceBroken, hardRT}) lilv_node_free(n);
+    for (LilvNode* n : {unit, db, rangeSteps, inPlaceBroken, hardRT, sideChain, optional}) lilv_node_free(n);
 }

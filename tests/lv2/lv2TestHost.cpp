@@ -58,16 +58,21 @@ Lv2TestInstance::Lv2TestInstance(Lv2World& world, const char* uri, double rate, 
     lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, defaults.data());
     LilvNode* audio = lilv_new_uri(world.world, LV2_CORE__AudioPort);
     LilvNode* input = lilv_new_uri(world.world, LV2_CORE__InputPort);
+    LilvNode* sideChain = lilv_new_uri(world.world, LV2_CORE_PREFIX "isSideChain");
     for (uint32_t i = 0; i < ports; ++i) {
         const LilvPort* port = lilv_plugin_get_port_by_index(plugin, i);
         index[lilv_node_as_string(lilv_port_get_symbol(plugin, port))] = i;
         if (lilv_port_is_a(plugin, port, audio))
-            (lilv_port_is_a(plugin, port, input) ? inputPorts : outputPorts).push_back(i);
+            (lilv_port_has_property(plugin, port, sideChain) ? keyPorts
+             : lilv_port_is_a(plugin, port, input)          ? inputPorts
+                                                            : outputPorts)
+                .push_back(i);
         else
             controls[i] = std::isnan(defaults[i]) ? 0.0f : defaults[i];
     }
     lilv_node_free(audio);
     lilv_node_free(input);
+    lilv_node_free(sideChain);
     instance = lilv_plugin_instantiate(plugin, rate, withFeatures ? world.urids.features() : nullptr);
     if (!instance) return;
     for (uint32_t i = 0; i < ports; ++i) lilv_instance_connect_port(instance, i, &controls[i]);
@@ -83,24 +88,29 @@ Lv2TestInstance::~Lv2TestInstance() {
 void Lv2TestInstance::set(const std::string& symbol, float value) { controls.at(index.at(symbol)) = value; }
 float Lv2TestInstance::get(const std::string& symbol) const { return controls.at(index.at(symbol)); }
 
-void Lv2TestInstance::run(std::vector<float*> in, std::vector<float*> out, unsigned frames) {
+void Lv2TestInstance::run(std::vector<float*> in, std::vector<float*> out, unsigned frames, std::vector<float*> key) {
     for (size_t c = 0; c < inputPorts.size(); ++c) lilv_instance_connect_port(instance, inputPorts[c], in[c]);
+    for (size_t c = 0; c < keyPorts.size(); ++c)
+        lilv_instance_connect_port(instance, keyPorts[c], c < key.size() ? key[c] : nullptr);
     for (size_t c = 0; c < outputPorts.size(); ++c)
         lilv_instance_connect_port(instance, outputPorts[c], out[c]);
     lilv_instance_run(instance, frames);
 }
 
 std::vector<std::vector<float>> Lv2TestInstance::process(const std::vector<std::vector<float>>& in,
-                                                         const std::vector<unsigned>& blocks) {
+                                                         const std::vector<unsigned>& blocks,
+                                                         const std::vector<std::vector<float>>* key) {
     std::vector<std::vector<float>> out(outputPorts.size(), std::vector<float>(in[0].size()));
     size_t done = 0, next = 0;
     while (done < in[0].size()) {
         const unsigned n = static_cast<unsigned>(
             std::min<size_t>(blocks[next++ % blocks.size()], in[0].size() - done));
-        std::vector<float*> ins, outs;
+        std::vector<float*> ins, outs, keys;
         for (auto& channel : in) ins.push_back(const_cast<float*>(channel.data()) + done);
         for (auto& channel : out) outs.push_back(channel.data() + done);
-        run(ins, outs, n);
+        if (key)
+            for (auto& channel : *key) keys.push_back(const_cast<float*>(channel.data()) + done);
+        run(ins, outs, n, keys);
         done += n;
     }
     return out;

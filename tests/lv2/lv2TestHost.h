@@ -50,11 +50,13 @@ public:
     bool valid() const { return instance != nullptr; }
     void set(const std::string& symbol, float value);
     float get(const std::string& symbol) const;
-    // Processes channels in place when out is the same vectors as in.
-    void run(std::vector<float*> in, std::vector<float*> out, unsigned frames);
+    // Processes channels in place when out is the same vectors as in; the
+    // key inputs stay unconnected unless given.
+    void run(std::vector<float*> in, std::vector<float*> out, unsigned frames, std::vector<float*> key = {});
     // Runs separate buffers in blocks of the given sizes, cycling through them.
     std::vector<std::vector<float>> process(const std::vector<std::vector<float>>& in,
-                                            const std::vector<unsigned>& blocks);
+                                            const std::vector<unsigned>& blocks,
+                                            const std::vector<std::vector<float>>* key = nullptr);
 
     // State as a host saves it with a session: ports and the plug-in's own.
     LilvState* saveState();
@@ -69,5 +71,5 @@ public:
     std::map<std::string, uint32_t> index;
     std::vector<float> controls;  // one slot per port; audio ports' slots unused
     uint32_t audioIns = 0, audioOuts = 0;
-    std::vector<uint32_t> inputPorts, outputPorts;
+    std::vector<uint32_t> inputPorts, outputPorts, keyPorts;
 };

@@ -68,7 +68,10 @@ TEST(Lv2Apply, RendersGeneratedFilesAsTheVstPlugin) {
                           Case{lv2ports::kStereoUri, 2, 96000}}) {
         const Channels in = testSignal(c.channels, c.rate, 7);
         const fs::path input = dir / ("in-" + std::to_string(c.channels) + "-" + std::to_string(c.rate) + ".wav");
-        writeFloatWav(input, in, c.rate);
+        // lv2apply maps a file's channels onto every audio input, the key's too: silent ones here.
+        Channels file = in;
+        file.insert(file.end(), in.size(), std::vector<float>(in[0].size()));
+        writeFloatWav(input, file, c.rate);
         for (const PortSettings& s : settings) {
             const fs::path output = dir / "out.wav";
             fs::remove(output);

@@ -81,6 +81,15 @@ void audioPort(std::ostream& out, const lv2ports::Layout& layout, int index) {
         << " ;\n    ]";
 }
 
+// The key inputs: optional, so a host that routes nothing there still runs the plug-in.
+void keyPort(std::ostream& out, const lv2ports::Layout& layout, int channel) {
+    static constexpr const char* kNames[] = {"Sidechain Left", "Sidechain Right"};
+    out << "[\n        a lv2:AudioPort, lv2:InputPort ;\n        lv2:index " << layout.keyPort(channel)
+        << " ;\n        lv2:symbol " << quoted(lv2ports::keySymbol(layout, channel))
+        << " ;\n        lv2:name " << quoted(layout.audioInputs == 2 ? kNames[channel] : "Sidechain")
+        << " ;\n        lv2:portProperty lv2:isSideChain, lv2:connectionOptional ;\n    ]";
+}
+
 void controlPort(std::ostream& out, const controls::Control& port, int index) {
     out << "[\n        a lv2:ControlPort, lv2:InputPort ;\n        lv2:index " << index
         << " ;\n        lv2:symbol " << quoted(port.symbol) << " ;\n        lv2:name "
@@ -97,6 +106,7 @@ void controlPort(std::ostream& out, const controls::Control& port, int index) {
         out << "        pprops:rangeSteps " << port.steps + 1 << " ;\n";
     }
     if (port.decibels) out << "        units:unit units:db ;\n";
+    if (port.id == controls::Id::mix) out << "        units:unit units:pc ;\n";
     out << "    ]";
 }
 
@@ -159,6 +169,10 @@ std::string pluginDescription() {
         for (int c = controls::kProgramCount; c < controls::kCount; ++c) {
             out << ", ";
             controlPort(out, controls::kControls[c], layout.controlPort(c));
+        }
+        for (int channel = 0; channel < layout.audioInputs; ++channel) {
+            out << ", ";
+            keyPort(out, layout, channel);
         }
         out << " .\n\n";
     }
