@@ -131,7 +131,9 @@ TEST(RealTimeSafety, ProcessingAllocatesLocksAndCallsNothing) {
 }
 
 // The LV2 entry: run() with the controls moving every block (the
-// oversampling and the ratio crossfading), both plug-ins, every mode.
+// oversampling and the ratio crossfading, the mix gliding, the side-chain
+// filter and the key switching, the key input connected), both plug-ins,
+// every mode.
 TEST(RealTimeSafety, Lv2RunAllocatesLocksAndCallsNothing) {
     setenv("XDG_CONFIG_HOME", "/tmp/kvbr-rtsafety-config", 1);
     void* library = dlopen(KVBR_LV2_DSP_PATH, RTLD_NOW | RTLD_LOCAL);
@@ -145,9 +147,12 @@ TEST(RealTimeSafety, Lv2RunAllocatesLocksAndCallsNothing) {
         const int audio = which == 0 ? 4 : 2;
         const int block = 512;
         std::vector<std::vector<float>> buffers(audio, std::vector<float>(block));
-        float controls[7] = {2, 3, 5, 5, 0, 0, 0};  // the five, the meter, the oversampling
+        // The five, the meter, then oversampling, mix, side-chain filter and key.
+        float controls[10] = {2, 3, 5, 5, 0, 0, 0, 100, 0, 0};
         for (int p = 0; p < audio; ++p) d->connect_port(h, p, buffers[p].data());
-        for (int c = 0; c < 7; ++c) d->connect_port(h, audio + c, &controls[c]);
+        for (int c = 0; c < 10; ++c) d->connect_port(h, audio + c, &controls[c]);
+        // The key inputs come after the controls: fed from the input buffers.
+        for (int p = 0; p < audio / 2; ++p) d->connect_port(h, audio + 10 + p, buffers[p].data());
         d->activate(h);
         for (float mode : {0.0f, 1.0f, 2.0f}) {
             controls[0] = mode;
@@ -159,6 +164,9 @@ TEST(RealTimeSafety, Lv2RunAllocatesLocksAndCallsNothing) {
                 controls[3] = static_cast<float>(k % 40) / 4.0f;
                 controls[1] = static_cast<float>(k % 7);
                 controls[6] = static_cast<float>(k % 3);
+                controls[7] = static_cast<float>(k % 2 ? 30 : 100);
+                controls[8] = static_cast<float>(k % 5);
+                controls[9] = static_cast<float>(k / 3 % 2);
                 rtcount::start();
                 d->run(h, block);
                 const rtcount::Counts c = rtcount::stop();
