@@ -73,6 +73,7 @@ void BuiltInEffect::start(double sampleRate, int blockSize, int channelCount, bo
     for (int c = 0; c < 2; ++c) {
         floatIn[c].assign(useDouble ? 0 : blockSize, 0.0f);
         floatOut[c].assign(useDouble ? 0 : blockSize, 0.0f);
+        floatKey[c].assign(useDouble ? 0 : blockSize, 0.0f);
     }
     // As the plug-in takes a host's rate (a float) and resumes: the engine
     // designed for it, then the working program's values once more.
@@ -100,17 +101,24 @@ void BuiltInEffect::processPins(double** inputs, double** outputs, int frames) {
 }
 
 void BuiltInEffect::process(const std::vector<const double*>& input, const std::vector<double*>& output,
-                            int frames) {
+                            int frames, const std::vector<const double*>* key) {
     const int right = channels - 1;
+    // A one-channel key is heard on both sides.
+    const int keyRight = key ? static_cast<int>(key->size()) - 1 : 0;
     if (doublePrecision) {
-        compressor.process(input[0], input[right], output[0], output[right], frames);
+        compressor.process(input[0], input[right], output[0], output[right], frames, key ? (*key)[0] : nullptr,
+                           key ? (*key)[keyRight] : nullptr);
         return;
     }
-    for (int c = 0; c < channels; ++c)
-        std::transform(input[c], input[c] + frames, floatIn[c].begin(),
-                       [](double s) { return static_cast<float>(s); });
+    auto narrow = [frames](const double* from, std::vector<float>& to) {
+        std::transform(from, from + frames, to.begin(), [](double s) { return static_cast<float>(s); });
+    };
+    for (int c = 0; c < channels; ++c) narrow(input[c], floatIn[c]);
+    if (key)
+        for (int c = 0; c <= keyRight; ++c) narrow((*key)[c], floatKey[c]);
     compressor.process(floatIn[0].data(), floatIn[right].data(), floatOut[0].data(),
-                       floatOut[right].data(), frames);
+                       floatOut[right].data(), frames, key ? floatKey[0].data() : nullptr,
+                       key ? floatKey[keyRight].data() : nullptr);
     for (int c = 0; c < channels; ++c) std::copy(floatOut[c].begin(), floatOut[c].begin() + frames, output[c]);
 }
 

@@ -28,8 +28,9 @@ public:
     void setProgramName(const std::string& name) override;
 
     void start(double sampleRate, int blockSize, int channels, bool doublePrecision) override;
-    void process(const std::vector<const double*>& input, const std::vector<double*>& output,
-                 int frames) override;
+    void process(const std::vector<const double*>& input, const std::vector<double*>& output, int frames,
+                 const std::vector<const double*>* key = nullptr) override;
+    bool takesKey() const override { return true; }
     int pinCount() const override { return 2; }
     void processPins(float** inputs, float** outputs, int frames) override;
     void processPins(double** inputs, double** outputs, int frames) override;
@@ -44,7 +45,7 @@ private:
     bool doublePrecision = false;
     bool started = false;
     // 32-bit processing's buffers, as a host hands the plug-in floats.
-    std::vector<float> floatIn[2], floatOut[2];
+    std::vector<float> floatIn[2], floatOut[2], floatKey[2];
 };
 
 }  // namespace render

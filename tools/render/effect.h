@@ -59,9 +59,12 @@ public:
     // cannot take this precision.
     virtual void start(double sampleRate, int blockSize, int channels, bool doublePrecision) = 0;
     // One block of at most the block size; the input has `channels` buffers of
-    // frames samples, the output receives the same number of channels.
+    // frames samples, the output receives the same number of channels. The
+    // key (a side-chain input of one or two channels, or null) reaches only
+    // an effect that takesKey().
     virtual void process(const std::vector<const double*>& input, const std::vector<double*>& output,
-                         int frames) = 0;
+                         int frames, const std::vector<const double*>* key = nullptr) = 0;
+    virtual bool takesKey() const { return false; }
     // The same for a caller that has the effect's own pin buffers ready (bench):
     // pinCount() of them each way, in the precision started.
     virtual int pinCount() const = 0;

@@ -1,5 +1,6 @@
 #include "listing.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,11 @@ void printListing(Effect& effect, std::FILE* out) {
         std::fprintf(out, "  the first effect of a shell plug-in: %s\n", id.shellMember.c_str());
     std::fprintf(out, "  %s\n\n", id.builtIn ? "built into kvbr-render" : id.path.c_str());
 
-    std::fprintf(out, "  %3s  %-14s %-10s %s\n", "#", "Parameter", "Now", "Shows");
+    // The name column as wide as the longest name ("Sidechain Filter").
+    int width = 14;
+    for (int i = 0; i < effect.numParams(); ++i)
+        width = std::max(width, static_cast<int>(effect.parameterName(i).size()));
+    std::fprintf(out, "  %3s  %-*s %-10s %s\n", "#", width, "Parameter", "Now", "Shows");
     std::string unnamed;
     for (int i = 0; i < effect.numParams(); ++i) {
         const std::string name = effect.parameterName(i);
@@ -58,7 +63,7 @@ void printListing(Effect& effect, std::FILE* out) {
         std::string now = effect.parameterDisplay(i);
         const std::string label = effect.parameterLabel(i);
         if (!label.empty()) now += " " + label;
-        std::fprintf(out, "  %3d  %-14s %-10s %s\n", i, name.c_str(), now.c_str(),
+        std::fprintf(out, "  %3d  %-*s %-10s %s\n", i, width, name.c_str(), now.c_str(),
                      describeRange(effect, i).c_str());
     }
     if (!unnamed.empty()) std::fprintf(out, "  unnamed, without effect: %s\n", unnamed.c_str());

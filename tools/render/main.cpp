@@ -65,6 +65,12 @@ std::string settingsLine(const RenderSummary& s) {
     return line + rest;
 }
 
+std::string hertz(double rate) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g Hz", rate);
+    return text;
+}
+
 int renderFile(const Options& options, const std::optional<std::string>& pluginPath) {
     const bool demo = !options.input;
     std::unique_ptr<AudioSource> source;
@@ -123,6 +129,17 @@ int renderFile(const Options& options, const std::optional<std::string>& pluginP
     summary.blockSize = options.blockSize;
     const bool useDouble = usesDouble(options, effect);
     summary.precision = useDouble ? 64 : 32;
+    // The key is read beside the input; its rate must be the input's, as a host's side-chain is.
+    std::unique_ptr<AudioSource> key;
+    if (options.keyFile) {
+        key = std::make_unique<AudioFileReader>(*options.keyFile);
+        if (key->info().sampleRate != info.sampleRate)
+            throw ToolError("the key " + *options.keyFile + " is at " + hertz(key->info().sampleRate) +
+                            ", the input at " + hertz(info.sampleRate) + "; give a key at the input's rate");
+        const std::optional<int> keyParameter = effect.controlParameter("Key");
+        if (!effect.takesKey() || !keyParameter) throw UsageError("--key needs the built-in compressor");
+        effect.setParameter(*keyParameter, 1.0f);  // External
+    }
     summary.parameters = namedParameters(effect);
     effect.start(info.sampleRate, options.blockSize, info.channels, useDouble);
 
@@ -135,7 +152,8 @@ int renderFile(const Options& options, const std::optional<std::string>& pluginP
     RenderStatistics statistics(info.channels, info.sampleRate, info.frames);
     ProgressBar progress(stderr, !options.quiet && platform::isTerminal(stderr), info.frames,
                          info.sampleRate, platform::terminalColumns(stderr));
-    const RenderTiming timing = renderAll(effect, *source, &writer, options.blockSize, statistics, progress);
+    const RenderTiming timing =
+        renderAll(effect, *source, &writer, options.blockSize, statistics, progress, nullptr, key.get());
     // Read before stopping: a stopped effect rests its meter.
     std::optional<editorpicture::EditorState> finalState;
     if (editorPath) finalState = editorStateOf(effect);

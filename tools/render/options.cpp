@@ -47,6 +47,10 @@ void checkCombinations(const Options& o) {
     if (o.bench && (files || o.output || o.plot || o.report || o.editorPng || o.floatOutput))
         throw UsageError("--bench renders its own signal and writes no files");
     checkBatchCombinations(o);
+    if (o.keyFile && (o.batch || o.list || o.bench))
+        throw UsageError("--key is the side-chain of one render, not of --list, --bench or a batch");
+    if (o.keyFile && (o.vst2 || !o.plugins.empty()))
+        throw UsageError("--key needs the built-in compressor: the VST 2.x plug-in has no key input");
     if (o.bothPrecisions && !o.bench)
         throw UsageError("--precision both is for --bench; a render uses one sample width");
     if (o.bench && o.plugins.size() + (o.vst2 ? 1 : 0) > 1 &&
@@ -70,6 +74,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         {"--preset", [&](auto&, auto& v) { o.preset = v; }},
         {"--slot", [&](auto& n, auto& v) { o.slot = parseInt(n, v, 0, 32); }},
         {"--preset-file", [&](auto&, auto& v) { o.presetFile = v; }},
+        {"--key", [&](auto&, auto& v) { o.keyFile = v; }},
         {"--bank-file", [&](auto&, auto& v) { o.bankFile = v; }},
         {"--precision",
          [&](auto& n, auto& v) {
@@ -202,6 +207,9 @@ Settings, applied in this order
   --set INDEX=VALUE      a parameter by number, normalised value 0 to 1
   --set NAME=DISPLAY     a parameter by name, by the text the plug-in shows,
                          e.g. --set Ratio=4:1 --set Compression=6.5
+  --key FILE             the detector listens to FILE instead of the input (Key
+                         External), for ducking; same rate as the input, mono or
+                         stereo, silence after its end
 
 Other
   --list                 print the parameters, their display texts and the presets

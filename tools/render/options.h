@@ -23,6 +23,7 @@ struct Options {
     std::optional<std::string> preset;
     std::optional<int> slot;
     std::optional<std::string> presetFile;
+    std::optional<std::string> keyFile;  // the side-chain's audio: renders with Key External
     std::optional<std::string> bankFile;
     int precision = 0;  // 32 or 64; 0 picks 64 when the effect can, else 32
     bool bothPrecisions = false;  // --bench --precision both: 32-bit, and 64-bit where it can

@@ -255,7 +255,7 @@ void PluginHost::advanceTime(int frames) {
 }
 
 void PluginHost::process(const std::vector<const double*>& input, const std::vector<double*>& output,
-                         int frames) {
+                         int frames, const std::vector<const double*>*) {
     const int pins = pinCount();
     for (int p = 0; p < pins; ++p) {
         // Mono files feed the second input too, for effects that ignore the layout.

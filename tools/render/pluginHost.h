@@ -36,8 +36,8 @@ public:
     void setProgramName(const std::string& name) override;
 
     void start(double sampleRate, int blockSize, int channels, bool doublePrecision) override;
-    void process(const std::vector<const double*>& input, const std::vector<double*>& output,
-                 int frames) override;
+    void process(const std::vector<const double*>& input, const std::vector<double*>& output, int frames,
+                 const std::vector<const double*>* key = nullptr) override;
     int pinCount() const override;  // at least two
     void processPins(float** inputs, float** outputs, int frames) override;
     void processPins(double** inputs, double** outputs, int frames) override;

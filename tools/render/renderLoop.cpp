@@ -1,5 +1,6 @@
 #include "renderLoop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <vector>
@@ -24,8 +25,13 @@ void checkStop() {
 
 RenderTiming renderAll(Effect& effect, AudioSource& source, AudioFileWriter* writer,
                        int blockSize, RenderStatistics& statistics, ProgressBar& progress,
-                       std::atomic<std::int64_t>* framesDone) {
+                       std::atomic<std::int64_t>* framesDone, AudioSource* key) {
     const int channels = source.info().channels;
+    const int keyChannels = key ? key->info().channels : 0;
+    std::vector<double> keyFrames(static_cast<size_t>(blockSize) * keyChannels);
+    std::vector<std::vector<double>> keyPlanes(keyChannels, std::vector<double>(blockSize));
+    std::vector<const double*> keyPointers;
+    for (auto& plane : keyPlanes) keyPointers.push_back(plane.data());
     std::vector<double> in(static_cast<size_t>(blockSize) * channels);
     std::vector<double> out(in.size());
     std::vector<std::vector<double>> inPlanes(channels, std::vector<double>(blockSize));
@@ -45,7 +51,12 @@ RenderTiming renderAll(Effect& effect, AudioSource& source, AudioFileWriter* wri
         if (frames <= 0) break;
         for (int f = 0; f < frames; ++f)
             for (int c = 0; c < channels; ++c) inPlanes[c][f] = in[f * channels + c];
-        effect.process(inPointers, outPointers, frames);
+        if (key) {
+            const int heard = std::max(0, key->read(keyFrames.data(), frames));
+            for (int f = 0; f < frames; ++f)
+                for (int c = 0; c < keyChannels; ++c) keyPlanes[c][f] = f < heard ? keyFrames[f * keyChannels + c] : 0.0;
+        }
+        effect.process(inPointers, outPointers, frames, key ? &keyPointers : nullptr);
         for (int f = 0; f < frames; ++f)
             for (int c = 0; c < channels; ++c) out[f * channels + c] = outPlanes[c][f];
         statistics.addBlock(in.data(), out.data(), frames, effect.meterReading());

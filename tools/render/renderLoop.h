@@ -20,10 +20,11 @@ struct RenderTiming {
 // source's rate, channels and a block size of at least blockSize. Throws
 // ToolError on a write failure and Interrupted when a stop was requested.
 // framesDone, when given, counts the frames rendered (for a batch's progress,
-// read by another thread).
+// read by another thread). A key source (the side-chain's, at the source's
+// rate) is read alongside and heard as silence after its end.
 RenderTiming renderAll(Effect& effect, AudioSource& source, AudioFileWriter* writer,
                        int blockSize, RenderStatistics& statistics, ProgressBar& progress,
-                       std::atomic<std::int64_t>* framesDone = nullptr);
+                       std::atomic<std::int64_t>* framesDone = nullptr, AudioSource* key = nullptr);
 
 // Asked for by the interrupt signal handler; safe to call from it and from
 // any thread.
