@@ -102,9 +102,15 @@ private:
                          const EngineValues& values, const Detector<Sample>& detector);
     // Mix: the compressed output against the input (`dry`), the share
     // gliding to the target; 1 leaves the output as it is, 0 is the input.
+    // `phase` is the dry path the output's setting wants (see DryPath).
     template <typename Sample>
     void mixWithDry(const Sample* dryL, const Sample* dryR, Sample* outL, Sample* outR, int32 frames,
-                    double target);
+                    double target, int phase);
+    // The dry path a blend wants with these values: the input as it is (0),
+    // or through the filters of the valve at 2 (1) or 4 (2) times the rate.
+    int dryPhaseOf(const EngineValues& values, double mix) const;
+    // One dry sample of a channel through path `phase`.
+    double dryThrough(int phase, int channel, double x);
     // The Sidechain Filter's sections designed for a setting (0 turns them off).
     void setDetectorFilter(int setting);
     void restSections();
@@ -143,6 +149,17 @@ private:
     int steadyValves = 0;
     double valveRate = 44100.0;
     int detectorFilter = 0;  // the Sidechain Filter setting the sections have
+    // The oversampled valve's filters shift the phase of the highs; a blend
+    // with the input as it is would comb, so the dry signal takes the same
+    // filters with a straight curve. One set per factor; a change of path
+    // crossfades like an output setting.
+    struct DryPath {
+        int from = 0, to = 0;  // 0 the input, 1 and 2 the filters of 2x and 4x
+        bool active = false;
+        int32 position = 0;
+    };
+    std::array<OversampledValves, 2> dryFilters;
+    DryPath dryPath;
     // The compressed share of the output now, and how far it moves in a
     // sample (the glide lasts kFadeSeconds, at every rate).
     double mixNow = 1.0;

@@ -111,6 +111,11 @@ void Engine::settleOutput(const EngineValues& values) {
     current = OutputSetting::of(values);
     fade.active = false;
     for (oversampling::Valve& valve : valvesOf(false)) valve.reset(valveRate);
+    // The dry path a blend of these values wants, from its start.
+    dryPath = DryPath{};
+    dryPath.to = dryPhaseOf(values, mixNow);
+    if (dryPath.to)
+        for (oversampling::Valve& filters : dryFilters[static_cast<std::size_t>(dryPath.to - 1)]) filters.reset(valveRate);
 }
 
 template <typename Sample>
@@ -131,9 +136,12 @@ void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample*
     const bool bypassed = !fade.active && current.mode == 0 && OutputSetting::of(values) == current;
     if (bypassed || (mix == 1.0 && mixNow == 1.0)) {
         if (bypassed) mixNow = mix;
+        // The dry filters stop; a blend that starts again fades them in afresh.
+        dryPath = DryPath{};
         processSettings(inL, inR, outL, outR, sampleFrames, values, detector);
         return;
     }
+    const int phase = dryPhaseOf(values, mix);
     // The input is kept before the outputs (which may be the inputs) are written.
     constexpr int32 kPiece = 256;
     Sample dryL[kPiece], dryR[kPiece];
@@ -142,28 +150,7 @@ void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample*
         std::copy(inL + done, inL + done + n, dryL);
         std::copy(inR + done, inR + done + n, dryR);
         processSettings(inL + done, inR + done, outL + done, outR + done, n, values, detector.after(done));
-        mixWithDry(dryL, dryR, outL + done, outR + done, n, mix);
-    }
-}
-
-template <typename Sample>
-void Engine::mixWithDry(const Sample* dryL, const Sample* dryR, Sample* outL, Sample* outR, int32 frames,
-                        double target) {
-    for (int32 i = 0; i < frames; ++i) {
-        if (mixNow < target)
-            mixNow = std::min(target, mixNow + mixStep);
-        else if (mixNow > target)
-            mixNow = std::max(target, mixNow - mixStep);
-        const Sample l = dryL[i], r = dryR[i];
-        if (mixNow == 0.0) {
-            outL[i] = l;
-            outR[i] = r;
-        } else if (mixNow != 1.0) {
-            const double m = mixNow;
-            // Left first: with one output buffer for both, the right one is kept.
-            outL[i] = static_cast<Sample>(audibleOrZero(l) * (1.0 - m) + static_cast<double>(outL[i]) * m);
-            outR[i] = static_cast<Sample>(audibleOrZero(r) * (1.0 - m) + static_cast<double>(outR[i]) * m);
-        }
+        mixWithDry(dryL, dryR, outL + done, outR + done, n, mix, phase);
     }
 }
 
