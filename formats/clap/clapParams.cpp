@@ -30,7 +30,8 @@ bool getInfo(const clapabi::Plugin* plugin, std::uint32_t index, clapabi::ParamI
     info->id = control.hostId;
     // Every control changes the sound, so changes go through process while active.
     info->flags = clapabi::kParamIsAutomatable | clapabi::kParamRequiresProcess;
-    if (control.enumeration) info->flags |= clapabi::kParamIsStepped | clapabi::kParamIsEnum;
+    if (clapValues::stepped(control)) info->flags |= clapabi::kParamIsStepped;
+    if (control.enumeration) info->flags |= clapabi::kParamIsEnum;
     // No cookie: events are looked up by id.
     info->cookie = nullptr;
     std::snprintf(info->name, sizeof info->name, "%s", control.name);
@@ -49,7 +50,8 @@ bool getValue(const clapabi::Plugin* plugin, clapabi::Id id, double* value) {
     return true;
 }
 
-// Main thread: the VST 2.x display text of the step the value selects.
+// Main thread: the display text of the step the value selects (the VST 2.x
+// plug-in's for the program's controls).
 bool valueToText(const clapabi::Plugin* plugin, clapabi::Id id, double value, char* text,
                  std::uint32_t capacity) {
     const ClapInstance* self =
@@ -65,8 +67,8 @@ bool valueToText(const clapabi::Plugin* plugin, clapabi::Id id, double value, ch
     return true;
 }
 
-// Main thread: a label or a number (Output with or without "dB"), snapped
-// to the nearest step.
+// Main thread: a label or a number (Output with or without "dB", Mix with
+// or without "%"), snapped to the nearest step.
 bool textToValue(const clapabi::Plugin* plugin, clapabi::Id id, const char* text, double* value) {
     const ClapInstance* self =
         ClapInstance::enter(plugin, ClapThread::main, "params.text_to_value");
