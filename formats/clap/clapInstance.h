@@ -27,7 +27,15 @@ class ClapEditor;
 // The stereo and the mono plug-in differ only in these.
 struct ClapVariant {
     const clapabi::PluginDescriptor* descriptor;
-    std::uint32_t channels;  // on the one input and the one output port
+    std::uint32_t channels;  // on every port: main in, side-chain in, main out
+};
+
+// The side-chain's channels for one block, in one sample width: null where
+// the host connected none (the right one for the left one).
+template <typename Sample>
+struct ClapKey {
+    const Sample* left = nullptr;
+    const Sample* right = nullptr;
 };
 
 // The thread an entry point belongs to: flush is the audio thread's while
@@ -96,7 +104,8 @@ private:
     // Takes one host event; events that are not ours to take change nothing.
     void applyEvent(const clapabi::EventHeader& event);
     template <typename Sample>
-    void render(Sample* const* in, Sample* const* out, std::uint32_t from, std::uint32_t to);
+    void render(Sample* const* in, Sample* const* out, const ClapKey<Sample>& key, std::uint32_t from,
+                std::uint32_t to);
 
     clapabi::Plugin plugin{};
     ClapVariant variant;

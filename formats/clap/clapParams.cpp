@@ -1,5 +1,5 @@
 // The parameter and audio port extensions: the public controls in real units
-// with their texts, and one main port each way.
+// with their texts, one main port each way and the side-chain's input.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -30,7 +30,8 @@ bool getInfo(const clapabi::Plugin* plugin, std::uint32_t index, clapabi::ParamI
     info->id = control.hostId;
     // Every control changes the sound, so changes go through process while active.
     info->flags = clapabi::kParamIsAutomatable | clapabi::kParamRequiresProcess;
-    if (control.enumeration) info->flags |= clapabi::kParamIsStepped | clapabi::kParamIsEnum;
+    if (clapValues::stepped(control)) info->flags |= clapabi::kParamIsStepped;
+    if (control.enumeration) info->flags |= clapabi::kParamIsEnum;
     // No cookie: events are looked up by id.
     info->cookie = nullptr;
     std::snprintf(info->name, sizeof info->name, "%s", control.name);
@@ -49,7 +50,8 @@ bool getValue(const clapabi::Plugin* plugin, clapabi::Id id, double* value) {
     return true;
 }
 
-// Main thread: the VST 2.x display text of the step the value selects.
+// Main thread: the display text of the step the value selects (the VST 2.x
+// plug-in's for the program's controls).
 bool valueToText(const clapabi::Plugin* plugin, clapabi::Id id, double value, char* text,
                  std::uint32_t capacity) {
     const ClapInstance* self =
@@ -65,8 +67,8 @@ bool valueToText(const clapabi::Plugin* plugin, clapabi::Id id, double value, ch
     return true;
 }
 
-// Main thread: a label or a number (Output with or without "dB"), snapped
-// to the nearest step.
+// Main thread: a label or a number (Output with or without "dB", Mix with
+// or without "%"), snapped to the nearest step.
 bool textToValue(const clapabi::Plugin* plugin, clapabi::Id id, const char* text, double* value) {
     const ClapInstance* self =
         ClapInstance::enter(plugin, ClapThread::main, "params.text_to_value");
@@ -86,24 +88,31 @@ void flush(const clapabi::Plugin* plugin, const clapabi::InputEvents* in,
 
 // ------------------------------------------------------------ audio ports
 
-// Main thread: one main port each way, sharing buffers if the host likes.
-std::uint32_t portCount(const clapabi::Plugin* plugin, bool) {
-    return ClapInstance::enter(plugin, ClapThread::main, "audio-ports.count") ? 1 : 0;
+// Main thread: one main port each way, sharing buffers if the host likes,
+// and the side-chain's input beside the main one, for Key External.
+constexpr std::uint32_t portsOf(bool isInput) { return isInput ? 2 : 1; }
+
+std::uint32_t portCount(const clapabi::Plugin* plugin, bool isInput) {
+    return ClapInstance::enter(plugin, ClapThread::main, "audio-ports.count") ? portsOf(isInput) : 0;
 }
 
 bool portInfo(const clapabi::Plugin* plugin, std::uint32_t index, bool isInput,
               clapabi::AudioPortInfo* info) {
     ClapInstance* self = ClapInstance::enter(plugin, ClapThread::main, "audio-ports.get");
-    if (!self || !info || index != 0) return false;
+    if (!self || !info || index >= portsOf(isInput)) return false;
     const bool stereo = self->layout().channels == 2;
+    const bool key = index == 1;
     std::memset(info, 0, sizeof *info);
-    info->id = 0;
-    std::snprintf(info->name, sizeof info->name, "%s", isInput ? "Main In" : "Main Out");
-    info->flags = clapabi::kAudioPortIsMain | clapabi::kAudioPortSupports64Bits |
-                  clapabi::kAudioPortRequiresCommonSampleSize;
+    info->id = index;
+    std::snprintf(info->name, sizeof info->name, "%s",
+                  key ? "Sidechain" : isInput ? "Main In" : "Main Out");
+    // The key is read in the main input's sample width, so both take the same one.
+    info->flags = clapabi::kAudioPortSupports64Bits | clapabi::kAudioPortRequiresCommonSampleSize;
+    if (!key) info->flags |= clapabi::kAudioPortIsMain;
     info->channelCount = self->layout().channels;
     info->portType = stereo ? clapabi::kPortStereo : clapabi::kPortMono;
-    info->inPlacePair = 0;
+    // The key is only read: it shares no buffer with the output.
+    info->inPlacePair = key ? clapabi::kInvalidId : 0;
     return true;
 }
 

@@ -45,6 +45,30 @@ void silence(const clapabi::Process& process) {
     }
 }
 
+// The channels of a buffer in one sample width; null in the other.
+template <typename Sample>
+Sample* const* channelsOf(const clapabi::AudioBuffer& buffer) {
+    if constexpr (sizeof(Sample) == sizeof(float))
+        return buffer.data32;
+    else
+        return buffer.data64;
+}
+
+// The side-chain port's channels as the compressor takes them: none where
+// the host gave no buffers for it (or not in the main input's width), and
+// one channel as both when the plug-in or the port is mono.
+template <typename Sample>
+ClapKey<Sample> keyOf(const clapabi::Process& block, std::uint32_t channels) {
+    ClapKey<Sample> key;
+    if (block.audioInputsCount < 2 || !block.audioInputs) return key;
+    const clapabi::AudioBuffer& port = block.audioInputs[1];
+    Sample* const* data = channelsOf<Sample>(port);
+    if (!data || port.channelCount == 0 || !data[0]) return key;
+    key.left = data[0];
+    if (channels == 2 && port.channelCount >= 2) key.right = data[1];
+    return key;
+}
+
 std::uint32_t eventCount(const clapabi::InputEvents* in) {
     return in && in->size && in->get ? in->size(in) : 0;
 }
@@ -71,8 +95,8 @@ void ClapInstance::flush(const clapabi::InputEvents* in, const clapabi::OutputEv
 }
 
 template <typename Sample>
-void ClapInstance::render(Sample* const* in, Sample* const* out, std::uint32_t from,
-                          std::uint32_t to) {
+void ClapInstance::render(Sample* const* in, Sample* const* out, const ClapKey<Sample>& key,
+                          std::uint32_t from, std::uint32_t to) {
     const bool stereo = variant.channels == 2;
     while (from < to) {
         const std::uint32_t run = std::min(to - from, kLargestRun);
@@ -82,7 +106,8 @@ void ClapInstance::render(Sample* const* in, Sample* const* out, std::uint32_t f
         const Sample* inL = in[0] + from;
         Sample* outL = out[0] + from;
         compressor.process(inL, stereo ? in[1] + from : inL, outL, stereo ? out[1] + from : outL,
-                           static_cast<Compressor::int32>(run));
+                           static_cast<Compressor::int32>(run), key.left ? key.left + from : nullptr,
+                           key.right ? key.right + from : nullptr);
         from += run;
     }
 }
@@ -94,8 +119,9 @@ clapabi::ProcessStatus ClapInstance::process(const clapabi::Process& block) {
     }
     port.sendEdits(block.outEvents);
 
+    // A host may leave the side-chain out (one input) or give it with no buffers.
     Width width = Width::none;
-    if (block.audioInputsCount == 1 && block.audioOutputsCount == 1 && block.audioInputs &&
+    if (block.audioInputsCount >= 1 && block.audioOutputsCount == 1 && block.audioInputs &&
         block.audioOutputs) {
         const Width in = widthOf(block.audioInputs[0], variant.channels);
         const Width out = widthOf(block.audioOutputs[0], variant.channels);
@@ -103,12 +129,14 @@ clapabi::ProcessStatus ClapInstance::process(const clapabi::Process& block) {
     }
     const std::uint32_t frames = block.framesCount;
     const std::uint32_t count = eventCount(block.inEvents);
+    const ClapKey<float> key32 = keyOf<float>(block, variant.channels);
+    const ClapKey<double> key64 = keyOf<double>(block, variant.channels);
     std::uint32_t done = 0;
     auto renderTo = [&](std::uint32_t to) {
         if (width == Width::single)
-            render(block.audioInputs[0].data32, block.audioOutputs[0].data32, done, to);
+            render(block.audioInputs[0].data32, block.audioOutputs[0].data32, key32, done, to);
         else if (width == Width::twice)
-            render(block.audioInputs[0].data64, block.audioOutputs[0].data64, done, to);
+            render(block.audioInputs[0].data64, block.audioOutputs[0].data64, key64, done, to);
         done = to;
     };
     for (std::uint32_t i = 0; i < count; ++i) {

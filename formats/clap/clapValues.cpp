@@ -4,9 +4,14 @@
 
 namespace clapValues {
 
+bool stepped(const controls::Control& control) {
+    return control.enumeration ||
+           static_cast<double>(control.maximum) - control.minimum == static_cast<double>(control.steps);
+}
+
 std::optional<int> stepOfPlain(const controls::Control& control, double value) {
     if (std::isnan(value)) return std::nullopt;
-    if (!control.enumeration) return controls::stepOf(control, value);
+    if (!stepped(control)) return controls::stepOf(control, value);
     if (value <= control.minimum) return 0;
     if (value >= control.maximum) return control.steps;
     return static_cast<int>(value - control.minimum);

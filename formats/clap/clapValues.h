@@ -10,10 +10,14 @@
 
 namespace clapValues {
 
+// Whether the control is a stepped parameter in CLAP: the choices, and the
+// controls whose steps are whole units (Mix's 1 %), whose every value is an
+// integer a host can type or step through.
+bool stepped(const controls::Control& control);
+
 // The step a host's value selects, or none for a value that is no number.
-// Out-of-range values are clamped. Enumerated controls are stepped parameters
-// in CLAP, whose values hosts truncate to integers, and so are they here; the
-// others go to the nearest step.
+// Out-of-range values are clamped. Hosts truncate the values of stepped
+// parameters to integers, and so does this; the others go to the nearest step.
 std::optional<int> stepOfPlain(const controls::Control& control, double value);
 
 // Any thread: the step the parameter shows now, and its plain value.

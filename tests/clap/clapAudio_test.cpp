@@ -12,9 +12,11 @@
 
 namespace {
 
+// The program's controls; the instance settings stay at their defaults,
+// which the VST 2.x plug-in cannot leave.
 struct Setting {
-    double values[controls::kCount];  // plain values in the controls' order
-    int steps[controls::kCount];      // the steps they land on
+    double values[controls::kProgramCount];  // plain values in the controls' order
+    int steps[controls::kProgramCount];      // the steps they land on
 };
 
 const Setting kSettings[] = {
@@ -35,7 +37,7 @@ const std::vector<std::vector<std::uint32_t>> kBlockPatterns = {
 
 std::vector<ParamChange> clapChanges(const Setting& s) {
     std::vector<ParamChange> changes;
-    for (int c = 0; c < controls::kCount; ++c)
+    for (int c = 0; c < controls::kProgramCount; ++c)
         changes.push_back({0, static_cast<clapabi::Id>(controls::kControls[c].hostId), s.values[c]});
     changes.push_back({kChangeFrame, kCompression, kLaterCompression});
     changes.push_back({kChangeFrame, kRatio, kLaterRatio});

@@ -63,28 +63,43 @@ TEST(ClapEntry, TheFactoryOffersTheStereoAndTheMonoPlugin) {
     }
 }
 
-TEST(ClapEntry, EachPluginHasOneMainPortEachWayWith64BitsAndAnInPlacePair) {
+TEST(ClapEntry, EachPluginHasAMainPortEachWayAndASidechainInput) {
     ClapLibrary library;
     for (const auto& [id, channels] : {std::pair{kStereoId, 2u}, std::pair{kMonoId, 1u}}) {
         TestClapHost host;
         ASSERT_NE(host.create(library, id), nullptr) << id;
         const auto* ports = host.extension<clapabi::PluginAudioPorts>(clapabi::kExtAudioPorts);
         ASSERT_NE(ports, nullptr);
-        for (bool input : {true, false}) {
-            ASSERT_EQ(ports->count(host.plugin, input), 1u);
+        const struct {
+            bool input;
+            std::uint32_t index;
+            const char* name;
+            bool main;
+            clapabi::Id inPlacePair;
+        } expected[] = {{true, 0, "Main In", true, 0},
+                        {true, 1, "Sidechain", false, clapabi::kInvalidId},
+                        {false, 0, "Main Out", true, 0}};
+        EXPECT_EQ(ports->count(host.plugin, true), 2u);
+        EXPECT_EQ(ports->count(host.plugin, false), 1u);
+        for (const auto& port : expected) {
+            SCOPED_TRACE(std::string(id) + " " + port.name);
             clapabi::AudioPortInfo info;
             std::memset(&info, 0x55, sizeof info);
-            ASSERT_TRUE(ports->get(host.plugin, 0, input, &info));
-            EXPECT_EQ(info.id, 0u);
-            EXPECT_STREQ(info.name, input ? "Main In" : "Main Out");
-            EXPECT_TRUE(info.flags & clapabi::kAudioPortIsMain);
+            ASSERT_TRUE(ports->get(host.plugin, port.index, port.input, &info));
+            EXPECT_EQ(info.id, port.index);
+            EXPECT_STREQ(info.name, port.name);
+            EXPECT_EQ((info.flags & clapabi::kAudioPortIsMain) != 0, port.main);
+            // Every port in the main input's width, whichever the host picks.
             EXPECT_TRUE(info.flags & clapabi::kAudioPortSupports64Bits);
+            EXPECT_TRUE(info.flags & clapabi::kAudioPortRequiresCommonSampleSize);
             EXPECT_EQ(info.channelCount, channels);
             EXPECT_STREQ(info.portType, channels == 2 ? "stereo" : "mono");
-            EXPECT_EQ(info.inPlacePair, 0u);
-            EXPECT_FALSE(ports->get(host.plugin, 1, input, &info));
-            EXPECT_FALSE(ports->get(host.plugin, 0, input, nullptr));
+            EXPECT_EQ(info.inPlacePair, port.inPlacePair);
+            EXPECT_FALSE(ports->get(host.plugin, port.index, port.input, nullptr));
         }
+        clapabi::AudioPortInfo info;
+        EXPECT_FALSE(ports->get(host.plugin, 2, true, &info));
+        EXPECT_FALSE(ports->get(host.plugin, 1, false, &info));
         EXPECT_NO_THREAD_VIOLATIONS(host);
     }
 }

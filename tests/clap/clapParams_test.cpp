@@ -1,10 +1,12 @@
-// The five parameters as a host sees them: fixed ids in real units, texts
+// The parameters as a host sees them: fixed ids in real units, texts
 // both ways, every value snapped to its step, and refusals of what is not
 // a parameter or not a number.
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "clapTestSupport.h"
+#include "core/controls.h"
 
 namespace {
 
@@ -29,21 +31,28 @@ protected:
 
 }  // namespace
 
-TEST_F(ClapParams, SixParametersWithFixedIdsInRealUnits) {
+TEST_F(ClapParams, EveryControlWithItsFixedIdInRealUnits) {
     const clapabi::PluginParams& params = paramsOf(host);
-    ASSERT_EQ(params.count(host.plugin), 6u);
+    ASSERT_EQ(params.count(host.plugin), static_cast<std::uint32_t>(controls::kCount));
+    // Automatable and changed through process; choices stepped and
+    // enumerated, Mix stepped in whole percents.
+    constexpr std::uint32_t kSmooth = 0x8020, kChoice = 0x18021, kWhole = 0x8021;
     const struct {
         clapabi::Id id;
         const char* name;
         double min, max, defaultValue;
-        bool enumerated;
-    } expected[] = {{0, "Process", 0, 2, 2, true},
-                    {2, "Ratio", 0, 6, 3, true},
-                    {4, "Time", 0, 10, 5, false},
-                    {5, "Compression", 0, 10, 5, false},
-                    {6, "Output", 0, 30, 0, false},
-                    {1003, "Oversampling", 0, 2, 0, true}};
-    for (std::uint32_t i = 0; i < 6; ++i) {
+        std::uint32_t flags;
+    } expected[] = {{0, "Process", 0, 2, 2, kChoice},
+                    {2, "Ratio", 0, 6, 3, kChoice},
+                    {4, "Time", 0, 10, 5, kSmooth},
+                    {5, "Compression", 0, 10, 5, kSmooth},
+                    {6, "Output", 0, 30, 0, kSmooth},
+                    {1003, "Oversampling", 0, 2, 0, kChoice},
+                    {1004, "Mix", 0, 100, 100, kWhole},
+                    {1005, "Sidechain Filter", 0, 4, 0, kChoice},
+                    {1006, "Key", 0, 1, 0, kChoice}};
+    ASSERT_EQ(std::size(expected), static_cast<std::size_t>(controls::kCount));
+    for (std::uint32_t i = 0; i < std::size(expected); ++i) {
         clapabi::ParamInfo info;
         std::memset(&info, 0x55, sizeof info);
         ASSERT_TRUE(params.getInfo(host.plugin, i, &info));
@@ -53,19 +62,15 @@ TEST_F(ClapParams, SixParametersWithFixedIdsInRealUnits) {
         EXPECT_EQ(info.minValue, expected[i].min);
         EXPECT_EQ(info.maxValue, expected[i].max);
         EXPECT_EQ(info.defaultValue, expected[i].defaultValue);
-        EXPECT_TRUE(info.flags & clapabi::kParamIsAutomatable) << info.name;
-        const std::uint32_t enumFlags = clapabi::kParamIsStepped | clapabi::kParamIsEnum;
-        EXPECT_EQ((info.flags & enumFlags) == enumFlags, expected[i].enumerated) << info.name;
-        EXPECT_FALSE(info.flags & (clapabi::kParamIsReadonly | clapabi::kParamIsBypass |
-                                   clapabi::kParamIsModulatable | clapabi::kParamIsHidden));
+        EXPECT_EQ(info.flags, expected[i].flags) << info.name;
         // A new instance shows the defaults.
         EXPECT_EQ(valueOf(host, info.id), expected[i].defaultValue) << info.name;
     }
     clapabi::ParamInfo info;
-    EXPECT_FALSE(params.getInfo(host.plugin, 6, &info));
+    EXPECT_FALSE(params.getInfo(host.plugin, controls::kCount, &info));
     EXPECT_FALSE(params.getInfo(host.plugin, 0, nullptr));
     double value = 0.0;
-    for (clapabi::Id unknown : {1u, 3u, 7u, 11u, 12u, 99u, 1002u, 1004u, clapabi::kInvalidId})
+    for (clapabi::Id unknown : {1u, 3u, 7u, 11u, 12u, 13u, 99u, 1002u, 1007u, clapabi::kInvalidId})
         EXPECT_FALSE(params.getValue(host.plugin, unknown, &value)) << unknown;
     EXPECT_FALSE(params.getValue(host.plugin, kTime, nullptr));
 }
@@ -82,10 +87,17 @@ TEST_F(ClapParams, TextsAreTheStepsTextsAndReadBack) {
     EXPECT_EQ(text(kOversampling, 0), "Off");
     EXPECT_EQ(text(kOversampling, 1), "2x");
     EXPECT_EQ(text(kOversampling, 2), "4x");
+    EXPECT_EQ(text(kMix, 50), "50%");
+    EXPECT_EQ(text(kMix, 0), "0%");
+    EXPECT_EQ(text(kSidechainFilter, 3), "150 Hz");
+    EXPECT_EQ(text(kKey, 0), "Internal");
+    EXPECT_EQ(text(kKey, 1), "External");
     // Between steps, the step the value selects: enumerations truncate as
     // stepped parameters do, the rest go to the nearest step.
     EXPECT_EQ(text(kProcess, 1.9), "Clear");
     EXPECT_EQ(text(kRatio, 2.6), "2:1");
+    EXPECT_EQ(text(kMix, 49.7), "49%");
+    EXPECT_EQ(text(kSidechainFilter, 4.5), "250 Hz");
     EXPECT_EQ(text(kTime, 6.3), "6.50");
     EXPECT_EQ(text(kCompression, 4.1), "4.00");
     EXPECT_EQ(text(kOutput, 3.3), "3.50");
@@ -108,6 +120,12 @@ TEST_F(ClapParams, TextsAreTheStepsTextsAndReadBack) {
     EXPECT_EQ(parsed(kCompression, "4.1"), 4.0);
     EXPECT_EQ(parsed(kOutput, "12.5 dB"), 12.5);
     EXPECT_EQ(parsed(kOutput, "99"), 30.0);
+    EXPECT_EQ(parsed(kMix, "50%"), 50.0);
+    EXPECT_EQ(parsed(kMix, "35"), 35.0);
+    EXPECT_EQ(parsed(kMix, "150 %"), 100.0);
+    EXPECT_EQ(parsed(kSidechainFilter, "150 hz"), 3.0);
+    EXPECT_EQ(parsed(kKey, "External"), 1.0);
+    EXPECT_EQ(parsed(kKey, "on"), -99.0);
     EXPECT_EQ(parsed(kProcess, "loud"), -99.0);
     EXPECT_EQ(parsed(kTime, ""), -99.0);
     for (const char* notANumber : {"nan", "inf", "-inf", "1e999", "-1e999"})
@@ -119,7 +137,11 @@ TEST_F(ClapParams, TextsAreTheStepsTextsAndReadBack) {
 
 TEST_F(ClapParams, ValuesFromTheHostLandOnSteps) {
     // Inactive: flushed on the main thread, as a host does before activating.
-    flushValues(host, {{kProcess, 1.9}, {kRatio, 2.6}, {kTime, 6.3}, {kCompression, 4.1}, {kOutput, 3.3}});
+    flushValues(host, {{kProcess, 1.9}, {kRatio, 2.6}, {kTime, 6.3}, {kCompression, 4.1}, {kOutput, 3.3},
+                       {kMix, 49.7}, {kSidechainFilter, 2.9}, {kKey, 0.9}});
+    EXPECT_EQ(valueOf(host, kMix), 49.0);
+    EXPECT_EQ(valueOf(host, kSidechainFilter), 2.0);
+    EXPECT_EQ(valueOf(host, kKey), 0.0);
     EXPECT_EQ(valueOf(host, kProcess), 1.0);
     EXPECT_EQ(valueOf(host, kRatio), 2.0);
     EXPECT_EQ(valueOf(host, kTime), 6.5);
@@ -127,7 +149,10 @@ TEST_F(ClapParams, ValuesFromTheHostLandOnSteps) {
     EXPECT_EQ(valueOf(host, kOutput), 3.5);
     // Out of range is clamped; a value that is no number, an unknown id,
     // another event space or a short record changes nothing.
-    flushValues(host, {{kOutput, -7.0}, {kTime, 1e300}, {kCompression, kNaN}, {3, 2.0}, {99, 1.0}});
+    flushValues(host, {{kOutput, -7.0}, {kTime, 1e300}, {kCompression, kNaN}, {3, 2.0}, {99, 1.0},
+                       {kMix, 250.0}, {kKey, 7.0}});
+    EXPECT_EQ(valueOf(host, kMix), 100.0);
+    EXPECT_EQ(valueOf(host, kKey), 1.0);
     EXPECT_EQ(valueOf(host, kOutput), 0.0);
     EXPECT_EQ(valueOf(host, kTime), 10.0);
     EXPECT_EQ(valueOf(host, kCompression), 4.0);

@@ -4,11 +4,28 @@
 
 #include "tools/referenceRun.h"
 
+namespace {
+
+// A port's buffer over `channels`, in the width of the samples.
+template <typename Sample>
+clapabi::AudioBuffer bufferOf(std::vector<Sample*>& channels) {
+    clapabi::AudioBuffer buffer{};
+    if (channels.empty()) return buffer;
+    if constexpr (sizeof(Sample) == sizeof(float))
+        buffer.data32 = reinterpret_cast<float**>(channels.data());
+    else
+        buffer.data64 = reinterpret_cast<double**>(channels.data());
+    buffer.channelCount = static_cast<std::uint32_t>(channels.size());
+    return buffer;
+}
+
+}  // namespace
+
 template <typename Sample>
 Signal<Sample> renderClap(TestClapHost& host, const Signal<Sample>& in,
                           const std::vector<std::uint32_t>& blocks,
                           const std::vector<ParamChange>& changes, bool inPlace,
-                          RenderResult* result) {
+                          RenderResult* result, const Signal<Sample>* key) {
     const std::size_t channels = in.size();
     const auto frames = static_cast<std::uint32_t>(in[0].size());
     Signal<Sample> source = in;
@@ -20,7 +37,7 @@ Signal<Sample> renderClap(TestClapHost& host, const Signal<Sample>& in,
         InputEventList events;
         OutputEventList sent;
         std::size_t nextChange = 0, nextBlock = 0;
-        std::vector<Sample*> inputs(channels), outputs(channels);
+        std::vector<Sample*> inputs(channels), outputs(channels), keys(key ? key->size() : 0);
         for (std::uint32_t start = 0; start < frames;) {
             const std::uint32_t size = std::min(blocks[nextBlock++ % blocks.size()], frames - start);
             events.clear();
@@ -32,21 +49,17 @@ Signal<Sample> renderClap(TestClapHost& host, const Signal<Sample>& in,
                 inputs[ch] = source[ch].data() + start;
                 outputs[ch] = written[ch].data() + start;
             }
-            clapabi::AudioBuffer input{}, output{};
-            if constexpr (sizeof(Sample) == sizeof(float)) {
-                input.data32 = reinterpret_cast<float**>(inputs.data());
-                output.data32 = reinterpret_cast<float**>(outputs.data());
-            } else {
-                input.data64 = reinterpret_cast<double**>(inputs.data());
-                output.data64 = reinterpret_cast<double**>(outputs.data());
-            }
-            input.channelCount = output.channelCount = static_cast<std::uint32_t>(channels);
+            for (std::size_t ch = 0; ch < keys.size(); ++ch)
+                keys[ch] = const_cast<Sample*>((*key)[ch].data()) + start;
+            const clapabi::AudioBuffer input[2] = {bufferOf(inputs), bufferOf(keys)};
+            clapabi::AudioBuffer output = bufferOf(outputs);
             clapabi::Process process{};
             process.steadyTime = start;
             process.framesCount = size;
-            process.audioInputs = &input;
+            process.audioInputs = input;
             process.audioOutputs = &output;
-            process.audioInputsCount = process.audioOutputsCount = 1;
+            process.audioInputsCount = key ? 2 : 1;
+            process.audioOutputsCount = 1;
             process.inEvents = events.list();
             process.outEvents = sent.list();
             if (host.plugin->process(host.plugin, &process) == clapabi::kProcessError) ++counts.errors;
@@ -61,17 +74,19 @@ Signal<Sample> renderClap(TestClapHost& host, const Signal<Sample>& in,
 
 template Signal<float> renderClap(TestClapHost&, const Signal<float>&,
                                   const std::vector<std::uint32_t>&,
-                                  const std::vector<ParamChange>&, bool, RenderResult*);
+                                  const std::vector<ParamChange>&, bool, RenderResult*,
+                                  const Signal<float>*);
 template Signal<double> renderClap(TestClapHost&, const Signal<double>&,
                                    const std::vector<std::uint32_t>&,
-                                   const std::vector<ParamChange>&, bool, RenderResult*);
+                                   const std::vector<ParamChange>&, bool, RenderResult*,
+                                   const Signal<double>*);
 
 clapabi::ProcessStatus processInPlace(const clapabi::Plugin* plugin, Signal<float>& io,
                                       std::uint32_t start, std::uint32_t frames,
                                       const InputEventList& events) {
     std::vector<float*> channels;
     for (auto& channel : io) channels.push_back(channel.data() + start);
-    clapabi::AudioBuffer buffer{channels.data(), nullptr, static_cast<std::uint32_t>(io.size()), 0, 0};
+    clapabi::AudioBuffer buffer = bufferOf(channels);
     OutputEventList sent;
     const clapabi::Process process{-1, frames, nullptr, &buffer, &buffer, 1, 1, events.list(), sent.list()};
     return plugin->process(plugin, &process);

@@ -24,13 +24,15 @@ struct RenderResult {
 
 // Processes `in` in blocks whose sizes cycle through `blocks`, each change
 // going out in the block that holds its frame, at its place in that block.
-// In place: the output is written over a copy of the input. The instance
+// In place: the output is written over a copy of the input. With `key`, the
+// blocks carry a second input, the side-chain's, with its channels (none:
+// the port given without buffers); without, one input only. The instance
 // must be activated; processing is started and stopped around the render.
 template <typename Sample>
 Signal<Sample> renderClap(TestClapHost& host, const Signal<Sample>& in,
                           const std::vector<std::uint32_t>& blocks,
                           const std::vector<ParamChange>& changes = {}, bool inPlace = false,
-                          RenderResult* result = nullptr);
+                          RenderResult* result = nullptr, const Signal<Sample>* key = nullptr);
 
 // On the host's audio thread: one block of `frames` frames from `start` of
 // `io`, processed in place with `events`; the plug-in's answer.

@@ -15,10 +15,11 @@ protected:
         ASSERT_NE(presets, nullptr);
     }
     void TearDown() override { EXPECT_NO_THREAD_VIOLATIONS(host); }
-    // An edited instance: program 7 chosen, then two controls and the oversampling moved.
+    // An edited instance: program 7 chosen, then two controls and every instance setting moved.
     std::vector<unsigned char> editedState() {
         EXPECT_TRUE(presets->fromLocation(host.plugin, clapabi::kPresetLocationPlugin, nullptr, "7"));
-        flushValues(host, {{kCompression, 8.25}, {kOutput, 4.5}, {kOversampling, 2}});
+        flushValues(host, {{kCompression, 8.25}, {kOutput, 4.5}, {kOversampling, 2}, {kMix, 35},
+                           {kSidechainFilter, 3}, {kKey, 1}});
         return savedState(host);
     }
     ClapLibrary library;
@@ -30,8 +31,9 @@ protected:
 
 TEST_F(ClapState, ARoundTripThroughStreamsThatMoveFewBytesRestoresEverything) {
     const std::vector<unsigned char> saved = editedState();
-    ASSERT_EQ(saved.size(), 12u + 2381u + 8u) << "header, bank file and one setting";
+    ASSERT_EQ(saved.size(), kVersion1End + 4 + 4 * 4) << "header, bank file and four settings";
     EXPECT_EQ(std::string(saved.begin(), saved.begin() + 4), "KvBS");
+    EXPECT_EQ(saved[4], 3) << "the version";
     EXPECT_EQ(saved[8], 7) << "the selected program";
     // A host that writes five bytes a call gets the same bytes.
     ByteStream slow;
@@ -47,6 +49,9 @@ TEST_F(ClapState, ARoundTripThroughStreamsThatMoveFewBytesRestoresEverything) {
         EXPECT_EQ(valueOf(other, kCompression), 8.25);
         EXPECT_EQ(valueOf(other, kOutput), 4.5);
         EXPECT_EQ(valueOf(other, kOversampling), 2);
+        EXPECT_EQ(valueOf(other, kMix), 35);
+        EXPECT_EQ(valueOf(other, kSidechainFilter), 3);
+        EXPECT_EQ(valueOf(other, kKey), 1);
         for (clapabi::Id param : {kProcess, kRatio, kTime}) EXPECT_EQ(valueOf(other, param), valueOf(host, param));
         EXPECT_EQ(savedState(other), saved) << id;
         // Loading a project is no edit of it, and the host that loads knows
@@ -56,23 +61,37 @@ TEST_F(ClapState, ARoundTripThroughStreamsThatMoveFewBytesRestoresEverything) {
     }
 }
 
-// A session saved before the oversampling existed (a version 1 block, the
-// bank alone) loads with it at its default.
-TEST_F(ClapState, AStateFromBeforeTheSettingsLoadsWithThemAtTheirDefaults) {
-    std::vector<unsigned char> old = editedState();
-    old.resize(kVersion1End);
-    old[4] = 1;
-    TestClapHost other;
-    ASSERT_NE(other.create(library, kStereoId), nullptr);
-    flushValues(other, {{kOversampling, 1}});
-    ASSERT_TRUE(loadState(other, old, 64));
-    EXPECT_EQ(valueOf(other, kOversampling), 0);
-    EXPECT_EQ(valueOf(other, kOutput), 4.5);
-    // Saved again, it is the current version with the same bank.
-    const std::vector<unsigned char> again = savedState(other);
-    ASSERT_EQ(again.size(), old.size() + 8);
-    EXPECT_EQ(again[4], 2);
-    EXPECT_TRUE(std::equal(old.begin() + 8, old.end(), again.begin() + 8));
+// A session saved before the instance settings existed (version 1, the bank
+// alone) or before all but Oversampling did (version 2, one setting) loads
+// with the settings it lacks at their defaults, whatever they were before.
+TEST_F(ClapState, AnOlderStateLoadsWithTheSettingsItLacksAtTheirDefaults) {
+    const std::vector<unsigned char> current = editedState();
+    for (int version : {1, 2}) {
+        SCOPED_TRACE("version " + std::to_string(version));
+        std::vector<unsigned char> old = current;
+        old[4] = static_cast<unsigned char>(version);
+        if (version == 1) {
+            old.resize(kVersion1End);
+        } else {
+            old.resize(kVersion1End + 4 + 4);
+            old[kVersion1End] = 1;  // the setting count: Oversampling alone
+        }
+        TestClapHost other;
+        ASSERT_NE(other.create(library, kStereoId), nullptr);
+        flushValues(other, {{kOversampling, 1}, {kMix, 20}, {kSidechainFilter, 2}, {kKey, 1}});
+        ASSERT_TRUE(loadState(other, old, 64));
+        EXPECT_EQ(valueOf(other, kOversampling), version == 1 ? 0 : 2);
+        EXPECT_EQ(valueOf(other, kMix), 100);
+        EXPECT_EQ(valueOf(other, kSidechainFilter), 0);
+        EXPECT_EQ(valueOf(other, kKey), 0);
+        EXPECT_EQ(valueOf(other, kOutput), 4.5);
+        // Saved again, it is the current version with the same bank.
+        const std::vector<unsigned char> again = savedState(other);
+        ASSERT_EQ(again.size(), current.size());
+        EXPECT_EQ(again[4], 3);
+        EXPECT_TRUE(std::equal(old.begin() + 8, old.begin() + kVersion1End, again.begin() + 8));
+        EXPECT_NO_THREAD_VIOLATIONS(other);
+    }
 }
 
 TEST_F(ClapState, BadStatesAreRefusedWithNothingChanged) {
@@ -101,7 +120,7 @@ TEST_F(ClapState, BadStatesAreRefusedWithNothingChanged) {
     bytes[0] = 'X';
     refused("another magic", withBytes(bytes));
     bytes = good;
-    bytes[4] = 3;
+    bytes[4] = 4;
     refused("a newer version", withBytes(bytes));
     bytes = good;
     bytes[kVersion1End] = 65;

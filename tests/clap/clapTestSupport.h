@@ -16,7 +16,8 @@ inline constexpr const char* kStereoId = "com.korvane.brassel";
 inline constexpr const char* kMonoId = "com.korvane.brassel.mono";
 // The parameter ids, which never change.
 enum ParamId : clapabi::Id {
-    kProcess = 0, kRatio = 2, kTime = 4, kCompression = 5, kOutput = 6, kOversampling = 1003
+    kProcess = 0, kRatio = 2, kTime = 4, kCompression = 5, kOutput = 6,
+    kOversampling = 1003, kMix = 1004, kSidechainFilter = 1005, kKey = 1006
 };
 
 // The embedded editor's window system here.

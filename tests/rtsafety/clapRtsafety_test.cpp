@@ -1,6 +1,7 @@
 // The CLAP build's audio thread: process with parameter events in every
-// block, flush, reset and the meter read allocate nothing, lock nothing and
-// make no system call, in both plug-ins, every mode and both sample widths.
+// block and a key on the side-chain's input, flush, reset and the meter read
+// allocate nothing, lock nothing and make no system call, in both plug-ins,
+// every mode and both sample widths.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -21,12 +22,13 @@ void nothing(const clapabi::Host*) {}
 const clapabi::Host kQuietHost = {clapabi::kVersion, nullptr, "rt", "", "", "1", noExtension,
                                   nothing, nothing, nothing};
 
-// Two value events per block, in fixed storage.
+// Value events in every block, in fixed storage.
 struct Events {
-    clapabi::EventParamValue values[3]{};
+    static constexpr std::uint32_t kCount = 6;
+    clapabi::EventParamValue values[kCount]{};
     clapabi::InputEvents in{this, size, get};
     clapabi::OutputEvents out{this, push};
-    static std::uint32_t size(const clapabi::InputEvents*) { return 3; }
+    static std::uint32_t size(const clapabi::InputEvents*) { return kCount; }
     static const clapabi::EventHeader* get(const clapabi::InputEvents* list, std::uint32_t i) {
         return &static_cast<Events*>(list->ctx)->values[i].header;
     }
@@ -48,14 +50,18 @@ rtcount::Counts& operator+=(rtcount::Counts& a, const rtcount::Counts& b) {
 template <typename Sample>
 rtcount::Counts oneSecond(const clapabi::Plugin* plugin, std::uint32_t channels, double mode) {
     const std::uint32_t block = 512;
-    std::vector<Sample> left(block), right(block);
+    std::vector<Sample> left(block), right(block), keyLeft(block), keyRight(block);
     Sample* io[2] = {left.data(), right.data()};
-    clapabi::AudioBuffer buffer{};
-    if constexpr (sizeof(Sample) == sizeof(float))
-        buffer.data32 = reinterpret_cast<float**>(io);
-    else
-        buffer.data64 = reinterpret_cast<double**>(io);
-    buffer.channelCount = channels;
+    Sample* key[2] = {keyLeft.data(), keyRight.data()};
+    clapabi::AudioBuffer buffers[2]{};
+    for (auto [buffer, data] : {std::pair{&buffers[0], io}, std::pair{&buffers[1], key}}) {
+        if constexpr (sizeof(Sample) == sizeof(float))
+            buffer->data32 = reinterpret_cast<float**>(data);
+        else
+            buffer->data64 = reinterpret_cast<double**>(data);
+        buffer->channelCount = channels;
+    }
+    clapabi::AudioBuffer& buffer = buffers[0];
     Events events;
     const auto* params = static_cast<const clapabi::PluginParams*>(plugin->getExtension(plugin, clapabi::kExtParams));
     const auto* meter = static_cast<const clapabi::PluginGainAdjustmentMetering*>(
@@ -66,11 +72,16 @@ rtcount::Counts oneSecond(const clapabi::Plugin* plugin, std::uint32_t channels,
             const double level = k % 10 < 5 ? 0.9 : 0.05;
             left[i] = static_cast<Sample>(level * std::sin((done + i) * 0.05));
             right[i] = static_cast<Sample>(level * std::sin((done + i) * 0.07));
+            keyLeft[i] = keyRight[i] = static_cast<Sample>((k % 10 < 5 ? 0.05 : 0.9) * std::sin((done + i) * 0.03));
         }
         events.set(0, 0, 0, mode);
-        events.set(1, k % 7, 1003, k % 3);  // the oversampling, crossfading
-        events.set(2, k % block, 5, (k % 40) / 4.0);
-        clapabi::Process process{done, block, nullptr, &buffer, &buffer, 1, 1, &events.in, &events.out};
+        // The detector hears the key, then the input, through the moving high-pass.
+        events.set(1, 0, 1006, k % 4 < 2 ? 1 : 0);
+        events.set(2, 0, 1005, k % 5);
+        events.set(3, k % 7, 1003, k % 3);  // the oversampling, crossfading
+        events.set(4, k % 7, 1004, k % 3 == 0 ? 100 : 50);  // Mix, gliding
+        events.set(5, k % block, 5, (k % 40) / 4.0);
+        clapabi::Process process{done, block, nullptr, buffers, &buffer, 2, 1, &events.in, &events.out};
         rtcount::start();
         plugin->process(plugin, &process);
         (void)meter->get(plugin);
