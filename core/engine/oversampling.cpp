@@ -94,6 +94,7 @@ void Valve::reset(double rate) {
     if (!std::isfinite(rate) || rate <= 0.0) rate = 44100.0;
     pole = 1.0 - 2.0 * kPi * 5.0 / rate;
     lastIn = lastOut = 0.0;
+    shelfIn = shelfOut = 0.0;
 }
 
 void Valve::up(double x, int factor, double* samples) {
@@ -119,7 +120,7 @@ double Valve::down(const double* curved, int factor) {
         y = outerDown.down(first, innerDown.down(curved[2], curved[3]));
     }
     // The curve's asymmetry leaves an offset: a first-order high-pass at 5 Hz.
-    return blockDc(y);
+    return finish(y, factor);
 }
 
 double Valve::process(double x, const ValveConstants& constants, int factor) {

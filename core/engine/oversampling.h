@@ -109,7 +109,20 @@ public:
     // taken away. The curve's state is `curve`'s.
     void up(double x, int factor, double* samples);
     double down(const double* curved, int factor);
-    // The last step of down(): the DC blocker.
+    // The last steps of down(): the treble the curve's mean took away put
+    // back, then the DC blocker.
+    double finish(double y, int factor) {
+        // The mean of neighbouring samples at F times the rate weakens the
+        // base rate's frequency w by cos(w / 2F): -1.6 dB at 18 kHz of 48 kHz
+        // at 2x. A first-order shelf (gain g, zero q, pole p) undoes it to
+        // within 0.07 dB up to 22 kHz at 2x and 0.02 dB at 4x, with unit gain at DC.
+        static constexpr double kShelf[2][2] = {{-0.2092, -0.3443}, {-0.2511, -0.283}};  // q, p
+        const double q = kShelf[factor == 1 ? 0 : 1][0], p = kShelf[factor == 1 ? 0 : 1][1];
+        const double shelved = (1.0 - p) / (1.0 - q) * (y - q * shelfIn) + p * shelfOut;
+        shelfIn = y;
+        shelfOut = shelved;
+        return blockDc(shelved);
+    }
     double blockDc(double y) {
         const double out = y - lastIn + pole * lastOut;
         lastIn = y;
@@ -123,6 +136,7 @@ public:
 private:
     double pole = 0.99929;  // the DC blocker's (5 Hz at 44.1 kHz)
     double lastIn = 0.0, lastOut = 0.0;
+    double shelfIn = 0.0, shelfOut = 0.0;
 };
 
 }  // namespace oversampling

@@ -124,8 +124,8 @@ KVBR_VECTOR_INLINE void process(oversampling::Valve* valves, double& left, doubl
     const V back = down(l.outerDown, r.outerDown, backAtTwice);
     double out[4];
     vk::store(out, back);
-    left = l.blockDc(out[0]);
-    right = r.blockDc(out[2]);
+    left = l.finish(out[0], factor);
+    right = r.finish(out[2], factor);
 }
 
 }  // namespace vectorvalve
