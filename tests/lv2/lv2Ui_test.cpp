@@ -234,7 +234,8 @@ TEST_F(Lv2UiTest, WithInstanceAccessTheEditorEditsThePluginThroughItsPorts) {
     ASSERT_NE(popup, 0u) << "no pop-up menu appeared";
     EXPECT_EQ(effectOf(*dsp).bank().getCurrentPreset(), 4);
     CProgram* chosen = effectOf(*dsp).bank().getBankProgram(4);
-    for (int c = 0; c < controls::kCount; ++c) {
+    // A preset holds the program's controls; the instance's settings stay.
+    for (int c = 0; c < controls::kProgramCount; ++c) {
         const controls::Control& p = controls::kControls[c];
         EXPECT_EQ(dsp->get(p.symbol), controls::valueOfStep(p, controls::stepOfNormalised(p, chosen->getParam(p.parameter))))
             << p.symbol;

@@ -22,14 +22,18 @@ time 0.000000 10.000000 5.000000
 compression 0.000000 10.000000 5.000000 
 output 0.000000 30.000000 0.000000 
 gain_reduction 0.000000 40.000000 0.000000 
-oversampling 0.000000 2.000000 0.000000  0=Off 1=2x 2=4x'
+oversampling 0.000000 2.000000 0.000000  0=Off 1=2x 2=4x
+mix 0.000000 100.000000 100.000000 
+sidechain_filter 0.000000 4.000000 0.000000  0=Off 1=60 Hz 2=90 Hz 3=150 Hz 4=250 Hz
+key 0.000000 1.000000 0.000000  0=Internal 1=External'
 fail=0
-check() {  # uri name audio-ports
+check() {  # uri name audio-ports key-ports
   local info; info=$(lv2info "$1" 2>/dev/null)
   grep -q "Name:  *$2\$" <<<"$info" || { echo "$1: name is not $2"; fail=1; }
   grep -q "Class:  *Compressor Plugin" <<<"$info" || { echo "$1: not a compressor"; fail=1; }
   local expected; expected="$(printf '%s\n' $3 | sed 's/$/ - - - /')
-$controls"
+$controls
+$(printf '%s\n' $4 | sed 's/$/ - - - /')"
   local got; got=$(summary "$1")
   if [ "$got" != "$expected" ]; then
     echo "$1: ports differ"; diff <(echo "$expected") <(echo "$got") || true; fail=1
@@ -40,7 +44,7 @@ $controls"
     grep -qP "^\t +\Q$name\E\$" <<<"$info" || { echo "$1: no preset $name"; fail=1; }
   done
 }
-check https://korvane.com/plugins/brassel "Korvane Brassel" "in_l in_r out_l out_r"
-check "https://korvane.com/plugins/brassel#mono" "Korvane Brassel Mono" "in out"
+check https://korvane.com/plugins/brassel "Korvane Brassel" "in_l in_r out_l out_r" "key_left key_right"
+check "https://korvane.com/plugins/brassel#mono" "Korvane Brassel Mono" "in out" "key_in"
 [ $fail -eq 0 ] && echo "lv2info shows both plug-ins as described"
 exit $fail
