@@ -35,8 +35,14 @@ std::vector<Sample> material(bool bursts, int channel, int frames) {
     return v;
 }
 
+// What the instance's settings beyond the oversampling add: the Mix at 50 %,
+// the Sidechain Filter at 150 Hz, the key input heard.
+struct Extras {
+    bool blend = false, filtered = false, keyed = false;
+};
+
 template <typename Sample>
-void run(benchmark::State& state, float mode, int ratio, bool bursts, int oversampling) {
+void run(benchmark::State& state, float mode, int ratio, bool bursts, int oversampling, Extras extras = {}) {
     platform::headless::memorySettingsStore().clear();
     auto e = std::make_unique<AutoComp>(host);
     e->setSampleRate(static_cast<float>(kRate));
@@ -45,6 +51,9 @@ void run(benchmark::State& state, float mode, int ratio, bool bursts, int oversa
     e->setParameter(2, ratio / 6.0f);
     e->setParameter(5, 0.7f);
     e->core().parameters().set(kOversamplingParameter, oversampling / 2.0f);
+    if (extras.blend) e->core().parameters().set(kMixParameter, 0.5f);
+    if (extras.filtered) e->core().parameters().set(kSidechainFilterParameter, 0.75f);
+    if (extras.keyed) e->core().parameters().set(kKeyParameter, 1.0f);
     const int frames = 48000;
     auto left = material<Sample>(bursts, 0, frames), right = material<Sample>(bursts, 1, frames);
     std::vector<Sample> outL(kBlock), outR(kBlock);
@@ -52,7 +61,9 @@ void run(benchmark::State& state, float mode, int ratio, bool bursts, int oversa
     for (auto _ : state) {
         Sample* in[2] = {left.data() + position, right.data() + position};
         Sample* out[2] = {outL.data(), outR.data()};
-        if constexpr (sizeof(Sample) == sizeof(float))
+        if (extras.keyed)  // the other channel's material as the key
+            e->core().process(in[0], in[1], out[0], out[1], kBlock, in[1], in[0]);
+        else if constexpr (sizeof(Sample) == sizeof(float))
             e->processReplacing(in, out, kBlock);
         else
             e->processDoubleReplacing(in, out, kBlock);
@@ -75,6 +86,14 @@ void runEngine(benchmark::State& state) {
 template <typename Sample>
 void runOversampled(benchmark::State& state) {
     run<Sample>(state, 1.0f, 4, false, static_cast<int>(state.range(0)));
+}
+
+// Valve at 4:1 on the steady material: as it comes (0), Mix 50 % (1), and
+// the Sidechain Filter (2) and a key (3) besides; Mix 50 % at 4x (4).
+template <typename Sample>
+void runBlend(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
+    run<Sample>(state, 1.0f, 4, false, which == 4 ? 2 : 0, Extras{which >= 1, which == 2 || which == 3, which == 3});
 }
 
 struct FloorArguments {
@@ -133,5 +152,6 @@ BENCHMARK(runEngine<float>)->ArgsProduct({{1, 2}, {0, 4, 6}, {0, 1}});
 BENCHMARK(runEngine<double>)->ArgsProduct({{1, 2}, {0, 4, 6}, {0, 1}});
 BENCHMARK(runOversampled<float>)->DenseRange(0, 2);
 BENCHMARK(runOversampled<double>)->DenseRange(0, 2);
+BENCHMARK(runBlend<float>)->DenseRange(0, 4);
 
 BENCHMARK_MAIN();

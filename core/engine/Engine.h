@@ -111,6 +111,18 @@ private:
     int dryPhaseOf(const EngineValues& values, double mix) const;
     // One dry sample of a channel through path `phase`.
     double dryThrough(int phase, int channel, double x);
+    // Both channels' dry samples through path `phase` (not 0) on the vector path.
+    void dryThroughVector(int phase, double& left, double& right);
+    // Both channels, on the path the engine runs.
+    void dryThroughBoth(int phase, double& left, double& right) {
+        if (phase == 0) return;
+        if (enginePath == EnginePath::vector) {
+            dryThroughVector(phase, left, right);
+            return;
+        }
+        left = dryThrough(phase, 0, left);
+        right = dryThrough(phase, 1, right);
+    }
     // The Sidechain Filter's sections designed for a setting (0 turns them off).
     void setDetectorFilter(int setting);
     void restSections();

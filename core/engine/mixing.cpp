@@ -49,12 +49,14 @@ void Engine::mixWithDry(const Sample* dryL, const Sample* dryR, Sample* outL, Sa
         double left = audibleOrZero(l), right = audibleOrZero(r);
         if (dryPath.active) {
             const double w = crossfade::share(++dryPath.position, fade.length);
-            left = dryThrough(dryPath.from, 0, left) * (1.0 - w) + dryThrough(dryPath.to, 0, left) * w;
-            right = dryThrough(dryPath.from, 1, right) * (1.0 - w) + dryThrough(dryPath.to, 1, right) * w;
+            double fromL = left, fromR = right;
+            dryThroughBoth(dryPath.from, fromL, fromR);
+            dryThroughBoth(dryPath.to, left, right);
+            left = fromL * (1.0 - w) + left * w;
+            right = fromR * (1.0 - w) + right * w;
             if (dryPath.position >= fade.length) dryPath.active = false;
         } else {
-            left = dryThrough(dryPath.to, 0, left);
-            right = dryThrough(dryPath.to, 1, right);
+            dryThroughBoth(dryPath.to, left, right);
         }
         if (mixNow == 1.0) continue;
         const double m = mixNow;

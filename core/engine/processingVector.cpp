@@ -539,3 +539,9 @@ template void Engine::processVector(const float*, const float*, float*, float*, 
 template void Engine::processVector(const double*, const double*, double*, double*, int32,
                                     const OutputSetting&, const EngineValues&, const Detector<double>&,
                                     const Fade*);
+
+// The dry path of a blend: both channels through the filters at once.
+KVBR_VECTOR void Engine::dryThroughVector(int phase, double& left, double& right) {
+    vectorvalve::process<true>(dryFilters[static_cast<std::size_t>(phase - 1)].data(), left, right,
+                               ValveConstants{1.0, 1.0}, phase);
+}

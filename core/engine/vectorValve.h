@@ -101,21 +101,43 @@ KVBR_VECTOR_INLINE V curveFour(V x, oversampling::AntiAliasedCurve& curve, const
     return antiAliased(x, previous, integral, previousIntegral, c);
 }
 
+// A straight curve's mean between neighbours, their average, for two
+// channels of two samples (as curveTwoByTwo) or one channel of four (as curveFour).
+KVBR_VECTOR_INLINE V straightTwoByTwo(V x, oversampling::AntiAliasedCurve& left, oversampling::AntiAliasedCurve& right) {
+    const V previous = _mm256_blend_pd(_mm256_movedup_pd(x), _mm256_setr_pd(left.lastX, 0.0, right.lastX, 0.0), 0b0101);
+    double xs[4];
+    vk::store(xs, x);
+    left.lastX = xs[1];
+    right.lastX = xs[3];
+    return vk::mul(vk::set(0.5), vk::add(x, previous));
+}
+KVBR_VECTOR_INLINE V straightFour(V x, oversampling::AntiAliasedCurve& curve) {
+    const V previous = _mm256_blend_pd(_mm256_permute4x64_pd(x, 0x90), _mm256_set1_pd(curve.lastX), 0b0001);
+    double xs[4];
+    vk::store(xs, x);
+    curve.lastX = xs[3];
+    return vk::mul(vk::set(0.5), vk::add(x, previous));
+}
+
 // One sample of each channel through its valve at 2 (factor 1) or 4
-// (factor 2) times the rate.
+// (factor 2) times the rate; Straight: through its filters only, the curve
+// a straight line (the dry signal of a blend).
+template <bool Straight = false>
 KVBR_VECTOR_INLINE void process(oversampling::Valve* valves, double& left, double& right,
                                 const ValveConstants& c, int factor) {
     oversampling::Valve &l = valves[0], &r = valves[1];
     const V twice = up(l.outerUp, r.outerUp, _mm256_setr_pd(left, left, right, right));
     V backAtTwice;
     if (factor == 1) {
-        backAtTwice = curveTwoByTwo(twice, l.curve, r.curve, c);
+        backAtTwice = Straight ? straightTwoByTwo(twice, l.curve, r.curve) : curveTwoByTwo(twice, l.curve, r.curve, c);
     } else {
         // Each sample at twice the rate into two at four times it, in order.
         const V firstUp = up(l.innerUp, r.innerUp, _mm256_permute_pd(twice, 0b0000));
         const V secondUp = up(l.innerUp, r.innerUp, _mm256_permute_pd(twice, 0b1111));
-        const V curvedLeft = curveFour(_mm256_permute2f128_pd(firstUp, secondUp, 0x20), l.curve, c);
-        const V curvedRight = curveFour(_mm256_permute2f128_pd(firstUp, secondUp, 0x31), r.curve, c);
+        const V fourLeft = _mm256_permute2f128_pd(firstUp, secondUp, 0x20);
+        const V fourRight = _mm256_permute2f128_pd(firstUp, secondUp, 0x31);
+        const V curvedLeft = Straight ? straightFour(fourLeft, l.curve) : curveFour(fourLeft, l.curve, c);
+        const V curvedRight = Straight ? straightFour(fourRight, r.curve) : curveFour(fourRight, r.curve, c);
         // Back to twice the rate: the first pair of each channel, then the second.
         const V first = down(l.innerDown, r.innerDown, _mm256_permute2f128_pd(curvedLeft, curvedRight, 0x20));
         const V second = down(l.innerDown, r.innerDown, _mm256_permute2f128_pd(curvedLeft, curvedRight, 0x31));
