@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "vst3TestHost.h"
@@ -279,10 +280,14 @@ TEST(Vst3Module, ParametersKeepTheirIdsStepsAndFlags) {
         {kBypassId, "Bypass", "", 1, automate | ParameterInfo::kIsBypass, 0.0},
         {kProgramId, "Program", "", 32, ParameterInfo::kIsProgramChange | list, 0.0},
         {kGainReductionId, "Gain Reduction", "dB", 0, ParameterInfo::kIsReadOnly, 0.0},
-        {1003, "Oversampling", "", 2, automate | list, 0.0},
+        {kOversamplingId, "Oversampling", "", 2, automate | list, 0.0},
+        {kMixId, "Mix", "", 100, automate, 1.0},
+        {kSidechainFilterId, "Sidechain Filter", "", 4, automate | list, 0.0},
+        {kKeyId, "Key", "", 1, automate | list, 0.0},
     };
-    ASSERT_EQ(plugin.controller->getParameterCount(), 9);
-    for (int32 i = 0; i < 9; ++i) {
+    const int32 count = static_cast<int32>(std::size(expected));
+    ASSERT_EQ(plugin.controller->getParameterCount(), count);
+    for (int32 i = 0; i < count; ++i) {
         ParameterInfo info{};
         ASSERT_EQ(plugin.controller->getParameterInfo(i, &info), kResultOk);
         EXPECT_EQ(info.id, expected[i].id);
@@ -294,7 +299,7 @@ TEST(Vst3Module, ParametersKeepTheirIdsStepsAndFlags) {
         EXPECT_EQ(info.unitId, 0);
     }
     ParameterInfo none{};
-    EXPECT_EQ(plugin.controller->getParameterInfo(9, &none), kInvalidArgument);
+    EXPECT_EQ(plugin.controller->getParameterInfo(count, &none), kInvalidArgument);
     EXPECT_EQ(plugin.controller->getParameterInfo(-1, &none), kInvalidArgument);
 }
 
@@ -313,7 +318,11 @@ TEST(Vst3Module, TextsAreTheVst2DisplaysAndReadBack) {
         {5, 0.375, "3.75"},   {5, 1.0, "10.00"},     {6, 7.0 / 60, "3.50"}, {6, 1.0, "30.00"},
         {kBypassId, 0.0, "Off"}, {kBypassId, 1.0, "On"}, {kProgramId, 1.0 / 32, "Default"},
         {kProgramId, 8.0 / 32, "SlowLim"}, {kGainReductionId, 0.25, "10.00"},
-        {1003, 0.0, "Off"}, {1003, 0.5, "2x"}, {1003, 1.0, "4x"},
+        {kOversamplingId, 0.0, "Off"}, {kOversamplingId, 0.5, "2x"}, {kOversamplingId, 1.0, "4x"},
+        {kMixId, 0.0, "0%"}, {kMixId, 0.5, "50%"}, {kMixId, 0.37, "37%"}, {kMixId, 1.0, "100%"},
+        {kSidechainFilterId, 0.0, "Off"}, {kSidechainFilterId, 0.25, "60 Hz"},
+        {kSidechainFilterId, 0.75, "150 Hz"}, {kSidechainFilterId, 1.0, "250 Hz"},
+        {kKeyId, 0.0, "Internal"}, {kKeyId, 1.0, "External"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(valueText(plugin, c.id, c.value), c.text) << c.id << " at " << c.value;
@@ -330,6 +339,15 @@ TEST(Vst3Module, TextsAreTheVst2DisplaysAndReadBack) {
     EXPECT_EQ(readBack(plugin, 4, "5.3"), 11.0 / 20);
     EXPECT_EQ(readBack(plugin, 6, "12 dB"), 24.0 / 60);
     EXPECT_EQ(readBack(plugin, 2, "4"), 4.0 / 6);
+    // Mix with or without its sign; labels in any letter case.
+    EXPECT_EQ(readBack(plugin, kMixId, "50"), 0.5);
+    EXPECT_EQ(readBack(plugin, kMixId, "12.4 %"), 0.12);
+    EXPECT_EQ(readBack(plugin, kSidechainFilterId, "150 hz"), 0.75);
+    EXPECT_EQ(readBack(plugin, kKeyId, "EXTERNAL"), 1.0);
+    for (const char* nonsense : {"150", "40 Hz", "side"}) {
+        EXPECT_EQ(readBack(plugin, kSidechainFilterId, nonsense), -1.0) << nonsense;
+        EXPECT_EQ(readBack(plugin, kKeyId, nonsense), -1.0) << nonsense;
+    }
     for (const char* nonsense : {"loud", "", "4::1"}) EXPECT_EQ(readBack(plugin, 2, nonsense), -1.0) << nonsense;
     EXPECT_EQ(readBack(plugin, 4, "fast"), -1.0);
     EXPECT_EQ(valueText(plugin, 3, 0.5), "(refused)");
@@ -341,6 +359,9 @@ TEST(Vst3Module, TextsAreTheVst2DisplaysAndReadBack) {
     EXPECT_EQ(plugin.controller->normalizedParamToPlain(kProgramId, 0.5), 16.0);
     EXPECT_EQ(plugin.controller->plainParamToNormalized(kProgramId, 16.0), 0.5);
     EXPECT_EQ(plugin.controller->normalizedParamToPlain(kGainReductionId, 0.5), 20.0);
+    EXPECT_EQ(plugin.controller->normalizedParamToPlain(kMixId, 0.25), 25.0);
+    EXPECT_EQ(plugin.controller->plainParamToNormalized(kMixId, 25.0), 0.25);
+    EXPECT_EQ(plugin.controller->normalizedParamToPlain(kSidechainFilterId, 0.75), 3.0);
 }
 
 TEST(Vst3Module, ProgramListHoldsTheBankForTheHostsPresetMenu) {

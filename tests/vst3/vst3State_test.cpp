@@ -17,7 +17,6 @@ namespace {
 // Where the state keeps things: a 12-byte header (magic, version, selected
 // slot), the bank file's 5-byte header, 72 bytes a program (name first).
 constexpr size_t kVersionAt = 4, kSelectedAt = 8;
-constexpr ParamID kOversamplingId = 1003;
 size_t nameAt(int slot) { return 12 + 5 + 72 * static_cast<size_t>(slot); }
 
 std::string programName(Instance& plugin, int slot) {

@@ -21,6 +21,7 @@ inline constexpr const char* kProcessorCid = "650A438C18AA443CBFDCF6DFBDDD3590";
 inline constexpr const char* kControllerCid = "454EA4F8A16448AB94158377D42C9E3F";
 // The IDs of the parameters beyond the five controls (0, 2, 4, 5, 6).
 inline constexpr ParamID kBypassId = 1000, kProgramId = 1001, kGainReductionId = 1002;
+inline constexpr ParamID kOversamplingId = 1003, kMixId = 1004, kSidechainFilterId = 1005, kKeyId = 1006;
 // The 16 bytes of an ID given as 32 hex digits, in this platform's order.
 Uid uidOfText(const std::string& hex);
 // The text of an ID's bytes as hosts write it.
