@@ -208,50 +208,77 @@ TEST(Vst3Module, HostObjectsAreAllGivenBackAtTheEnd) {
     }
 }
 
-TEST(Vst3Module, OneMainBusEachWayStereoByDefaultMonoOnRequest) {
+// The main buses, and the side-chain's input after the main one: an aux bus
+// that starts inactive and always has the main input's layout.
+TEST(Vst3Module, MainBusesAndASidechainInputStereoByDefaultMonoOnRequest) {
     Module module;
     Instance plugin(module);
     ASSERT_TRUE(plugin.valid());
-    EXPECT_EQ(plugin.component->getBusCount(kAudio, kInput), 1);
+    EXPECT_EQ(plugin.component->getBusCount(kAudio, kInput), 2);
     EXPECT_EQ(plugin.component->getBusCount(kAudio, kOutput), 1);
     EXPECT_EQ(plugin.component->getBusCount(kEvent, kInput), 0);
     EXPECT_EQ(plugin.component->getBusCount(kEvent, kOutput), 0);
-    auto busChannels = [&](int32 dir) {
+    auto busChannels = [&](int32 dir, int32 index = 0) {
         BusInfo first{}, second{};
-        EXPECT_EQ(plugin.component->getBusInfo(kAudio, dir, 0, &first), kResultOk);
-        plugin.component->getBusInfo(kAudio, dir, 0, &second);
+        EXPECT_EQ(plugin.component->getBusInfo(kAudio, dir, index, &first), kResultOk);
+        plugin.component->getBusInfo(kAudio, dir, index, &second);
         EXPECT_EQ(std::memcmp(&first, &second, sizeof first), 0) << "the same bytes every time";
-        EXPECT_EQ(first.busType, kMain);
-        EXPECT_EQ(first.flags, kDefaultActive);
-        EXPECT_FALSE(text16(first.name).empty());
+        EXPECT_EQ(first.direction, dir);
+        if (index == 1) {
+            EXPECT_EQ(first.busType, kAux);
+            EXPECT_EQ(first.flags, 0u) << "inactive by default";
+            EXPECT_EQ(text16(first.name), "Sidechain");
+        } else {
+            EXPECT_EQ(first.busType, kMain);
+            EXPECT_EQ(first.flags, kDefaultActive);
+            EXPECT_FALSE(text16(first.name).empty());
+        }
         SpeakerArrangement layout = 0;
-        EXPECT_EQ(plugin.processor->getBusArrangement(dir, 0, &layout), kResultOk);
+        EXPECT_EQ(plugin.processor->getBusArrangement(dir, index, &layout), kResultOk);
         EXPECT_EQ(std::popcount(layout), first.channelCount);
         return first.channelCount;
     };
-    EXPECT_EQ(busChannels(kInput), 2);
-    EXPECT_EQ(busChannels(kOutput), 2);
+    auto channels = [&] {
+        return std::vector<int32>{busChannels(kInput), busChannels(kInput, 1), busChannels(kOutput)};
+    };
+    const std::vector<int32> stereoBuses = {2, 2, 2}, monoBuses = {1, 1, 1};
+    EXPECT_EQ(channels(), stereoBuses);
     BusInfo none{};
-    EXPECT_EQ(plugin.component->getBusInfo(kAudio, kInput, 1, &none), kInvalidArgument);
+    EXPECT_EQ(plugin.component->getBusInfo(kAudio, kInput, 2, &none), kInvalidArgument);
+    EXPECT_EQ(plugin.component->getBusInfo(kAudio, kOutput, 1, &none), kInvalidArgument);
     EXPECT_EQ(plugin.component->getBusInfo(kEvent, kInput, 0, &none), kInvalidArgument);
+    EXPECT_EQ(plugin.component->activateBus(kAudio, kInput, 1, 1), kResultOk);
+    EXPECT_EQ(plugin.component->activateBus(kAudio, kInput, 1, 0), kResultOk);
+    EXPECT_EQ(plugin.component->activateBus(kAudio, kOutput, 1, 1), kInvalidArgument);
 
+    // Hosts name the side-chain's layout with the main input's, or leave it out.
     SpeakerArrangement mono = kSpeakerArrangementMono, stereo = kSpeakerArrangementStereo;
+    SpeakerArrangement monoPair[2] = {mono, mono}, stereoPair[2] = {stereo, stereo};
     EXPECT_EQ(plugin.processor->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
-    EXPECT_EQ(busChannels(kInput), 1);
-    EXPECT_EQ(busChannels(kOutput), 1);
-    // Mono in, stereo out, five channels, two buses, none: refused, stereo kept.
-    SpeakerArrangement five = 0x1F, pair[2] = {stereo, stereo};
-    const std::vector<std::pair<SpeakerArrangement*, SpeakerArrangement*>> refused = {
-        {&mono, &stereo}, {&stereo, &mono}, {&five, &five}};
-    for (auto [in, out] : refused) {
+    EXPECT_EQ(channels(), monoBuses);
+    EXPECT_EQ(plugin.processor->setBusArrangements(stereoPair, 2, &stereo, 1), kResultTrue);
+    EXPECT_EQ(channels(), stereoBuses);
+    EXPECT_EQ(plugin.processor->setBusArrangements(monoPair, 2, &mono, 1), kResultTrue);
+    EXPECT_EQ(channels(), monoBuses);
+    // Mono in, stereo out, five channels, a side-chain unlike the input, two
+    // outputs, none: refused, stereo kept.
+    SpeakerArrangement five = 0x1F, stereoThenMono[2] = {stereo, mono}, monoThenStereo[2] = {mono, stereo};
+    struct Layout {
+        SpeakerArrangement* ins;
+        int32 numIns;
+        SpeakerArrangement* outs;
+        int32 numOuts;
+    };
+    const Layout refused[] = {{&mono, 1, &stereo, 1},         {&stereo, 1, &mono, 1},
+                              {&five, 1, &five, 1},           {stereoThenMono, 2, &stereo, 1},
+                              {monoThenStereo, 2, &mono, 1},  {stereoPair, 2, stereoPair, 2},
+                              {nullptr, 0, nullptr, 0}};
+    for (const Layout& layout : refused) {
         plugin.processor->setBusArrangements(&mono, 1, &mono, 1);
-        EXPECT_EQ(plugin.processor->setBusArrangements(in, 1, out, 1), kResultFalse);
-        EXPECT_EQ(busChannels(kInput), 2);
-        EXPECT_EQ(busChannels(kOutput), 2);
+        EXPECT_EQ(plugin.processor->setBusArrangements(layout.ins, layout.numIns, layout.outs, layout.numOuts),
+                  kResultFalse);
+        EXPECT_EQ(channels(), stereoBuses);
     }
-    EXPECT_EQ(plugin.processor->setBusArrangements(pair, 2, pair, 2), kResultFalse);
-    EXPECT_EQ(plugin.processor->setBusArrangements(nullptr, 0, nullptr, 0), kResultFalse);
-    EXPECT_EQ(busChannels(kOutput), 2);
     EXPECT_EQ(plugin.processor->canProcessSampleSize(kSample32), kResultTrue);
     EXPECT_EQ(plugin.processor->canProcessSampleSize(kSample64), kResultTrue);
     EXPECT_EQ(plugin.processor->canProcessSampleSize(2), kResultFalse);

@@ -62,16 +62,19 @@ public:
     Instance& operator=(const Instance&) = delete;
     bool valid() const { return component && processor && controller; }
 
-    // Set-up as hosts order it: bus layout, sample size, rate, activation,
-    // processing. False when the plug-in refused a step.
+    // Set-up as hosts order it: bus layout (the side-chain's input named
+    // too, and left inactive), sample size, rate, activation, processing.
+    // False when the plug-in refused a step.
     bool start(double rate, bool mono = false, int32 sampleSize = kSample32, int32 maxBlock = 8192);
     void stop();
 
     // Runs `in` through blocks whose sizes cycle through `blocks`; each change
-    // lands in the block that holds its sample, at its offset there.
+    // lands in the block that holds its sample, at its offset there. With a
+    // key, every block also carries it as the side-chain's input bus.
     template <typename Sample>
     Buffers<Sample> process(const Buffers<Sample>& in, const std::vector<int>& blocks,
-                            const std::vector<Change>& changes = {}, bool inPlace = false);
+                            const std::vector<Change>& changes = {}, bool inPlace = false,
+                            const Buffers<Sample>* key = nullptr);
     // A call with no audio, only changes (a host's parameter flush).
     tresult flush(const std::vector<Change>& changes);
 
