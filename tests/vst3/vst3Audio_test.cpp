@@ -2,7 +2,7 @@
 // settings, in both widths and layouts, whatever the host's blocks, with
 // changes applied at their sample offsets, programs chosen through the
 // program parameter, and the bypass blending over to the input; the
-// side-chain's bus is the core's key input.
+// side-chain's bus is the core's key input, and Mix at 0 % is the input.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -333,5 +333,22 @@ TEST(Vst3Audio, TheSidechainBusIsTheKeyWhileActive) {
         SCOPED_TRACE(mono ? "mono" : "stereo");
         expectTheKeyHeardWhileItsBusIsActive<float>(module, mono);
         expectTheKeyHeardWhileItsBusIsActive<double>(module, mono);
+    }
+}
+
+// Mix at 0 % is the input, bit for bit, whatever the rest (here the valve at
+// 4x and 30 dB of Output).
+TEST(Vst3Audio, MixAtZeroGivesTheInputBitForBit) {
+    Module module;
+    const std::vector<Change> dry = {{kMixId, 0, 0.0}, {kOversamplingId, 0, 1.0}, {6, 0, 1.0}};
+    for (bool mono : {false, true}) {
+        SCOPED_TRACE(mono ? "mono" : "stereo");
+        const Channels in = testSignal(mono ? 1 : 2, 20000, 17);
+        const auto doubles = widened<double>(in);
+        Instance narrow(module), wide(module);
+        ASSERT_TRUE(narrow.start(48000, mono, kSample32));
+        ASSERT_TRUE(wide.start(48000, mono, kSample64));
+        EXPECT_TRUE(sameSamples(narrow.process(in, {333}, dry), in));
+        EXPECT_TRUE(sameSamples(wide.process(doubles, {333}, dry), doubles));
     }
 }
