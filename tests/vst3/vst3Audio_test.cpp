@@ -122,6 +122,13 @@ void expectTheKeyHeardWhileItsBusIsActive(Module& module, bool mono) {
     ASSERT_TRUE(off.start(rate, mono, width));
     EXPECT_TRUE(sameSamples(on.process(in, kBlockPatterns.back(), external, false, &key), keyed));
     EXPECT_TRUE(sameSamples(off.process(in, kBlockPatterns.back(), external, false, &key), unkeyed));
+    // Active, but with no channels or with null ones: no key either.
+    for (const Buffers<Sample>& unfed : {Buffers<Sample>{}, Buffers<Sample>(in.size())}) {
+        Instance plugin(module);
+        plugin.component->activateBus(kAudio, kInput, 1, 1);
+        ASSERT_TRUE(plugin.start(rate, mono, width));
+        EXPECT_TRUE(sameSamples(plugin.process(in, kBlockPatterns.back(), external, false, &unfed), unkeyed));
+    }
 }
 
 }  // namespace

@@ -198,7 +198,8 @@ Buffers<Sample> Instance::process(const Buffers<Sample>& in, const std::vector<i
             outPointers.push_back(out[c].data() + done);
         }
         if (key)
-            for (const auto& channel : *key) keyPointers.push_back(const_cast<Sample*>(channel.data()) + done);
+            for (const auto& channel : *key)
+                keyPointers.push_back(channel.empty() ? nullptr : const_cast<Sample*>(channel.data()) + done);
         AudioBusBuffers inBuses[2] = {
             {static_cast<int32>(in.size()), 0, reinterpret_cast<void**>(inPointers.data())},
             {static_cast<int32>(keyPointers.size()), 0, reinterpret_cast<void**>(keyPointers.data())}};

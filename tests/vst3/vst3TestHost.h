@@ -70,7 +70,8 @@ public:
 
     // Runs `in` through blocks whose sizes cycle through `blocks`; each change
     // lands in the block that holds its sample, at its offset there. With a
-    // key, every block also carries it as the side-chain's input bus.
+    // key, every block also carries it as the side-chain's input bus (an
+    // empty channel as a null pointer, as hosts pass an unconnected one).
     template <typename Sample>
     Buffers<Sample> process(const Buffers<Sample>& in, const std::vector<int>& blocks,
                             const std::vector<Change>& changes = {}, bool inPlace = false,
