@@ -172,7 +172,7 @@ TEST(PluginState, RoundTripsAndRefusesAnythingElseWithNothingChanged) {
     bad.push_back({good, pluginState::Restore::notOurs});
     bad.back().first[0] = 'k';
     bad.push_back({good, pluginState::Restore::futureVersion});
-    bad.back().first[4] = 3;
+    bad.back().first[4] = pluginState::kVersion + 1;
     bad.push_back({good, pluginState::Restore::badSelection});
     bad.back().first[8] = 33;
     bad.push_back({good, pluginState::Restore::damagedBank});
@@ -197,9 +197,9 @@ TEST(PluginState, RoundTripsAndRefusesAnythingElseWithNothingChanged) {
     ASSERT_EQ(pluginState::restore(target, settings, older), pluginState::Restore::ok);
     EXPECT_EQ(compressor.parameters().get(kOversamplingParameter), 0.0f);
     EXPECT_EQ(pluginState::save(target, nullptr), older);
-    // A later block of version 2 with settings this one does not know: they are skipped.
+    // A later block of this version with settings this one does not know: they are skipped.
     std::vector<unsigned char> longer = saved;
-    longer[pluginState::kVersion1Size] = 3;
+    longer[pluginState::kVersion1Size] = pluginState::kSettingCount + 2;
     longer.insert(longer.end(), {0, 0, 0x80, 0x3F, 0, 0, 0, 0});
     ASSERT_EQ(pluginState::restore(target, settings, longer), pluginState::Restore::ok);
     EXPECT_EQ(pluginState::save(target, settings), saved);
