@@ -48,6 +48,9 @@ inline constexpr std::uint32_t kBypassId = 1000;
 inline constexpr std::uint32_t kProgramId = 1001;
 inline constexpr std::uint32_t kGainReductionId = 1002;
 inline constexpr std::uint32_t kOversamplingId = 1003;
+inline constexpr std::uint32_t kMixId = 1004;
+inline constexpr std::uint32_t kSidechainFilterId = 1005;
+inline constexpr std::uint32_t kKeyId = 1006;
 // The one program list carries the program parameter's ID.
 inline constexpr std::int32_t kProgramListId = static_cast<std::int32_t>(kProgramId);
 

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 #include "identity.h"
 #include "core/parameterTexts.h"
@@ -12,7 +13,7 @@ namespace vst3::params {
 
 namespace {
 
-const Parameter kParameters[kCount] = {
+constexpr Parameter kParameters[] = {
     {0, Kind::control, &controls::kControls[0]},
     {2, Kind::control, &controls::kControls[1]},
     {4, Kind::control, &controls::kControls[2]},
@@ -23,7 +24,24 @@ const Parameter kParameters[kCount] = {
     {vst3id::kGainReductionId, Kind::gainReduction, nullptr},
     // Settings added later, after every parameter hosts already list.
     {vst3id::kOversamplingId, Kind::control, &controls::kControls[5]},
+    {vst3id::kMixId, Kind::control, &controls::kControls[6]},
+    {vst3id::kSidechainFilterId, Kind::control, &controls::kControls[7]},
+    {vst3id::kKeyId, Kind::control, &controls::kControls[8]},
 };
+
+// Every control of the table listed once, under its own host ID: a control
+// the table gains without a row here would be no parameter to the host, and
+// the controller's values are indexed by this table.
+constexpr bool listsEveryControl() {
+    for (const controls::Control& control : controls::kControls) {
+        int rows = 0;
+        for (const Parameter& parameter : kParameters)
+            if (parameter.control == &control && parameter.id == control.hostId) ++rows;
+        if (rows != 1) return false;
+    }
+    return true;
+}
+static_assert(std::size(kParameters) == kCount && listsEveryControl());
 
 std::string lowered(std::string_view text) {
     std::string out;

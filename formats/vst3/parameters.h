@@ -1,6 +1,7 @@
 // The parameters as VST 3 hosts see them: the five controls of the shared
 // table under their VST 2.x indices, the bypass, the program change over the
-// 33 bank slots and the read-only gain-reduction meter. Every one is a grid
+// 33 bank slots, the read-only gain-reduction meter, then the instance's
+// settings (Oversampling, Mix, Sidechain Filter, Key). Every one is a grid
 // of steps: normalised = step / steps, and a value between two steps counts
 // as the step whose share it falls in, as hosts read discrete parameters.
 #pragma once

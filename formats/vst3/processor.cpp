@@ -20,6 +20,11 @@ bool isMainAudioBus(int32 type, int32 dir, int32 index) {
     return type == kAudio && (dir == kInput || dir == kOutput) && index == 0;
 }
 
+// The side-chain's input comes after the main one, as hosts expect of aux buses.
+bool isKeyBus(int32 type, int32 dir, int32 index) {
+    return type == kAudio && dir == kInput && index == 1;
+}
+
 // The parameters the processor takes from the host: all but the meter.
 bool takesChanges(ParamID id) {
     const params::Parameter* parameter = params::byId(id);
@@ -61,6 +66,7 @@ tresult Processor::terminate() {
     peer.reset();
     host.reset();
     active.store(false, std::memory_order_release);
+    keyBusActive.store(false, std::memory_order_relaxed);
     compressor.reset();
     return kResultOk;
 }
@@ -73,21 +79,28 @@ tresult Processor::getControllerClassId(Uid* classId) {
 }
 
 int32 Processor::getBusCount(int32 type, int32 dir) {
-    return type == kAudio && (dir == kInput || dir == kOutput) ? 1 : 0;
+    if (type != kAudio) return 0;
+    return dir == kInput ? 2 : dir == kOutput ? 1 : 0;
 }
 
 tresult Processor::getBusInfo(int32 type, int32 dir, int32 index, BusInfo* bus) {
-    if (!bus || !isMainAudioBus(type, dir, index)) return kInvalidArgument;
+    const bool key = isKeyBus(type, dir, index);
+    if (!bus || !(key || isMainAudioBus(type, dir, index))) return kInvalidArgument;
     bus->mediaType = kAudio;
     bus->direction = dir;
     bus->channelCount = mono ? 1 : 2;
-    putText(bus->name, dir == kInput ? "Input" : "Output");
-    bus->busType = kMain;
-    bus->flags = kDefaultActive;
+    putText(bus->name, key ? "Sidechain" : dir == kInput ? "Input" : "Output");
+    bus->busType = key ? kAux : kMain;
+    // A side-chain is routed on purpose: hosts leave it off until asked.
+    bus->flags = key ? uint32{0} : uint32{kDefaultActive};
     return kResultOk;
 }
 
-tresult Processor::activateBus(int32 type, int32 dir, int32 index, TBool) {
+tresult Processor::activateBus(int32 type, int32 dir, int32 index, TBool state) {
+    if (isKeyBus(type, dir, index)) {
+        keyBusActive.store(state != 0, std::memory_order_relaxed);
+        return kResultOk;
+    }
     return isMainAudioBus(type, dir, index) ? kResultOk : kInvalidArgument;
 }
 
@@ -137,7 +150,9 @@ tresult Processor::getState(IBStream* state) {
 tresult Processor::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                       SpeakerArrangement* outputs, int32 numOuts) {
     if (active.load(std::memory_order_relaxed)) return kResultFalse;
-    const bool oneBusEach = inputs && outputs && numIns == 1 && numOuts == 1;
+    // The side-chain, when the host names it too, has the main input's layout.
+    const bool inputsAlike = inputs && (numIns == 1 || (numIns == 2 && inputs[1] == inputs[0]));
+    const bool oneBusEach = inputsAlike && outputs && numOuts == 1;
     const bool wantMono = oneBusEach && inputs[0] == kSpeakerArrangementMono &&
                           outputs[0] == kSpeakerArrangementMono;
     const bool wantStereo = oneBusEach && inputs[0] == kSpeakerArrangementStereo &&
@@ -148,7 +163,8 @@ tresult Processor::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
 }
 
 tresult Processor::getBusArrangement(int32 dir, int32 index, SpeakerArrangement* arr) {
-    if (!arr || !isMainAudioBus(kAudio, dir, index)) return kInvalidArgument;
+    if (!arr || !(isMainAudioBus(kAudio, dir, index) || isKeyBus(kAudio, dir, index)))
+        return kInvalidArgument;
     *arr = mono ? kSpeakerArrangementMono : kSpeakerArrangementStereo;
     return kResultOk;
 }
@@ -205,12 +221,13 @@ tresult Processor::process(ProcessData* data) {
     const int32 frames = isActive ? data->numSamples : 0;
     audio.setBypass(bypassed.load(std::memory_order_relaxed));
     if (compressor->bank().retryAudioProgramChange()) programLoadedAt = 0;
+    const bool keyed = keyBusActive.load(std::memory_order_relaxed);
     ChangeCursor changes(data->inputParameterChanges, data->numSamples, takesChanges);
     int32 done = 0;
     while (true) {
         const int32 next = changes.done() ? frames : std::min(changes.nextOffset(), frames);
         if (next > done) {
-            audio.render(*data, *compressor, done, next, mono);
+            audio.render(*data, *compressor, done, next, mono, keyed);
             done = next;
         }
         if (changes.done()) break;

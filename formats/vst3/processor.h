@@ -83,7 +83,10 @@ private:
     // The other way: process() ends each call with a release increment that
     // setActive takes with acquire before it touches what processing used.
     std::atomic<std::uint32_t> handedBack{0};
-    bool mono = false;
+    bool mono = false;  // both main buses and the side-chain's
+    // Set by the host on the UI thread (before activation, as a rule) and
+    // read by process(): the side-chain's buffers are heard only while it is on.
+    std::atomic<bool> keyBusActive{false};
     ProcessSetup setup{kRealtime, kSample32, 1024, 44100.0};
     // Written by the audio thread's bypass changes and by a restored state.
     std::atomic<bool> bypassed{false};

@@ -26,7 +26,9 @@ public:
 
     // Samples [from, to) of the block in the block's sample size. Missing
     // input channels are silence; without an output channel nothing is done.
-    void render(ProcessData& data, Compressor& compressor, int32 from, int32 to, bool mono);
+    // keyed: the side-chain's bus (the second input) is active, and its
+    // channels, when the host gave them, are the key.
+    void render(ProcessData& data, Compressor& compressor, int32 from, int32 to, bool mono, bool keyed);
 
 private:
     template <typename Sample>
@@ -36,7 +38,7 @@ private:
         Sample sink[kChunk];
     };
     template <typename Sample>
-    void run(ProcessData& data, Compressor& compressor, int32 from, int32 to, bool mono,
+    void run(ProcessData& data, Compressor& compressor, int32 from, int32 to, bool mono, bool keyed,
              Scratch<Sample>& scratch);
 
     BypassFade fade;

@@ -1,13 +1,15 @@
 // The VST 3 plug-in sounds exactly like the VST 2.x plug-in at the same
 // settings, in both widths and layouts, whatever the host's blocks, with
 // changes applied at their sample offsets, programs chosen through the
-// program parameter, and the bypass blending over to the input.
+// program parameter, and the bypass blending over to the input; the
+// side-chain's bus is the core's key input, and Mix at 0 % is the input.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <span>
 
+#include "core/Compressor.h"
 #include "core/programs/CProgram.h"
 #include "core/programs/factoryPresets.h"
 #include "tests/formats/vstReference.h"
@@ -27,10 +29,12 @@ const PortSettings kSettings[] = {
 
 const std::vector<std::vector<int>> kBlockPatterns = {{1}, {7}, {4096}, {64, 1, 4096, 513, 7, 2, 8192}};
 
-// The settings as a VST 3 host sends them: each control's step / steps.
+// The settings as a VST 3 host sends them: each control's step / steps, for
+// the controls PortSettings holds (the program's and Oversampling); the
+// others stay at their defaults, where the VST 2.x plug-in has them.
 std::vector<Change> changesFor(const PortSettings& settings, long at = 0) {
     std::vector<Change> changes;
-    for (int c = 0; c < controls::kCount; ++c) {
+    for (int c = 0; c <= static_cast<int>(controls::Id::oversampling); ++c) {
         const controls::Control& control = controls::kControls[c];
         changes.push_back({static_cast<ParamID>(control.hostId), at,
                            static_cast<double>(controls::stepOf(control, settings.value(c))) / control.steps});
@@ -64,6 +68,67 @@ Buffers<Sample> referenceInPieces(VstReference& vst, const Buffers<Sample>& in, 
         if (cut < static_cast<long>(in[0].size())) between(cut);
     }
     return out;
+}
+
+// The core driven directly as the processor drives it: the rate as it sets
+// it, each setting's step, the key as given, a mono layout's channel as both.
+template <typename Sample>
+Buffers<Sample> coreRun(const Buffers<Sample>& in, const Buffers<Sample>& key, double rate,
+                        const std::vector<Change>& settings) {
+    Compressor compressor;
+    for (const Change& change : settings) {
+        const controls::Control& control = *controls::byHostId(change.id);
+        const int step = static_cast<int>(std::lround(change.value * control.steps));
+        compressor.parameters().set(control.parameter, controls::normalisedOfStep(control, step));
+    }
+    compressor.setSampleRate(static_cast<float>(rate));
+    compressor.resume();
+    Buffers<Sample> out(in.size(), std::vector<Sample>(in[0].size()));
+    const size_t right = in.size() - 1;
+    for (size_t at = 0; at < in[0].size(); at += 512) {
+        const auto n = static_cast<Compressor::int32>(std::min<size_t>(512, in[0].size() - at));
+        compressor.process(in[0].data() + at, in[right].data() + at, out[0].data() + at, out[right].data() + at, n,
+                           key[0].data() + at, key.size() > 1 ? key[1].data() + at : nullptr);
+    }
+    return out;
+}
+
+// Key External with a key on the active side-chain bus sounds as the core
+// given that key; with the bus switched off again the key goes unheard, as
+// with Key Internal.
+template <typename Sample>
+void expectTheKeyHeardWhileItsBusIsActive(Module& module, bool mono) {
+    constexpr double rate = 48000;
+    constexpr int32 width = sizeof(Sample) == sizeof(double) ? kSample64 : kSample32;
+    const Channels signal = testSignal(2, 24000, 13);
+    Buffers<Sample> in, key;
+    for (int c = 0; c < (mono ? 1 : 2); ++c) {
+        in.emplace_back(signal[c].begin(), signal[c].end());
+        // The same signal 4410 samples on: loud where the input is quiet.
+        key.emplace_back(signal[c].begin() + 4410, signal[c].end());
+        key.back().insert(key.back().end(), signal[c].begin(), signal[c].begin() + 4410);
+    }
+    const std::vector<Change> external = {{kKeyId, 0, 1.0}, {kSidechainFilterId, 0, 0.5}, {kMixId, 0, 0.8}};
+    std::vector<Change> internal = external;
+    internal[0].value = 0.0;
+    const Buffers<Sample> keyed = coreRun(in, key, rate, external);
+    const Buffers<Sample> unkeyed = coreRun(in, key, rate, internal);
+    ASSERT_FALSE(sameSamples(keyed, unkeyed)) << "a key the detector hears";
+    Instance on(module), off(module);
+    ASSERT_EQ(on.component->activateBus(kAudio, kInput, 1, 1), kResultOk);
+    ASSERT_TRUE(on.start(rate, mono, width));
+    off.component->activateBus(kAudio, kInput, 1, 1);
+    off.component->activateBus(kAudio, kInput, 1, 0);
+    ASSERT_TRUE(off.start(rate, mono, width));
+    EXPECT_TRUE(sameSamples(on.process(in, kBlockPatterns.back(), external, false, &key), keyed));
+    EXPECT_TRUE(sameSamples(off.process(in, kBlockPatterns.back(), external, false, &key), unkeyed));
+    // Active, but with no channels or with null ones: no key either.
+    for (const Buffers<Sample>& unfed : {Buffers<Sample>{}, Buffers<Sample>(in.size())}) {
+        Instance plugin(module);
+        plugin.component->activateBus(kAudio, kInput, 1, 1);
+        ASSERT_TRUE(plugin.start(rate, mono, width));
+        EXPECT_TRUE(sameSamples(plugin.process(in, kBlockPatterns.back(), external, false, &unfed), unkeyed));
+    }
 }
 
 }  // namespace
@@ -266,5 +331,31 @@ TEST(Vst3Audio, OddRatesAndNonFiniteInputBehaveAsInTheVstPlugin) {
         EXPECT_TRUE(sameSamples(out, vst.process(in))) << rate;
         for (const auto& channel : out)
             for (float x : channel) ASSERT_TRUE(std::isfinite(x)) << rate;
+    }
+}
+
+TEST(Vst3Audio, TheSidechainBusIsTheKeyWhileActive) {
+    Module module;
+    for (bool mono : {false, true}) {
+        SCOPED_TRACE(mono ? "mono" : "stereo");
+        expectTheKeyHeardWhileItsBusIsActive<float>(module, mono);
+        expectTheKeyHeardWhileItsBusIsActive<double>(module, mono);
+    }
+}
+
+// Mix at 0 % is the input, bit for bit, whatever the rest (here the valve at
+// 4x and 30 dB of Output).
+TEST(Vst3Audio, MixAtZeroGivesTheInputBitForBit) {
+    Module module;
+    const std::vector<Change> dry = {{kMixId, 0, 0.0}, {kOversamplingId, 0, 1.0}, {6, 0, 1.0}};
+    for (bool mono : {false, true}) {
+        SCOPED_TRACE(mono ? "mono" : "stereo");
+        const Channels in = testSignal(mono ? 1 : 2, 20000, 17);
+        const auto doubles = widened<double>(in);
+        Instance narrow(module), wide(module);
+        ASSERT_TRUE(narrow.start(48000, mono, kSample32));
+        ASSERT_TRUE(wide.start(48000, mono, kSample64));
+        EXPECT_TRUE(sameSamples(narrow.process(in, {333}, dry), in));
+        EXPECT_TRUE(sameSamples(wide.process(doubles, {333}, dry), doubles));
     }
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "vst3TestHost.h"
@@ -207,50 +208,77 @@ TEST(Vst3Module, HostObjectsAreAllGivenBackAtTheEnd) {
     }
 }
 
-TEST(Vst3Module, OneMainBusEachWayStereoByDefaultMonoOnRequest) {
+// The main buses, and the side-chain's input after the main one: an aux bus
+// that starts inactive and always has the main input's layout.
+TEST(Vst3Module, MainBusesAndASidechainInputStereoByDefaultMonoOnRequest) {
     Module module;
     Instance plugin(module);
     ASSERT_TRUE(plugin.valid());
-    EXPECT_EQ(plugin.component->getBusCount(kAudio, kInput), 1);
+    EXPECT_EQ(plugin.component->getBusCount(kAudio, kInput), 2);
     EXPECT_EQ(plugin.component->getBusCount(kAudio, kOutput), 1);
     EXPECT_EQ(plugin.component->getBusCount(kEvent, kInput), 0);
     EXPECT_EQ(plugin.component->getBusCount(kEvent, kOutput), 0);
-    auto busChannels = [&](int32 dir) {
+    auto busChannels = [&](int32 dir, int32 index = 0) {
         BusInfo first{}, second{};
-        EXPECT_EQ(plugin.component->getBusInfo(kAudio, dir, 0, &first), kResultOk);
-        plugin.component->getBusInfo(kAudio, dir, 0, &second);
+        EXPECT_EQ(plugin.component->getBusInfo(kAudio, dir, index, &first), kResultOk);
+        plugin.component->getBusInfo(kAudio, dir, index, &second);
         EXPECT_EQ(std::memcmp(&first, &second, sizeof first), 0) << "the same bytes every time";
-        EXPECT_EQ(first.busType, kMain);
-        EXPECT_EQ(first.flags, kDefaultActive);
-        EXPECT_FALSE(text16(first.name).empty());
+        EXPECT_EQ(first.direction, dir);
+        if (index == 1) {
+            EXPECT_EQ(first.busType, kAux);
+            EXPECT_EQ(first.flags, 0u) << "inactive by default";
+            EXPECT_EQ(text16(first.name), "Sidechain");
+        } else {
+            EXPECT_EQ(first.busType, kMain);
+            EXPECT_EQ(first.flags, kDefaultActive);
+            EXPECT_FALSE(text16(first.name).empty());
+        }
         SpeakerArrangement layout = 0;
-        EXPECT_EQ(plugin.processor->getBusArrangement(dir, 0, &layout), kResultOk);
+        EXPECT_EQ(plugin.processor->getBusArrangement(dir, index, &layout), kResultOk);
         EXPECT_EQ(std::popcount(layout), first.channelCount);
         return first.channelCount;
     };
-    EXPECT_EQ(busChannels(kInput), 2);
-    EXPECT_EQ(busChannels(kOutput), 2);
+    auto channels = [&] {
+        return std::vector<int32>{busChannels(kInput), busChannels(kInput, 1), busChannels(kOutput)};
+    };
+    const std::vector<int32> stereoBuses = {2, 2, 2}, monoBuses = {1, 1, 1};
+    EXPECT_EQ(channels(), stereoBuses);
     BusInfo none{};
-    EXPECT_EQ(plugin.component->getBusInfo(kAudio, kInput, 1, &none), kInvalidArgument);
+    EXPECT_EQ(plugin.component->getBusInfo(kAudio, kInput, 2, &none), kInvalidArgument);
+    EXPECT_EQ(plugin.component->getBusInfo(kAudio, kOutput, 1, &none), kInvalidArgument);
     EXPECT_EQ(plugin.component->getBusInfo(kEvent, kInput, 0, &none), kInvalidArgument);
+    EXPECT_EQ(plugin.component->activateBus(kAudio, kInput, 1, 1), kResultOk);
+    EXPECT_EQ(plugin.component->activateBus(kAudio, kInput, 1, 0), kResultOk);
+    EXPECT_EQ(plugin.component->activateBus(kAudio, kOutput, 1, 1), kInvalidArgument);
 
+    // Hosts name the side-chain's layout with the main input's, or leave it out.
     SpeakerArrangement mono = kSpeakerArrangementMono, stereo = kSpeakerArrangementStereo;
+    SpeakerArrangement monoPair[2] = {mono, mono}, stereoPair[2] = {stereo, stereo};
     EXPECT_EQ(plugin.processor->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
-    EXPECT_EQ(busChannels(kInput), 1);
-    EXPECT_EQ(busChannels(kOutput), 1);
-    // Mono in, stereo out, five channels, two buses, none: refused, stereo kept.
-    SpeakerArrangement five = 0x1F, pair[2] = {stereo, stereo};
-    const std::vector<std::pair<SpeakerArrangement*, SpeakerArrangement*>> refused = {
-        {&mono, &stereo}, {&stereo, &mono}, {&five, &five}};
-    for (auto [in, out] : refused) {
+    EXPECT_EQ(channels(), monoBuses);
+    EXPECT_EQ(plugin.processor->setBusArrangements(stereoPair, 2, &stereo, 1), kResultTrue);
+    EXPECT_EQ(channels(), stereoBuses);
+    EXPECT_EQ(plugin.processor->setBusArrangements(monoPair, 2, &mono, 1), kResultTrue);
+    EXPECT_EQ(channels(), monoBuses);
+    // Mono in, stereo out, five channels, a side-chain unlike the input, two
+    // outputs, none: refused, stereo kept.
+    SpeakerArrangement five = 0x1F, stereoThenMono[2] = {stereo, mono}, monoThenStereo[2] = {mono, stereo};
+    struct Layout {
+        SpeakerArrangement* ins;
+        int32 numIns;
+        SpeakerArrangement* outs;
+        int32 numOuts;
+    };
+    const Layout refused[] = {{&mono, 1, &stereo, 1},         {&stereo, 1, &mono, 1},
+                              {&five, 1, &five, 1},           {stereoThenMono, 2, &stereo, 1},
+                              {monoThenStereo, 2, &mono, 1},  {stereoPair, 2, stereoPair, 2},
+                              {nullptr, 0, nullptr, 0}};
+    for (const Layout& layout : refused) {
         plugin.processor->setBusArrangements(&mono, 1, &mono, 1);
-        EXPECT_EQ(plugin.processor->setBusArrangements(in, 1, out, 1), kResultFalse);
-        EXPECT_EQ(busChannels(kInput), 2);
-        EXPECT_EQ(busChannels(kOutput), 2);
+        EXPECT_EQ(plugin.processor->setBusArrangements(layout.ins, layout.numIns, layout.outs, layout.numOuts),
+                  kResultFalse);
+        EXPECT_EQ(channels(), stereoBuses);
     }
-    EXPECT_EQ(plugin.processor->setBusArrangements(pair, 2, pair, 2), kResultFalse);
-    EXPECT_EQ(plugin.processor->setBusArrangements(nullptr, 0, nullptr, 0), kResultFalse);
-    EXPECT_EQ(busChannels(kOutput), 2);
     EXPECT_EQ(plugin.processor->canProcessSampleSize(kSample32), kResultTrue);
     EXPECT_EQ(plugin.processor->canProcessSampleSize(kSample64), kResultTrue);
     EXPECT_EQ(plugin.processor->canProcessSampleSize(2), kResultFalse);
@@ -279,10 +307,14 @@ TEST(Vst3Module, ParametersKeepTheirIdsStepsAndFlags) {
         {kBypassId, "Bypass", "", 1, automate | ParameterInfo::kIsBypass, 0.0},
         {kProgramId, "Program", "", 32, ParameterInfo::kIsProgramChange | list, 0.0},
         {kGainReductionId, "Gain Reduction", "dB", 0, ParameterInfo::kIsReadOnly, 0.0},
-        {1003, "Oversampling", "", 2, automate | list, 0.0},
+        {kOversamplingId, "Oversampling", "", 2, automate | list, 0.0},
+        {kMixId, "Mix", "", 100, automate, 1.0},
+        {kSidechainFilterId, "Sidechain Filter", "", 4, automate | list, 0.0},
+        {kKeyId, "Key", "", 1, automate | list, 0.0},
     };
-    ASSERT_EQ(plugin.controller->getParameterCount(), 9);
-    for (int32 i = 0; i < 9; ++i) {
+    const int32 count = static_cast<int32>(std::size(expected));
+    ASSERT_EQ(plugin.controller->getParameterCount(), count);
+    for (int32 i = 0; i < count; ++i) {
         ParameterInfo info{};
         ASSERT_EQ(plugin.controller->getParameterInfo(i, &info), kResultOk);
         EXPECT_EQ(info.id, expected[i].id);
@@ -294,7 +326,7 @@ TEST(Vst3Module, ParametersKeepTheirIdsStepsAndFlags) {
         EXPECT_EQ(info.unitId, 0);
     }
     ParameterInfo none{};
-    EXPECT_EQ(plugin.controller->getParameterInfo(9, &none), kInvalidArgument);
+    EXPECT_EQ(plugin.controller->getParameterInfo(count, &none), kInvalidArgument);
     EXPECT_EQ(plugin.controller->getParameterInfo(-1, &none), kInvalidArgument);
 }
 
@@ -313,7 +345,11 @@ TEST(Vst3Module, TextsAreTheVst2DisplaysAndReadBack) {
         {5, 0.375, "3.75"},   {5, 1.0, "10.00"},     {6, 7.0 / 60, "3.50"}, {6, 1.0, "30.00"},
         {kBypassId, 0.0, "Off"}, {kBypassId, 1.0, "On"}, {kProgramId, 1.0 / 32, "Default"},
         {kProgramId, 8.0 / 32, "SlowLim"}, {kGainReductionId, 0.25, "10.00"},
-        {1003, 0.0, "Off"}, {1003, 0.5, "2x"}, {1003, 1.0, "4x"},
+        {kOversamplingId, 0.0, "Off"}, {kOversamplingId, 0.5, "2x"}, {kOversamplingId, 1.0, "4x"},
+        {kMixId, 0.0, "0%"}, {kMixId, 0.5, "50%"}, {kMixId, 0.37, "37%"}, {kMixId, 1.0, "100%"},
+        {kSidechainFilterId, 0.0, "Off"}, {kSidechainFilterId, 0.25, "60 Hz"},
+        {kSidechainFilterId, 0.75, "150 Hz"}, {kSidechainFilterId, 1.0, "250 Hz"},
+        {kKeyId, 0.0, "Internal"}, {kKeyId, 1.0, "External"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(valueText(plugin, c.id, c.value), c.text) << c.id << " at " << c.value;
@@ -330,6 +366,15 @@ TEST(Vst3Module, TextsAreTheVst2DisplaysAndReadBack) {
     EXPECT_EQ(readBack(plugin, 4, "5.3"), 11.0 / 20);
     EXPECT_EQ(readBack(plugin, 6, "12 dB"), 24.0 / 60);
     EXPECT_EQ(readBack(plugin, 2, "4"), 4.0 / 6);
+    // Mix with or without its sign; labels in any letter case.
+    EXPECT_EQ(readBack(plugin, kMixId, "50"), 0.5);
+    EXPECT_EQ(readBack(plugin, kMixId, "12.4 %"), 0.12);
+    EXPECT_EQ(readBack(plugin, kSidechainFilterId, "150 hz"), 0.75);
+    EXPECT_EQ(readBack(plugin, kKeyId, "EXTERNAL"), 1.0);
+    for (const char* nonsense : {"150", "40 Hz", "side"}) {
+        EXPECT_EQ(readBack(plugin, kSidechainFilterId, nonsense), -1.0) << nonsense;
+        EXPECT_EQ(readBack(plugin, kKeyId, nonsense), -1.0) << nonsense;
+    }
     for (const char* nonsense : {"loud", "", "4::1"}) EXPECT_EQ(readBack(plugin, 2, nonsense), -1.0) << nonsense;
     EXPECT_EQ(readBack(plugin, 4, "fast"), -1.0);
     EXPECT_EQ(valueText(plugin, 3, 0.5), "(refused)");
@@ -341,6 +386,9 @@ TEST(Vst3Module, TextsAreTheVst2DisplaysAndReadBack) {
     EXPECT_EQ(plugin.controller->normalizedParamToPlain(kProgramId, 0.5), 16.0);
     EXPECT_EQ(plugin.controller->plainParamToNormalized(kProgramId, 16.0), 0.5);
     EXPECT_EQ(plugin.controller->normalizedParamToPlain(kGainReductionId, 0.5), 20.0);
+    EXPECT_EQ(plugin.controller->normalizedParamToPlain(kMixId, 0.25), 25.0);
+    EXPECT_EQ(plugin.controller->plainParamToNormalized(kMixId, 25.0), 0.25);
+    EXPECT_EQ(plugin.controller->normalizedParamToPlain(kSidechainFilterId, 0.75), 3.0);
 }
 
 TEST(Vst3Module, ProgramListHoldsTheBankForTheHostsPresetMenu) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "vst3TestHost.h"
@@ -17,7 +18,6 @@ namespace {
 // Where the state keeps things: a 12-byte header (magic, version, selected
 // slot), the bank file's 5-byte header, 72 bytes a program (name first).
 constexpr size_t kVersionAt = 4, kSelectedAt = 8;
-constexpr ParamID kOversamplingId = 1003;
 size_t nameAt(int slot) { return 12 + 5 + 72 * static_cast<size_t>(slot); }
 
 std::string programName(Instance& plugin, int slot) {
@@ -30,17 +30,33 @@ std::string programName(Instance& plugin, int slot) {
 
 std::vector<double> controllerValues(Instance& plugin) {
     std::vector<double> values;
-    for (ParamID id : {0u, 2u, 4u, 5u, 6u, kBypassId, kProgramId, kOversamplingId})
+    for (ParamID id : {0u, 2u, 4u, 5u, 6u, kBypassId, kProgramId, kOversamplingId, kMixId, kSidechainFilterId, kKeyId})
         values.push_back(plugin.controller->getParamNormalized(id));
     return values;
 }
 
-// A state with slot 14 selected, two controls moved, 2x, the bypass on.
+// Slot 14 selected, two controls moved, and every setting off its default.
+const std::vector<Change> kEdits = {{kProgramId, 0, 14.0 / 32}, {5, 0, 33.0 / 40}, {2, 0, 1.0},
+                                    {kOversamplingId, 0, 0.5}, {kMixId, 0, 0.7},
+                                    {kSidechainFilterId, 0, 0.5}, {kKeyId, 0, 1.0}};
+
+// A state with the edits and the bypass on.
 std::vector<unsigned char> editedState(Module& module) {
     Instance plugin(module);
-    plugin.flush({{kProgramId, 0, 14.0 / 32}, {5, 0, 33.0 / 40}, {2, 0, 1.0}, {kOversamplingId, 0, 0.5},
-                  {kBypassId, 0, 1.0}});
+    std::vector<Change> edits = kEdits;
+    edits.push_back({kBypassId, 0, 1.0});
+    plugin.flush(edits);
     return plugin.saveState();
+}
+
+// The settings a state's block carries, as saved: the count, then the floats.
+constexpr size_t kVersion1Block = 12 + 2381;
+std::vector<float> settingsIn(const std::vector<unsigned char>& state) {
+    std::int32_t count = 0;
+    std::memcpy(&count, state.data() + kVersion1Block, 4);
+    std::vector<float> settings(static_cast<size_t>(count));
+    std::memcpy(settings.data(), state.data() + kVersion1Block + 4, 4 * settings.size());
+    return settings;
 }
 
 }  // namespace
@@ -62,6 +78,9 @@ TEST(Vst3State, AFreshInstanceGetsTheBankSelectionControlsAndBypass) {
     EXPECT_EQ(fresh.controller->getParamNormalized(kProgramId), 14.0 / 32);
     EXPECT_EQ(fresh.controller->getParamNormalized(5), 33.0 / 40);
     EXPECT_EQ(fresh.controller->getParamNormalized(kOversamplingId), 0.5);
+    EXPECT_EQ(fresh.controller->getParamNormalized(kMixId), 0.7);
+    EXPECT_EQ(fresh.controller->getParamNormalized(kSidechainFilterId), 0.5);
+    EXPECT_EQ(fresh.controller->getParamNormalized(kKeyId), 1.0);
     EXPECT_EQ(fresh.controller->getParamNormalized(2), 1.0);
     EXPECT_EQ(fresh.controller->getParamNormalized(kBypassId), 1.0);
     EXPECT_TRUE(fresh.handler.saw("programs 1001 -1"));
@@ -80,8 +99,7 @@ TEST(Vst3State, TheSoundComesBackWithTheState) {
     // off): the same output.
     Instance edited(module);
     ASSERT_TRUE(edited.start(48000));
-    const Buffers<float> expected = edited.process(
-        in, {512}, {{kProgramId, 0, 14.0 / 32}, {5, 0, 33.0 / 40}, {2, 0, 1.0}, {kOversamplingId, 0, 0.5}});
+    const Buffers<float> expected = edited.process(in, {512}, kEdits);
     Instance restored(module);
     ASSERT_TRUE(restored.loadState(state));
     restored.flush({{kBypassId, 0, 0.0}});
@@ -89,25 +107,38 @@ TEST(Vst3State, TheSoundComesBackWithTheState) {
     EXPECT_EQ(restored.process(in, {512}), expected);
 }
 
-// A project saved before Oversampling existed: a version 1 block (no
-// settings) before the bypass trailer. It loads, Oversampling at Off.
-TEST(Vst3State, AStateFromBeforeTheSettingsLoadsWithThemAtTheirDefaults) {
+// Projects saved before the settings existed (a version 1 block, none) or
+// with Oversampling alone (a version 2 block, a count of 1), before the
+// bypass trailer: they load, the settings they lack at their defaults.
+TEST(Vst3State, OlderStatesLoadWithTheSettingsTheyLackAtTheirDefaults) {
     Module module;
     const std::vector<unsigned char> now = editedState(module);
-    constexpr size_t kVersion1Block = 12 + 2381;
-    ASSERT_EQ(now.size(), kVersion1Block + 8 + 8) << "block, one setting, bypass trailer";
-    std::vector<unsigned char> old = now;
-    old.erase(old.begin() + kVersion1Block, old.end() - 8);
-    old[kVersionAt] = 1;
-    Instance plugin(module);
-    plugin.flush({{kOversamplingId, 0, 1.0}});
-    ASSERT_TRUE(plugin.loadState(old));
-    EXPECT_EQ(plugin.controller->getParamNormalized(kOversamplingId), 0.0);
-    EXPECT_EQ(plugin.controller->getParamNormalized(5), 33.0 / 40);
-    const std::vector<unsigned char> again = plugin.saveState();
-    ASSERT_EQ(again.size(), now.size());
-    EXPECT_EQ(again[kVersionAt], 2);
-    EXPECT_TRUE(std::equal(old.begin() + 8, old.begin() + kVersion1Block, again.begin() + 8));
+    ASSERT_EQ(now.size(), kVersion1Block + 4 + 4 * 4 + 8) << "block, four settings, bypass trailer";
+    ASSERT_EQ(settingsIn(now), (std::vector<float>{0.5f, 0.7f, 0.5f, 1.0f}));
+    std::vector<unsigned char> version1 = now, version2 = now;
+    version1.erase(version1.begin() + kVersion1Block, version1.end() - 8);
+    version1[kVersionAt] = 1;
+    version2.erase(version2.begin() + kVersion1Block + 8, version2.end() - 8);
+    version2[kVersionAt] = 2;
+    version2[kVersion1Block] = 1;
+    for (int version : {1, 2}) {
+        SCOPED_TRACE(version);
+        const double oversampling = version == 2 ? 0.5 : 0.0;
+        Instance plugin(module);
+        plugin.flush({{kOversamplingId, 0, 1.0}, {kMixId, 0, 0.3}, {kSidechainFilterId, 0, 1.0}, {kKeyId, 0, 1.0}});
+        ASSERT_TRUE(plugin.loadState(version == 1 ? version1 : version2));
+        EXPECT_EQ(plugin.controller->getParamNormalized(kOversamplingId), oversampling);
+        EXPECT_EQ(plugin.controller->getParamNormalized(kMixId), 1.0);
+        EXPECT_EQ(plugin.controller->getParamNormalized(kSidechainFilterId), 0.0);
+        EXPECT_EQ(plugin.controller->getParamNormalized(kKeyId), 0.0);
+        EXPECT_EQ(plugin.controller->getParamNormalized(5), 33.0 / 40);
+        // The processor took the same, and saves the newest version.
+        const std::vector<unsigned char> again = plugin.saveState();
+        ASSERT_EQ(again.size(), now.size());
+        EXPECT_EQ(again[kVersionAt], 3);
+        EXPECT_TRUE(std::equal(now.begin() + 8, now.begin() + kVersion1Block, again.begin() + 8));
+        EXPECT_EQ(settingsIn(again), (std::vector<float>{static_cast<float>(oversampling), 1.0f, 0.0f, 0.0f}));
+    }
 }
 
 TEST(Vst3State, DamagedForeignOrLaterStatesAreRefusedWithNothingChanged) {
@@ -125,7 +156,7 @@ TEST(Vst3State, DamagedForeignOrLaterStatesAreRefusedWithNothingChanged) {
         std::vector<unsigned char>(good.begin(), good.begin() + 2000),
         std::vector<unsigned char>(good.begin(), good.end() - 3),
         changed(0, 'X'),                 // not our magic
-        changed(kVersionAt, 3),          // a later version
+        changed(kVersionAt, 4),          // a later version
         changed(kVersionAt, 0),
         changed(kSelectedAt, 33),        // no such slot
         changed(13, 'Q'),                // the bank's own magic

@@ -162,8 +162,8 @@ Instance::~Instance() {
 bool Instance::start(double rate, bool mono, int32 size, int32 maxBlock) {
     if (!valid()) return false;
     SpeakerArrangement layout = mono ? kSpeakerArrangementMono : kSpeakerArrangementStereo;
-    SpeakerArrangement in = layout, out = layout;
-    if (processor->setBusArrangements(&in, 1, &out, 1) != kResultTrue) return false;
+    SpeakerArrangement in[2] = {layout, layout}, out = layout;
+    if (processor->setBusArrangements(in, 2, &out, 1) != kResultTrue) return false;
     component->activateBus(kAudio, kInput, 0, 1);
     component->activateBus(kAudio, kOutput, 0, 1);
     if (processor->canProcessSampleSize(size) != kResultTrue) return false;
@@ -185,25 +185,31 @@ void Instance::stop() {
 
 template <typename Sample>
 Buffers<Sample> Instance::process(const Buffers<Sample>& in, const std::vector<int>& blocks,
-                                  const std::vector<Change>& changes, bool inPlace) {
+                                  const std::vector<Change>& changes, bool inPlace,
+                                  const Buffers<Sample>* key) {
     Buffers<Sample> out = inPlace ? in : Buffers<Sample>(in.size(), std::vector<Sample>(in[0].size()));
     const long frames = static_cast<long>(in[0].size());
     size_t nextBlock = 0;
     for (long done = 0; done < frames;) {
         const int32 n = static_cast<int32>(std::min<long>(blocks[nextBlock++ % blocks.size()], frames - done));
-        std::vector<Sample*> inPointers, outPointers;
+        std::vector<Sample*> inPointers, outPointers, keyPointers;
         for (size_t c = 0; c < in.size(); ++c) {
             inPointers.push_back(inPlace ? out[c].data() + done : const_cast<Sample*>(in[c].data()) + done);
             outPointers.push_back(out[c].data() + done);
         }
-        AudioBusBuffers inBus{static_cast<int32>(in.size()), 0, reinterpret_cast<void**>(inPointers.data())};
+        if (key)
+            for (const auto& channel : *key)
+                keyPointers.push_back(channel.empty() ? nullptr : const_cast<Sample*>(channel.data()) + done);
+        AudioBusBuffers inBuses[2] = {
+            {static_cast<int32>(in.size()), 0, reinterpret_cast<void**>(inPointers.data())},
+            {static_cast<int32>(keyPointers.size()), 0, reinterpret_cast<void**>(keyPointers.data())}};
         AudioBusBuffers outBus{static_cast<int32>(in.size()), 0, reinterpret_cast<void**>(outPointers.data())};
         inputChanges.clear();
         outputChanges.clear();
         for (const Change& change : changes)
             if (change.at >= done && change.at < done + n)
                 inputChanges.add(change.id, static_cast<int32>(change.at - done), change.value);
-        ProcessData data{kRealtime, sampleSize, n, 1, 1, &inBus, &outBus, &inputChanges,
+        ProcessData data{kRealtime, sampleSize, n, key ? 2 : 1, 1, inBuses, &outBus, &inputChanges,
                          &outputChanges, nullptr, nullptr, nullptr};
         processor->process(&data);
         for (int32 q = 0; q < outputChanges.getParameterCount(); ++q) {
@@ -220,9 +226,9 @@ Buffers<Sample> Instance::process(const Buffers<Sample>& in, const std::vector<i
 }
 
 template Buffers<float> Instance::process(const Buffers<float>&, const std::vector<int>&,
-                                          const std::vector<Change>&, bool);
+                                          const std::vector<Change>&, bool, const Buffers<float>*);
 template Buffers<double> Instance::process(const Buffers<double>&, const std::vector<int>&,
-                                           const std::vector<Change>&, bool);
+                                           const std::vector<Change>&, bool, const Buffers<double>*);
 
 tresult Instance::flush(const std::vector<Change>& changes) {
     inputChanges.clear();

@@ -21,6 +21,7 @@ inline constexpr const char* kProcessorCid = "650A438C18AA443CBFDCF6DFBDDD3590";
 inline constexpr const char* kControllerCid = "454EA4F8A16448AB94158377D42C9E3F";
 // The IDs of the parameters beyond the five controls (0, 2, 4, 5, 6).
 inline constexpr ParamID kBypassId = 1000, kProgramId = 1001, kGainReductionId = 1002;
+inline constexpr ParamID kOversamplingId = 1003, kMixId = 1004, kSidechainFilterId = 1005, kKeyId = 1006;
 // The 16 bytes of an ID given as 32 hex digits, in this platform's order.
 Uid uidOfText(const std::string& hex);
 // The text of an ID's bytes as hosts write it.
@@ -61,16 +62,20 @@ public:
     Instance& operator=(const Instance&) = delete;
     bool valid() const { return component && processor && controller; }
 
-    // Set-up as hosts order it: bus layout, sample size, rate, activation,
-    // processing. False when the plug-in refused a step.
+    // Set-up as hosts order it: bus layout (the side-chain's input named
+    // too, and left inactive), sample size, rate, activation, processing.
+    // False when the plug-in refused a step.
     bool start(double rate, bool mono = false, int32 sampleSize = kSample32, int32 maxBlock = 8192);
     void stop();
 
     // Runs `in` through blocks whose sizes cycle through `blocks`; each change
-    // lands in the block that holds its sample, at its offset there.
+    // lands in the block that holds its sample, at its offset there. With a
+    // key, every block also carries it as the side-chain's input bus (an
+    // empty channel as a null pointer, as hosts pass an unconnected one).
     template <typename Sample>
     Buffers<Sample> process(const Buffers<Sample>& in, const std::vector<int>& blocks,
-                            const std::vector<Change>& changes = {}, bool inPlace = false);
+                            const std::vector<Change>& changes = {}, bool inPlace = false,
+                            const Buffers<Sample>* key = nullptr);
     // A call with no audio, only changes (a host's parameter flush).
     tresult flush(const std::vector<Change>& changes);
 
