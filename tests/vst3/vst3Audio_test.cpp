@@ -29,12 +29,10 @@ const PortSettings kSettings[] = {
 
 const std::vector<std::vector<int>> kBlockPatterns = {{1}, {7}, {4096}, {64, 1, 4096, 513, 7, 2, 8192}};
 
-// The settings as a VST 3 host sends them: each control's step / steps, for
-// the controls PortSettings holds (the program's and Oversampling); the
-// others stay at their defaults, where the VST 2.x plug-in has them.
+// The settings as a VST 3 host sends them: each control's step / steps.
 std::vector<Change> changesFor(const PortSettings& settings, long at = 0) {
     std::vector<Change> changes;
-    for (int c = 0; c <= static_cast<int>(controls::Id::oversampling); ++c) {
+    for (int c = 0; c < controls::kCount; ++c) {
         const controls::Control& control = controls::kControls[c];
         changes.push_back({static_cast<ParamID>(control.hostId), at,
                            static_cast<double>(controls::stepOf(control, settings.value(c))) / control.steps});
