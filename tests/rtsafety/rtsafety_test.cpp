@@ -185,8 +185,9 @@ TEST(RealTimeSafety, Lv2RunAllocatesLocksAndCallsNothing) {
 }
 
 // The VST 3 processor: process() with changes at sample offsets in every
-// block (controls, programs, the bypass and its blend), the meter reported
-// through the output changes, both widths and both layouts.
+// block (controls, programs, the bypass and its blend, the new settings), a
+// key on the side-chain bus, the meter reported through the output changes,
+// both widths and both layouts.
 TEST(RealTimeSafety, Vst3ProcessAllocatesLocksAndCallsNothing) {
     using namespace vst3;
     setenv("XDG_CONFIG_HOME", "/tmp/kvbr-rtsafety-config", 1);
@@ -207,7 +208,9 @@ TEST(RealTimeSafety, Vst3ProcessAllocatesLocksAndCallsNothing) {
             ASSERT_EQ(component->queryInterface(IAudioProcessor::iid, &made), kResultOk);
             auto* processor = static_cast<IAudioProcessor*>(made);
             SpeakerArrangement layout = mono ? kSpeakerArrangementMono : kSpeakerArrangementStereo;
-            processor->setBusArrangements(&layout, 1, &layout, 1);
+            SpeakerArrangement inputs[2] = {layout, layout};
+            processor->setBusArrangements(inputs, 2, &layout, 1);
+            component->activateBus(kAudio, kInput, 1, 1);  // the side-chain, fed below
             ProcessSetup setup{kRealtime, width, 512, 48000};
             processor->setupProcessing(&setup);
             component->setActive(1);
@@ -218,7 +221,10 @@ TEST(RealTimeSafety, Vst3ProcessAllocatesLocksAndCallsNothing) {
             void* channels[4] = {};
             const size_t bytes = width == kSample64 ? sizeof(double) : sizeof(float);
             for (int c = 0; c < 4; ++c) channels[c] = reinterpret_cast<char*>(buffers.data()) + c * block * bytes;
-            AudioBusBuffers in{mono ? 1 : 2, 0, channels}, out{mono ? 1 : 2, 0, channels + 2};
+            // The key reads the other channel's samples (the right, or the left when mono).
+            void* keyChannels[2] = {channels[mono ? 0 : 1], channels[0]};
+            AudioBusBuffers ins[2] = {{mono ? 1 : 2, 0, channels}, {mono ? 1 : 2, 0, keyChannels}};
+            AudioBusBuffers out{mono ? 1 : 2, 0, channels + 2};
             vst3test::ParameterChanges changes, reported;
             rtcount::Counts total{0, 0, 0};
             for (int k = 0; k < 100; ++k) {
@@ -236,9 +242,12 @@ TEST(RealTimeSafety, Vst3ProcessAllocatesLocksAndCallsNothing) {
                 changes.add(5, 300, ((k + 7) % 41) / 40.0);
                 changes.add(2, 100, (k % 7) / 6.0);
                 changes.add(1003, 40, (k % 3) / 2.0);
+                changes.add(1004, 60, k % 2 ? 0.3 : 1.0);  // Mix
+                changes.add(1005, 80, (k % 5) / 4.0);      // Sidechain Filter
+                changes.add(1006, 90, (k / 3) % 2);        // Key
                 if (k % 9 == 0) changes.add(1001, 0, (k % 33) / 32.0);
                 if (k % 13 == 0) changes.add(1000, 250, (k / 13) % 2);
-                ProcessData data{kRealtime, width, block, 1, 1, &in, &out, &changes, &reported,
+                ProcessData data{kRealtime, width, block, 2, 1, ins, &out, &changes, &reported,
                                  nullptr, nullptr, nullptr};
                 rtcount::start();
                 processor->process(&data);
