@@ -12,11 +12,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export KVBR_TRIALS=$(dirname "$here")
 trial=/tmp/ardour-oversampling-trial
-rm -rf "$trial" && mkdir -p "$trial/home/.vst3"
-export LV2_PATH=$(cd "$here/../../../build/lv2" && pwd)
-cp -a "$here/../../../build/vst3/korvane-brassel.vst3" "$trial/home/.vst3/"
-export HOME=$trial/home
-LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -q "$HOME/.vst3/korvane-brassel.vst3"
+source "$KVBR_TRIALS/ardourHome.sh"
 for format in LV2 VST3; do
   export KVBR_FORMAT=$format KVBR_TRIAL=$trial/$format
   mkdir -p "$KVBR_TRIAL/out"

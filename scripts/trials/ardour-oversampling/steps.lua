@@ -39,6 +39,8 @@ function show(pi, what)
   print(line)
 end
 
+-- A value in the control's own units, in either format: Ardour hands a VST 3
+-- plug-in its plain value, which the plug-in normalises itself.
 function set(pi, label, value)
   ARDOUR.LuaAPI.set_plugin_insert_param(pi, control(pi, label), value)
   ARDOUR.LuaAPI.usleep(300000)

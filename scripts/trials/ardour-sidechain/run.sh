@@ -11,16 +11,14 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export KVBR_TRIALS=$(dirname "$here")
 trial=/tmp/ardour-sidechain-trial
-rm -rf "$trial" && mkdir -p "$trial/home/.vst3"
-export LV2_PATH=$(cd "$here/../../../build/lv2" && pwd)
-cp -a "$here/../../../build/vst3/korvane-brassel.vst3" "$trial/home/.vst3/"
-export HOME=$trial/home
-LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -q "$HOME/.vst3/korvane-brassel.vst3"
+source "$KVBR_TRIALS/ardourHome.sh"
 for format in ${KVBR_FORMATS:-LV2 VST3}; do
   export KVBR_FORMAT=$format KVBR_TRIAL=$trial/$format
   mkdir -p "$KVBR_TRIAL/out"
   echo "== $format"
   stdbuf -oL ardour7-lua "$here/create.lua"
+  echo "-- Process Off (A) against Key Internal (B)"
+  python3 "$here/../ardour-lv2/cmpwav.py" "$KVBR_TRIAL/out/off.wav" "$KVBR_TRIAL/out/internal.wav"
   echo "-- Key Internal (A) against External (B)"
   python3 "$here/../ardour-lv2/cmpwav.py" "$KVBR_TRIAL/out/internal.wav" "$KVBR_TRIAL/out/external.wav"
   echo "-- Key External (A) against External with the send muted (B)"
