@@ -29,6 +29,25 @@ print("plug-in:", p:display_name())
 set(pi, "Compression", 10)
 set(pi, "Time", 0)
 
+-- Ardour's export normalises its peak, so the exports' levels say little:
+-- the plug-in's own meter, read ten times a second while the session plays
+-- its two seconds, tells what the compressor did.
+function meterAverage(what)
+  Session:request_locate(0, false, ARDOUR.LocateTransportDisposition.MustStop, ARDOUR.TransportRequestSource.TRS_UI)
+  ARDOUR.LuaAPI.usleep(300000)
+  Session:request_roll(ARDOUR.TransportRequestSource.TRS_UI)
+  local sum, count = 0, 0
+  ARDOUR.LuaAPI.usleep(200000)
+  for i = 1, 18 do
+    sum = sum + ARDOUR.LuaAPI.get_plugin_insert_param(pi, control(pi, "Gain Reduction"), true)
+    count = count + 1
+    ARDOUR.LuaAPI.usleep(100000)
+  end
+  Session:request_stop(false, false, ARDOUR.TransportRequestSource.TRS_UI)
+  ARDOUR.LuaAPI.usleep(300000)
+  print(string.format("%s: average gain reduction while playing %.1f dB", what, sum / count))
+end
+
 local s = ARDOUR.LuaAPI.new_send(Session, key, key:amp())
 assert(not s:isnil(), "no send")
 local send = s:to_send()
@@ -47,12 +66,15 @@ show(pi, "Process Off")
 render("off")
 set(pi, "Process", 2)
 show(pi, "Key Internal")
+meterAverage("Key Internal")
 render("internal")
 set(pi, "Key", 1)
 show(pi, "Key External")
+meterAverage("Key External")
 render("external")
 send:gain_control():set_value(0, PBD.GroupControlDisposition.NoGroup)
 show(pi, "Key External, send muted")
+meterAverage("Key External, send muted")
 render("external-muted")
 Session:save_state("", false, false, false, false, false)
 close_session()
