@@ -55,7 +55,8 @@ public:
     Reading read(int index) const;
 
     static bool isIndex(int index) { return index >= 0 && index < kNumParams; }
-    // Any thread: "Process", "Ratio", "Time", "Compression", "Output"; " " for the others.
+    // Any thread: "Process", "Ratio", "Time", "Compression", "Output", then the
+    // settings' names from 12 on ("Oversampling" ... "Key"); " " for the others.
     static const char* name(int index);
     // Any thread: the display text of the value the parameter has now.
     std::string display(int index) const;
