@@ -37,7 +37,7 @@ Signal<Sample> keyFor(const Signal<Sample>& in) {
 // passed as both, and the key's right channel only for a stereo key.
 template <typename Sample>
 Signal<Sample> renderDirect(const Signal<Sample>& in, const Signal<Sample>& key,
-                            const std::vector<ParamChange>& changes) {
+                            const std::vector<ParamChange>& changes, double rate = kRate) {
     Compressor compressor;
     Parameters& parameters = compressor.parameters();
     for (const ParamChange& change : changes) {
@@ -46,7 +46,7 @@ Signal<Sample> renderDirect(const Signal<Sample>& in, const Signal<Sample>& key,
         if (controls::stepOfNormalised(c, parameters.get(c.parameter)) != step)
             parameters.set(c.parameter, controls::normalisedOfStep(c, step));
     }
-    compressor.setSampleRate(static_cast<float>(kRate));
+    compressor.setSampleRate(static_cast<float>(rate));
     compressor.resume();
     Signal<Sample> out(in.size(), std::vector<Sample>(in[0].size()));
     const std::size_t right = in.size() - 1;
@@ -61,7 +61,7 @@ Signal<Sample> renderDirect(const Signal<Sample>& in, const Signal<Sample>& key,
 }
 
 template <typename Sample>
-void keyEqualsTheCompressorsOwn(const char* id, int channels) {
+void keyEqualsTheCompressorsOwn(const char* id, int channels, double rate) {
     ClapLibrary library;
     const Signal<Sample> in = converted<Sample>(burstSignal(channels, kFrames));
     const Signal<Sample> key = keyFor(in);
@@ -72,13 +72,13 @@ void keyEqualsTheCompressorsOwn(const char* id, int channels) {
         for (double external : {0.0, 1.0}) {
             TestClapHost host;
             ASSERT_NE(host.create(library, id), nullptr);
-            ASSERT_TRUE(host.activate(kRate, 1, 4096));
+            ASSERT_TRUE(host.activate(rate, 1, 4096));
             RenderResult result;
             outputs[external > 0] = renderClap(host, in, kBlocks, settings(external, mix, filter), false, &result, &key);
             EXPECT_EQ(result.errors, 0);
             EXPECT_NO_THREAD_VIOLATIONS(host);
         }
-        EXPECT_TRUE(sameSamples(outputs[1], renderDirect(in, key, settings(1, mix, filter))));
+        EXPECT_TRUE(sameSamples(outputs[1], renderDirect(in, key, settings(1, mix, filter), rate)));
         EXPECT_FALSE(sameSamples(outputs[1], outputs[0])) << "the key changed nothing";
     }
 }
@@ -86,10 +86,11 @@ void keyEqualsTheCompressorsOwn(const char* id, int channels) {
 }  // namespace
 
 TEST(ClapSidechain, KeyExternalHearsTheSecondInputAsTheCompressorDoes) {
-    keyEqualsTheCompressorsOwn<float>(kStereoId, 2);
-    keyEqualsTheCompressorsOwn<double>(kStereoId, 2);
-    keyEqualsTheCompressorsOwn<float>(kMonoId, 1);
-    keyEqualsTheCompressorsOwn<double>(kMonoId, 1);
+    // Each width at two of the three rates.
+    keyEqualsTheCompressorsOwn<float>(kStereoId, 2, 44100.0);
+    keyEqualsTheCompressorsOwn<double>(kStereoId, 2, 48000.0);
+    keyEqualsTheCompressorsOwn<float>(kMonoId, 1, 96000.0);
+    keyEqualsTheCompressorsOwn<double>(kMonoId, 1, 44100.0);
 }
 
 // A host that leaves the side-chain out, or gives it with no buffers: the
