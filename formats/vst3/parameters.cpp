@@ -36,7 +36,11 @@ constexpr bool listsEveryControl() {
     for (const controls::Control& control : controls::kControls) {
         int rows = 0;
         for (const Parameter& parameter : kParameters)
-            if (parameter.control == &control && parameter.id == control.hostId) ++rows;
+            // By kind and id, not by address: a sanitized build cannot compare
+            // a global's address with null in a constant expression.
+            if (parameter.kind == Kind::control && parameter.control->id == control.id &&
+                parameter.id == control.hostId)
+                ++rows;
         if (rows != 1) return false;
     }
     return true;
