@@ -172,10 +172,11 @@ private:
     };
     std::array<OversampledValves, 2> dryFilters;
     DryPath dryPath;
-    // The compressed share of the output now, and how far it moves in a
-    // sample (the glide lasts kFadeSeconds, at every rate).
-    double mixNow = 1.0;
-    double mixStep = 1.0 / 662.0;
+    // The compressed share of the output now, and its glide: from mixFrom to
+    // mixTo along half a cosine over the crossfade's length, so that it starts
+    // and ends without a kink; a new target starts a glide from where it is.
+    double mixNow = 1.0, mixFrom = 1.0, mixTo = 1.0;
+    int32 mixPosition = 0;
     EnginePath enginePath = defaultEnginePath();
     std::atomic<double> meterReading{1.0};
 };

@@ -29,11 +29,18 @@ double Engine::dryThrough(int phase, int channel, double x) {
 template <typename Sample>
 void Engine::mixWithDry(const Sample* dryL, const Sample* dryR, Sample* outL, Sample* outR, int32 frames,
                         double target, int phase) {
+    if (target != mixTo) {
+        mixFrom = mixNow;
+        mixTo = target;
+        mixPosition = 0;
+    }
     for (int32 i = 0; i < frames; ++i) {
-        if (mixNow < target)
-            mixNow = std::min(target, mixNow + mixStep);
-        else if (mixNow > target)
-            mixNow = std::max(target, mixNow - mixStep);
+        if (mixNow != mixTo) {
+            // Exactly the target at the glide's last sample.
+            mixNow = ++mixPosition >= fade.length
+                         ? mixTo
+                         : mixFrom + (mixTo - mixFrom) * crossfade::share(mixPosition, fade.length);
+        }
         if (!dryPath.active && dryPath.to != phase) {
             dryPath = DryPath{dryPath.to, phase, true, 0};
             if (phase)

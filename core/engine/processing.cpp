@@ -135,7 +135,7 @@ void Engine::process(const Sample* inL, const Sample* inR, Sample* outL, Sample*
     // Off stays the input bit for bit, whatever the Mix.
     const bool bypassed = !fade.active && current.mode == 0 && OutputSetting::of(values) == current;
     if (bypassed || (mix == 1.0 && mixNow == 1.0)) {
-        if (bypassed) mixNow = mix;
+        if (bypassed) mixNow = mixFrom = mixTo = mix;
         // The dry filters stop; a blend that starts again fades them in afresh.
         dryPath = DryPath{};
         processSettings(inL, inR, outL, outR, sampleFrames, values, detector);

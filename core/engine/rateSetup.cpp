@@ -30,7 +30,7 @@ void Engine::startGainsAt(const EngineValues& values) {
     engine.smoothedDrive = values.compressionGain;
     engine.inverseDrive = 1.0 / engine.smoothedDrive;
     engine.smoothedOutputGain = values.outputGain;
-    mixNow = values.mix < 0.0 ? 0.0 : values.mix > 1.0 ? 1.0 : values.mix;
+    mixNow = mixFrom = mixTo = values.mix < 0.0 ? 0.0 : values.mix > 1.0 ? 1.0 : values.mix;
 }
 
 void Engine::setDetectorFilter(int setting) {
@@ -66,7 +66,6 @@ void Engine::prepare(double hostRate) {
     fade.length = std::max<int32>(1, static_cast<int32>(std::lround(kFadeSeconds * hostRate)));
     fade.active = false;
     valveRate = hostRate;
-    mixStep = 1.0 / static_cast<double>(fade.length);
     for (FilterSection* section : {&engine.detectorFilterLeft, &engine.detectorFilterRight}) {
         section->rate = rate;
         if (section->type) section->design();

@@ -81,6 +81,14 @@ std::vector<ClickCase> clickCases(bool withOversampling) {
                          {{"Process", 2}, {"Compression", c}, {"Oversampling", 1}}, {{"Oversampling", 2}}});
         cases.push_back({"Valve, Oversampling 4x -> Off",
                          {{"Process", 2}, {"Compression", c}, {"Oversampling", 2}}, {{"Oversampling", 0}}});
+        // The instance's settings the VST 2.x plug-in has not: the Mix glides,
+        // the Sidechain Filter changes only what the detector hears.
+        cases.push_back({"Clear, Mix 100% -> 0%", {{"Process", 1}, {"Compression", c}}, {{"Mix", 0}}});
+        cases.push_back({"Clear, Mix 0% -> 100%", {{"Process", 1}, {"Compression", c}, {"Mix", 0}}, {{"Mix", 100}}});
+        cases.push_back({"Valve 4x, Mix 100% -> 50%",
+                         {{"Process", 2}, {"Compression", c}, {"Oversampling", 2}}, {{"Mix", 50}}});
+        cases.push_back({"Clear, Sidechain Filter Off -> 250 Hz",
+                         {{"Process", 1}, {"Compression", c}}, {{"Sidechain Filter", 4}}});
     }
     return cases;
 }
@@ -91,9 +99,11 @@ void clicksReport(const std::optional<Subject>& before) {
     for (const ClickCase& c : clickCases(true)) {
         const ClickResult now = measureClick(after, c);
         std::printf("| %s | %.1f dB |", c.name, now.reduction);
-        const bool oversampling = std::strstr(c.name, "Oversampling") != nullptr;
+        // The VST 2.x plug-in of the build before has none of the instance's settings.
+        const bool settingsOnly = std::strstr(c.name, "Oversampling") || std::strstr(c.name, "Mix") ||
+                                  std::strstr(c.name, "Sidechain");
         if (before) {
-            if (oversampling)
+            if (settingsOnly)
                 std::printf(" |");
             else
                 std::printf(" %.1f dBFS |", measureClick(*before, c).peak);
