@@ -9,7 +9,7 @@ namespace {
 
 constexpr const char* kParameterNames[kNumParams] = {
     "Process", " ", "Ratio", " ", "Time", "Compression", "Output", " ", " ", " ", " ", " ",
-    "Oversampling", "Mix", "Sidechain Filter", "Key"};
+    "Oversampling", "Mix", "Sidechain Filter", "Key", "Editor Strip"};
 constexpr const char* kOversamplingTexts[3] = {"Off", "2x", "4x"};
 constexpr const char* kSidechainFilterTexts[5] = {"Off", "60 Hz", "90 Hz", "150 Hz", "250 Hz"};
 constexpr const char* kKeyTexts[2] = {"Internal", "External"};
@@ -82,6 +82,7 @@ std::string Parameters::displayOf(int index, float value) {
         case kMixParameter: return std::to_string(truncateToInt(100.0 * v + 0.5)) + "%";
         case kSidechainFilterParameter: return kSidechainFilterTexts[derived.sidechainFilter];
         case kKeyParameter: return kKeyTexts[derived.key];
+        case kEditorStripParameter: return v >= 0.5 ? "Open" : "Closed";
         default: return " ";
     }
 }

@@ -15,7 +15,10 @@ inline constexpr int kOversamplingParameter = 12;
 inline constexpr int kMixParameter = 13;
 inline constexpr int kSidechainFilterParameter = 14;
 inline constexpr int kKeyParameter = 15;
-inline constexpr int kNumParams = 16;
+// Whether the editor's strip of settings is open: saved with the session like
+// the settings, heard by nothing.
+inline constexpr int kEditorStripParameter = 16;
+inline constexpr int kNumParams = 17;
 // The parameters the engine takes values from; the others are only stored.
 inline constexpr std::array<int, 9> kEngineParameters = {
     0, 2, 4, 5, 6, kOversamplingParameter, kMixParameter, kSidechainFilterParameter, kKeyParameter};
@@ -56,7 +59,7 @@ public:
 
     static bool isIndex(int index) { return index >= 0 && index < kNumParams; }
     // Any thread: "Process", "Ratio", "Time", "Compression", "Output", then the
-    // settings' names from 12 on ("Oversampling" ... "Key"); " " for the others.
+    // settings' names from 12 on ("Oversampling" ... "Editor Strip"); " " for the others.
     static const char* name(int index);
     // Any thread: the display text of the value the parameter has now.
     std::string display(int index) const;

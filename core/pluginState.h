@@ -22,9 +22,9 @@ inline constexpr unsigned char kMagic[4] = {'K', 'v', 'B', 'S'};
 // Raised whenever the block changes meaning; newer blocks are refused.
 // Version 1 ends after the bank; version 2 adds a count and that many
 // settings (little-endian 32-bit floats, normalised, from parameter 12 on);
-// version 3 is laid out as 2 and carries Mix, Sidechain Filter and Key
-// after Oversampling: a build that knows only Oversampling refuses it
-// rather than drop a key routing unseen.
+// version 3 is laid out as 2 and carries Mix, Sidechain Filter, Key and
+// whether the editor's strip is open after Oversampling: a build that knows
+// only Oversampling refuses it rather than drop a key routing unseen.
 inline constexpr int kVersion = 3;
 inline constexpr std::size_t kHeaderSize = 12;
 inline constexpr std::size_t kVersion1Size = kHeaderSize + presetFiles::kBankFileSize;

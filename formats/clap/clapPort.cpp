@@ -5,6 +5,11 @@
 // ------------------------------------------------- the main thread's side
 
 void ClapPort::automate(int parameter, float) {
+    // The strip is no host parameter, only part of the saved state.
+    if (parameter == kEditorStripParameter) {
+        if (extensions.state && extensions.state->markDirty) extensions.state->markDirty(host);
+        return;
+    }
     if (!controls::byParameter(parameter)) return;
     const unsigned bit = 1u << parameter;
     if (openGestures & bit) {

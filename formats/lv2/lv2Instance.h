@@ -24,6 +24,7 @@ struct Lv2Uris {
     LV2_URID bank = 0;
     LV2_URID selectedProgram = 0;
     LV2_URID stateVersion = 0;
+    LV2_URID editorStrip = 0;
     LV2_URID atomChunk = 0;
     LV2_URID atomInt = 0;
 };

@@ -13,6 +13,7 @@ Lv2Uris mapUris(const LV2_URID_Map& map) {
     uris.bank = map.map(map.handle, kBankUri);
     uris.selectedProgram = map.map(map.handle, kSelectedProgramUri);
     uris.stateVersion = map.map(map.handle, kStateVersionUri);
+    uris.editorStrip = map.map(map.handle, kEditorStripUri);
     uris.atomChunk = map.map(map.handle, LV2_ATOM__Chunk);
     uris.atomInt = map.map(map.handle, LV2_ATOM__Int);
     return uris;
@@ -38,6 +39,9 @@ LV2_State_Status save(LV2_Handle handle, LV2_State_Store_Function store,
         status = store(state, u.bank, bank.data(), bank.size(), u.atomChunk, flags);
     if (status == LV2_STATE_SUCCESS)
         status = store(state, u.selectedProgram, &selected, sizeof selected, u.atomInt, flags);
+    const int32_t strip = self->compressor.parameters().get(kEditorStripParameter) >= 0.5f ? 1 : 0;
+    if (status == LV2_STATE_SUCCESS)
+        status = store(state, u.editorStrip, &strip, sizeof strip, u.atomInt, flags);
     return status;
 }
 
@@ -76,6 +80,9 @@ LV2_State_Status restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve
     // The host restores the ports itself: the bank tells nobody.
     if (self->compressor.bank().restoreBank(bytes, selected) != ProgramBank::Restore::ok)
         return LV2_STATE_ERR_UNKNOWN;
+    int32_t strip = 0;
+    retrieveInt(retrieve, state, u.editorStrip, u.atomInt, strip);
+    self->compressor.parameters().set(kEditorStripParameter, strip == 1 ? 1.0f : 0.0f);
     return LV2_STATE_SUCCESS;
 }
 

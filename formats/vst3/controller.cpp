@@ -145,6 +145,7 @@ ADEditor* Controller::editor() {
     if (!mirror->editor) {
         try {
             mirror->editor = std::make_unique<ADEditor>(mirror->model);
+            mirror->editor->offerStrip();
         } catch (...) {
             return nullptr;
         }
@@ -161,16 +162,39 @@ tresult Controller::setComponentState(IBStream* state) {
     if (!mirror) return kNotInitialized;
     if (!state) return kInvalidArgument;
     bool bypass = false, loaded = false;
+    // The processor never opens the strip: its block's value is no news.
+    const float strip = mirror->parameters.get(kEditorStripParameter);
     // Silently: the host restores its controls itself.
     try {
         loaded = state::load(state, mirror->bank, mirror->parameters, bypass);
     } catch (...) {
     }
+    mirror->parameters.set(kEditorStripParameter, strip);
     if (!loaded) return kResultFalse;
     values[indexOf(vst3id::kBypassId)] = bypass ? 1.0 : 0.0;
     takeValuesFromMirror();
     notifyProgramNames();
     return kResultOk;
+}
+
+tresult Controller::setState(IBStream* state) {
+    settleRestart();
+    if (!mirror) return kNotInitialized;
+    bool open = false;
+    try {
+        open = state::loadEditor(state);
+    } catch (...) {
+    }
+    mirror->parameters.set(kEditorStripParameter, open ? 1.0f : 0.0f);
+    return kResultOk;
+}
+
+tresult Controller::getState(IBStream* state) {
+    settleRestart();
+    if (!mirror) return kNotInitialized;
+    if (!state) return kInvalidArgument;
+    return state::saveEditor(state, mirror->parameters.get(kEditorStripParameter) >= 0.5f) ? kResultOk
+                                                                                          : kResultFalse;
 }
 
 tresult Controller::getParameterInfo(int32 index, ParameterInfo* info) {

@@ -40,9 +40,9 @@ public:
     tresult KVBR_VST3_CALL initialize(FUnknown* context) override;
     tresult KVBR_VST3_CALL terminate() override;
     tresult KVBR_VST3_CALL setComponentState(IBStream* state) override;
-    // The controller keeps nothing the component state does not.
-    tresult KVBR_VST3_CALL setState(IBStream*) override { return settled(kResultOk); }
-    tresult KVBR_VST3_CALL getState(IBStream*) override { return settled(kResultOk); }
+    // The controller's own state is the editor's: whether its strip is open.
+    tresult KVBR_VST3_CALL setState(IBStream* state) override;
+    tresult KVBR_VST3_CALL getState(IBStream* state) override;
     int32 KVBR_VST3_CALL getParameterCount() override { return settled(params::kCount); }
     tresult KVBR_VST3_CALL getParameterInfo(int32 index, ParameterInfo* info) override;
     tresult KVBR_VST3_CALL getParamStringByValue(ParamID id, ParamValue value, String128 text) override;

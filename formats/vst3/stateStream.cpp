@@ -68,4 +68,19 @@ bool load(IBStream* stream, ProgramBank& bank, Parameters& settings, bool& bypas
     return true;
 }
 
+bool saveEditor(IBStream* stream, bool stripOpen) {
+    if (!stream) return false;
+    unsigned char bytes[5] = {kEditorTag[0], kEditorTag[1], kEditorTag[2], kEditorTag[3],
+                              static_cast<unsigned char>(stripOpen ? 1 : 0)};
+    int32 written = 0;
+    return stream->write(bytes, static_cast<int32>(sizeof bytes), &written) == kResultOk &&
+           written == static_cast<int32>(sizeof bytes);
+}
+
+bool loadEditor(IBStream* stream) {
+    unsigned char bytes[5] = {};
+    if (!stream || readUpTo(stream, bytes, sizeof bytes) != sizeof bytes) return false;
+    return std::memcmp(bytes, kEditorTag, sizeof kEditorTag) == 0 && bytes[4] == 1;
+}
+
 }  // namespace vst3::state

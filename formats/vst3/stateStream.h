@@ -1,7 +1,8 @@
 // The component state on the host's streams: the plug-in's state block
 // (core/pluginState.h: version, selected slot, the whole bank with its
 // names, the settings), then the bypass as a tagged 8-byte trailer. The
-// controller reads the same bytes into its mirror and keeps nothing of its own.
+// controller reads the same bytes into its mirror; its own state is only the
+// editor's: "KvBE" and whether the strip is open.
 #pragma once
 
 #include <cstddef>
@@ -31,5 +32,12 @@ bool split(std::span<const unsigned char> bytes, std::span<const unsigned char>&
 // the bank and the settings, silently, and the bypass; on any refusal
 // nothing changes and it answers false.
 bool load(IBStream* stream, ProgramBank& bank, Parameters& settings, bool& bypass);
+
+// The controller's state: "KvBE", then 1 when the editor's strip is open, 0
+// when closed. An empty stream (a session saved before the strip) or any
+// other bytes leave the strip closed.
+inline constexpr unsigned char kEditorTag[4] = {'K', 'v', 'B', 'E'};
+bool saveEditor(IBStream* stream, bool stripOpen);
+bool loadEditor(IBStream* stream);
 
 }  // namespace vst3::state

@@ -31,7 +31,7 @@ protected:
 
 TEST_F(ClapState, ARoundTripThroughStreamsThatMoveFewBytesRestoresEverything) {
     const std::vector<unsigned char> saved = editedState();
-    ASSERT_EQ(saved.size(), kVersion1End + 4 + 4 * 4) << "header, bank file and four settings";
+    ASSERT_EQ(saved.size(), kVersion1End + 4 + 4 * 5) << "header, bank file and five settings";
     EXPECT_EQ(std::string(saved.begin(), saved.begin() + 4), "KvBS");
     EXPECT_EQ(saved[4], 3) << "the version";
     EXPECT_EQ(saved[8], 7) << "the selected program";

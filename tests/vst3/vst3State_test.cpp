@@ -113,8 +113,9 @@ TEST(Vst3State, TheSoundComesBackWithTheState) {
 TEST(Vst3State, OlderStatesLoadWithTheSettingsTheyLackAtTheirDefaults) {
     Module module;
     const std::vector<unsigned char> now = editedState(module);
-    ASSERT_EQ(now.size(), kVersion1Block + 4 + 4 * 4 + 8) << "block, four settings, bypass trailer";
-    ASSERT_EQ(settingsIn(now), (std::vector<float>{0.5f, 0.7f, 0.5f, 1.0f}));
+    ASSERT_EQ(now.size(), kVersion1Block + 4 + 4 * 5 + 8) << "block, five settings, bypass trailer";
+    // The processor's editor strip is always closed: the controller keeps its own.
+    ASSERT_EQ(settingsIn(now), (std::vector<float>{0.5f, 0.7f, 0.5f, 1.0f, 0.0f}));
     std::vector<unsigned char> version1 = now, version2 = now;
     version1.erase(version1.begin() + kVersion1Block, version1.end() - 8);
     version1[kVersionAt] = 1;
@@ -207,15 +208,35 @@ TEST(Vst3State, ShortReadsOtherDataBeforeOursAndFullStreams) {
     EXPECT_EQ(plugin.component->getState(&full), kResultFalse);
 }
 
-TEST(Vst3State, TheControllerStateIsEmptyAndChangesNothing) {
+// The controller's state is the editor's strip alone: it comes back after a
+// component state, and sessions saved before it (an empty state) or damaged
+// ones open the strip closed and change no control.
+TEST(Vst3State, TheControllerStateHoldsTheEditorStripAndNothingElse) {
     Module module;
     Instance plugin(module);
     plugin.flush({{5, 0, 0.75}});
+    const std::vector<unsigned char> open = {'K', 'v', 'B', 'E', 1}, closed = {'K', 'v', 'B', 'E', 0};
     MemoryStream saved;
     EXPECT_EQ(plugin.controller->getState(&saved), kResultOk);
-    EXPECT_TRUE(saved.bytes.empty());
+    EXPECT_EQ(saved.bytes, closed);
     const std::vector<double> values = controllerValues(plugin);
-    MemoryStream garbage(std::vector<unsigned char>(300, 0x5A));
-    EXPECT_EQ(plugin.controller->setState(&garbage), kResultOk);
+    MemoryStream opened(open);
+    EXPECT_EQ(plugin.controller->setState(&opened), kResultOk);
+    MemoryStream component;
+    ASSERT_EQ(plugin.component->getState(&component), kResultOk);
+    component.position = 0;
+    EXPECT_EQ(plugin.controller->setComponentState(&component), kResultOk);
+    MemoryStream again;
+    EXPECT_EQ(plugin.controller->getState(&again), kResultOk);
+    EXPECT_EQ(again.bytes, open);
     EXPECT_EQ(controllerValues(plugin), values);
+    for (const std::vector<unsigned char>& bytes :
+         {std::vector<unsigned char>{}, std::vector<unsigned char>(300, 0x5A), std::vector<unsigned char>{'K', 'v', 'B', 'E'}}) {
+        MemoryStream damaged(bytes);
+        EXPECT_EQ(plugin.controller->setState(&damaged), kResultOk);
+        MemoryStream after;
+        EXPECT_EQ(plugin.controller->getState(&after), kResultOk);
+        EXPECT_EQ(after.bytes, closed) << bytes.size() << " bytes";
+        EXPECT_EQ(controllerValues(plugin), values);
+    }
 }

@@ -37,7 +37,7 @@ BuiltInEffect::BuiltInEffect() {
     ident.category = vst2::kPlugCategMastering;
     ident.numInputs = 2;
     ident.numOutputs = 2;
-    ident.numParams = kNumParams;  // the program's twelve and the instance settings
+    ident.numParams = kEditorStripParameter;  // the program's twelve and the settings the sound hears
     ident.canDouble = true;
 }
 
