@@ -10,7 +10,9 @@
 #include "gui/CFrame.h"
 #include "gui/CHorizontalSwitch.h"
 #include "gui/CKnob.h"
+#include "gui/COnOffButton.h"
 #include "gui/scale.h"
+#include "settingsStrip.h"
 
 using namespace gui;
 
@@ -21,6 +23,9 @@ constexpr int kProcessSwitchId = 12129;
 constexpr int kMeterFaceId = 12151;
 constexpr int kMeterOverlayId = 12152;
 constexpr int kAboutPictureId = 12200;
+constexpr int kStripTabId = 12305;
+constexpr int kStripTabLeft = 348;
+constexpr int kStripTabTop = 281;
 
 struct KnobPlace {
     int tag;
@@ -61,14 +66,29 @@ ADEditor::ADEditor(EditorModel& model)
 void ADEditor::applyScale(void* parent) {
     scale = decideEditorScale(hostScale.load(), parent);
     scaleDecided = true;
-    rect.bottom = static_cast<std::int16_t>(gui::scaled(background->getHeight(), scale));
+    rect.bottom = static_cast<std::int16_t>(gui::scaled(layoutHeight(), scale));
     rect.right = static_cast<std::int16_t>(gui::scaled(background->getWidth(), scale));
+}
+
+bool ADEditor::stripWanted() const {
+    return strip && model.getParameter(kEditorStripParameter) >= 0.5f;
+}
+
+int ADEditor::layoutHeight() const {
+    const bool open = frame ? stripShown : stripWanted();
+    return background->getHeight() + (open ? strip->height() : 0);
+}
+
+void ADEditor::offerStrip() {
+    if (!strip) strip = std::make_unique<CSettingsStrip>();
 }
 
 bool ADEditor::getRect(ERect** r) {
     // Hosts size their window before they open the editor: answer at the scale
-    // the editor would open at, decided once until the next close.
+    // the editor would open at, decided once until the next close, and with
+    // the strip as the session has it.
     if (!frame && !scaleDecided) applyScale(nullptr);
+    if (!frame) rect.bottom = static_cast<std::int16_t>(gui::scaled(layoutHeight(), scale));
     return CPresetSystemEditor::getRect(r);
 }
 
@@ -96,9 +116,9 @@ bool ADEditor::open(void* ptr) {
     // A second open without a close in between starts afresh.
     if (frame) close();
     AEffGUIEditor::open(ptr);
+    stripShown = stripWanted();
     applyScale(ptr);
-    frame = new CFrame(CRect(0, 0, background->getWidth(), background->getHeight()), ptr, this,
-                       scale);
+    frame = new CFrame(CRect(0, 0, background->getWidth(), layoutHeight()), ptr, this, scale);
     frame->setBackground(background);
     // The film-strip knobs drag linearly whatever the mode; the mode is set
     // for any stock knob that asks.
@@ -116,8 +136,42 @@ bool ADEditor::buildControls() {
     addProcessSwitch();
     for (int which = 0; which < 4; ++which)
         if (!addKnob(which)) return false;
+    if (strip && !addStrip()) return false;
     addAboutControl();
     return true;
+}
+
+bool ADEditor::addStrip() {
+    // Built whole even while closed: the window's height hides it.
+    if (!strip->add(*frame, this, model, background->getHeight())) return false;
+    auto* picture = new CBitmap(kStripTabId);
+    stripTab = new COnOffButton(CRect(kStripTabLeft, kStripTabTop, kStripTabLeft + picture->getWidth(),
+                                      kStripTabTop + picture->getHeight() / 2),
+                                this, kStripTabTag, picture);
+    stripTab->setValue(stripShown ? 1.0f : 0.0f);
+    shownChanges[kEditorStripParameter] = model.parameterChanges(kEditorStripParameter);
+    for (int index = kOversamplingParameter; index < kEditorStripParameter; ++index)
+        shownChanges[index] = model.parameterChanges(index);
+    frame->addView(stripTab);
+    picture->forget();
+    return true;
+}
+
+CControl* ADEditor::getStripControl(int index) const { return strip ? strip->controlOf(index) : nullptr; }
+
+void ADEditor::followStrip() {
+    const bool want = stripWanted();
+    if (stripTab) stripTab->setValue(want ? 1.0f : 0.0f);
+    if (!frame || want == stripShown) return;
+    CRect size(0, 0, background->getWidth(), background->getHeight() + (want ? strip->height() : 0));
+    frame->setViewSize(size);
+    CRect now;
+    frame->getViewSize(now);
+    // A window the system would not resize keeps the strip as it was.
+    if (now.height() != size.height()) return;
+    stripShown = want;
+    rect.bottom = static_cast<std::int16_t>(gui::scaled(size.height(), scale));
+    if (sizeListener) sizeListener->editorResized(rect.right - rect.left, rect.bottom - rect.top);
 }
 
 void ADEditor::addMeter() {
@@ -187,6 +241,8 @@ void ADEditor::addAboutControl() {
 
 void ADEditor::forgetControls() {
     processSwitch = nullptr;
+    stripTab = nullptr;
+    if (strip) strip->forget();
     ratioKnob = outputKnob = compressionKnob = timeKnob = nullptr;
     meter = nullptr;
     aboutControl = nullptr;
@@ -230,7 +286,17 @@ void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
             control->setDirty();
             break;
         }
-        default: break;  // the meter, the about screen and the panel's tags
+        case kStripTabTag:
+            // The window changes size at the next idle, outside this press.
+            if (control == stripTab) model.setParameterAutomated(kEditorStripParameter, control->getValue());
+            break;
+        default: {
+            const float value = strip ? strip->valueOf(control) : -1.0f;
+            if (value < 0.0f) break;  // the meter, the about screen and the panel's tags
+            model.setParameterAutomated(tag, value);
+            showParameter(tag);
+            break;
+        }
     }
 }
 
@@ -255,7 +321,10 @@ void ADEditor::showParameter(int index) {
         case kOutputTag:
             if (CAnimKnob3* knob = getKnob(index)) knob->setValue(model.getParameter(index));
             break;
-        default: break;
+        case kEditorStripParameter: followStrip(); break;
+        default:
+            if (strip) strip->show(index, model);
+            break;
     }
     frame->setDirty(true);
 }

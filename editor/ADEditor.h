@@ -8,17 +8,21 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "CPresetSystemEditor.h"
+#include "editorSizeListener.h"
 
 namespace gui {
 class CBitmap;
 class CHorizontalSwitch;
+class COnOffButton;
 }  // namespace gui
 
 class CAbout;
 class CAnimKnob3;
 class CBrasselVuMeter2;
+class CSettingsStrip;
 
 class ADEditor : public CPresetSystemEditor {
 public:
@@ -39,6 +43,14 @@ public:
     // VST 2.x host's vendor-specific call lands here, and so can another
     // format's host option.
     void setHostScale(double factor) { hostScale.store(factor); }
+    // Host's GUI thread, before open: the formats with the instance's
+    // settings offer the strip that holds them, behind a tab on the panel.
+    // Without it the editor is the twelve-parameter one it always was.
+    void offerStrip();
+    // Host's GUI thread: who hears of the open window's new sizes (null: nobody).
+    void setSizeListener(EditorSizeListener* listener) { sizeListener = listener; }
+    bool offersStrip() const { return strip != nullptr; }
+    bool isStripOpen() const { return stripShown; }
     // Host's GUI thread, while closed: the next getRect decides the scale
     // afresh, for hosts whose request changed after they asked for the size.
     void redecideScale() {
@@ -63,12 +75,16 @@ public:
     CBrasselVuMeter2* getMeter() const { return meter; }
     gui::CHorizontalSwitch* getProcessSwitch() const { return processSwitch; }
     CAbout* getAboutControl() const { return aboutControl; }
+    gui::COnOffButton* getStripTab() const { return stripTab; }
+    // The strip's control of parameter `index` (12 to 15), or null.
+    gui::CControl* getStripControl(int index) const;
     // The knob of parameter `tag` (2, 4, 5 or 6), or null.
     CAnimKnob3* getKnob(int tag) const;
 
-    // Tags of the compressor's own controls: the parameter indices, and two more.
+    // Tags of the compressor's own controls: the parameter indices (the
+    // strip's too), and two more.
     enum { kProcessTag = 0, kRatioTag = 2, kTimeTag = 4, kCompressionTag = 5, kOutputTag = 6,
-           kAboutTag = 13, kMeterTag = 14 };
+           kStripTabTag = kEditorStripParameter, kAboutTag = 60, kMeterTag = 61 };
 
 private:
     // Adds the controls of the layout in drawing order; false when a knob
@@ -78,9 +94,16 @@ private:
     void addProcessSwitch();
     bool addKnob(int which);
     void addAboutControl();
+    bool addStrip();
     void forgetControls();
     // Decides the scale and sizes the rectangle from it.
     void applyScale(void* parent);
+    // The layout's height with the strip as the model has it.
+    int layoutHeight() const;
+    bool stripWanted() const;
+    // Opens or closes the strip of the open editor as the model says, and
+    // tells the listener of the new size.
+    void followStrip();
 
     gui::CBitmap* background;
     gui::CHorizontalSwitch* processSwitch = nullptr;
@@ -90,6 +113,10 @@ private:
     CAnimKnob3* timeKnob = nullptr;
     CBrasselVuMeter2* meter = nullptr;
     CAbout* aboutControl = nullptr;
+    gui::COnOffButton* stripTab = nullptr;
+    std::unique_ptr<CSettingsStrip> strip;
+    EditorSizeListener* sizeListener = nullptr;
+    bool stripShown = false;
     // The parameters' change counts the controls show.
     std::uint32_t shownChanges[kNumParams] = {};
     std::atomic<double> hostScale{0.0};

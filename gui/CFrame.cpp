@@ -102,6 +102,12 @@ void CFrame::redrawView(CView* view) {
     drawRect(&context, area);
 }
 
+void CFrame::setViewSize(CRect& rect) {
+    if (!window || !window->resize(scaled(rect.width(), scale), scaled(rect.height(), scale))) return;
+    CViewContainer::setViewSize(rect);
+    setDirty(true);
+}
+
 bool CFrame::isTypeOf(const char* type) const {
     return (type && std::strcmp(type, "CFrame") == 0) || CViewContainer::isTypeOf(type);
 }

@@ -66,6 +66,10 @@ public:
     void update(CDrawContext* context) override;
     void redrawRect(CDrawContext* context, const CRect& rect) override;
     bool isTypeOf(const char* type) const override;
+    // Resizes the window to the rectangle's size times the scale, then the
+    // frame; the whole frame is drawn again. Nothing changes when the window
+    // cannot be resized.
+    void setViewSize(CRect& rect) override;
 
     // Draws one view at once, through the offscreen surface, into the window.
     void redrawView(CView* view);

@@ -63,6 +63,14 @@ public:
     // window goes, for hosts that give an editor no idle calls of their own
     // (VST 3 on Windows). False where the host's loop must drive the window
     // (Linux: the descriptor above and a timer of the host's).
+    // Gives the window a new size at the same place, keeping what was drawn
+    // where it still fits; the owner repaints the rest. False where the
+    // backend cannot.
+    virtual bool resize(int width, int height) {
+        (void)width;
+        (void)height;
+        return false;
+    }
     virtual bool startTimer(int milliseconds, std::function<void()> tick) {
         (void)milliseconds;
         (void)tick;

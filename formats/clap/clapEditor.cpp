@@ -29,7 +29,10 @@ ClapEditor::ClapEditor(ClapInstance& instance)
     : instance(instance),
       model(instance.core().parameters(), &instance.core().bank(), &instance.hostPort(),
             instance.core().meterSource()),
-      editorView(std::make_unique<ADEditor>(model)) {}
+      editorView(std::make_unique<ADEditor>(model)) {
+    editorView->offerStrip();
+    editorView->setSizeListener(this);
+}
 
 // The instance is going: nothing more goes out to the host.
 ClapEditor::~ClapEditor() { close(); }
@@ -112,6 +115,15 @@ bool ClapEditor::setParent(const clapabi::Window* window) {
         fds->registerFd(instance.host(), descriptor, clapabi::kFdRead))
         watched = descriptor;
     return true;
+}
+
+void ClapEditor::editorResized(int width, int height) {
+    const clapabi::HostGui* gui = instance.hostExtensions().gui;
+    if (!gui) return;
+    if (gui->resizeHintsChanged) gui->resizeHintsChanged(instance.host());
+    if (gui->requestResize)
+        gui->requestResize(instance.host(), static_cast<std::uint32_t>(width),
+                           static_cast<std::uint32_t>(height));
 }
 
 bool ClapEditor::show() {

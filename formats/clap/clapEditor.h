@@ -9,12 +9,13 @@
 #include <memory>
 
 #include "core/editorModel.h"
+#include "editor/editorSizeListener.h"
 #include "formats/clap/abi/clapExtensions.h"
 
 class ADEditor;
 class ClapInstance;
 
-class ClapEditor {
+class ClapEditor : private EditorSizeListener {
 public:
     explicit ClapEditor(ClapInstance& instance);
     // Lets go of the window, the timer and the descriptor if the host did not.
@@ -55,6 +56,8 @@ private:
     void unwatchDescriptor();
     // Events, the controls changed elsewhere, drawing and the meter.
     void refresh();
+    // The strip opened or closed: the host is asked to size its window anew.
+    void editorResized(int width, int height) override;
 
     ClapInstance& instance;
     // What the editor works on: the compressor, with the instance's port to tell.

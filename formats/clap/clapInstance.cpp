@@ -49,6 +49,7 @@ bool ClapInstance::init() {
     extensions.fd =
         hostExtension<clapabi::HostPosixFdSupport>(hostRecord, clapabi::kExtPosixFdSupport);
     extensions.log = hostExtension<clapabi::HostLog>(hostRecord, clapabi::kExtLog);
+    extensions.gui = hostExtension<clapabi::HostGui>(hostRecord, clapabi::kExtGui);
     extensions.presetLoad =
         hostExtension<clapabi::HostPresetLoad>(hostRecord, clapabi::kExtPresetLoad);
     if (!extensions.presetLoad)

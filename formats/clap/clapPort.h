@@ -23,6 +23,7 @@ struct ClapHostExtensions {
     const clapabi::HostPosixFdSupport* fd = nullptr;
     const clapabi::HostLog* log = nullptr;
     const clapabi::HostPresetLoad* presetLoad = nullptr;
+    const clapabi::HostGui* gui = nullptr;
     const clapabi::HostThreadCheck* threadCheck = nullptr;
 };
 

@@ -130,6 +130,7 @@ tresult EditorView::setContentScaleFactor(float factor) {
 
 bool EditorView::open(void* window) {
     editor->setHostScale(hostScale);
+    editor->setSizeListener(this);
     if (!editor->open(window)) return false;
     parent = window;
     platform::Window* own = windowOf(editor);
@@ -158,6 +159,7 @@ void EditorView::close() {
     }
     runLoop.reset();
     if (isOpen() && editor) editor->close();
+    if (editor) editor->setSizeListener(nullptr);
     parent = nullptr;
 }
 
@@ -169,6 +171,11 @@ void EditorView::idle(void* context) {
     self->editor->idle();
     self->controller->settleRestart();
     self->idling = false;
+}
+
+void EditorView::editorResized(int width, int height) {
+    ViewRect now{0, 0, width, height};
+    if (frame) frame->resizeView(this, &now);
 }
 
 void EditorView::controllerGone() {

@@ -5,6 +5,7 @@
 // Everything runs on the host's UI thread.
 #pragma once
 
+#include "editor/editorSizeListener.h"
 #include "formats/vst3/abi/view.h"
 #include "unknown.h"
 
@@ -15,7 +16,9 @@ namespace vst3 {
 class Controller;
 class RunLoopClient;
 
-class EditorView final : public IPlugView, public IPlugViewContentScaleSupport {
+class EditorView final : public IPlugView,
+                         public IPlugViewContentScaleSupport,
+                         private EditorSizeListener {
 public:
     // Counts the controller for as long as the view lives.
     explicit EditorView(Controller& controller);
@@ -52,6 +55,8 @@ private:
     bool open(void* window);
     void close();
     static void idle(void* context);
+    // The strip opened or closed: the host sizes its window anew.
+    void editorResized(int width, int height) override;
 
     RefCount refs;
     Controller* controller;

@@ -21,6 +21,20 @@ void sourceColour(cairo_t* cr, Colour c) {
 
 }  // namespace
 
+cairo_surface_t* resizedSurface(cairo_surface_t* old, int width, int height, Colour fill) {
+    cairo_surface_t* grown =
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, width > 0 ? width : 0, height > 0 ? height : 0);
+    cairo_t* cr = cairo_create(grown);
+    cairo_set_source_rgb(cr, fill.red / 255.0, fill.green / 255.0, fill.blue / 255.0);
+    cairo_paint(cr);
+    if (old) {
+        cairo_set_source_surface(cr, old, 0, 0);
+        cairo_paint(cr);
+    }
+    cairo_destroy(cr);
+    return grown;
+}
+
 std::uint32_t surfacePixel(cairo_surface_t* surface, int x, int y) {
     if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) return 0;
     cairo_surface_flush(surface);

@@ -85,6 +85,10 @@ private:
     Rect clip;
 };
 
+// A new image surface of the given size holding what `old` held where it
+// fits, the rest filled with `fill`; `old` is left to the caller.
+cairo_surface_t* resizedSurface(cairo_surface_t* old, int width, int height, Colour fill);
+
 // Helpers for tests: pixels of any cairo image surface.
 std::uint32_t surfacePixel(cairo_surface_t* surface, int x, int y);
 bool saveSurfacePng(cairo_surface_t* surface, const std::string& path);

@@ -88,6 +88,18 @@ HeadlessWindow::~HeadlessWindow() {
     cairo_surface_destroy(backing);
 }
 
+bool HeadlessWindow::resize(int width, int height) {
+    if (gone || width <= 0 || height <= 0) return false;
+    cairo_surface_t* grown = cairo_draw::resizedSurface(backing, width, height, Colour{240, 240, 240, 255});
+    cairo_surface_destroy(backing);
+    backing = grown;
+    // A grown window asks for its new part to be painted, as a real one does.
+    if (width > w || height > h) damage = unite(damage, Rect{0, 0, width, height});
+    w = width;
+    h = height;
+    return true;
+}
+
 std::unique_ptr<DrawDevice> HeadlessWindow::createDevice() {
     return std::make_unique<CairoDevice>(backing, &counters);
 }

@@ -33,6 +33,7 @@ public:
     void processEvents() override;
     bool dispatchOnePaint() override;
     void* nativeHandle() override { return this; }
+    bool resize(int width, int height) override;
 
     // Test side: events delivered at once, as the system would deliver them.
     void sendPaint(const Rect& damaged);

@@ -143,6 +143,20 @@ void X11Window::present(const Rect& area) {
     XFlush(display());
 }
 
+bool X11Window::resize(int width, int height) {
+    if (gone || width <= 0 || height <= 0 || !conn->onOwnerThread()) return false;
+    XErrorTrap trap(display());
+    XResizeWindow(display(), window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    trap.sync();
+    if (trap.errors() != 0) return false;
+    cairo_surface_t* grown = cairo_draw::resizedSurface(shadow, width, height, kButtonFace);
+    cairo_surface_destroy(shadow);
+    shadow = grown;
+    w = width;
+    h = height;
+    return true;
+}
+
 void X11Window::invalidate(const Rect& r) {
     const Rect clipped{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, w),
                        std::min(r.bottom, h)};

@@ -68,6 +68,7 @@ public:
     // The window's picture in the client: everything drawn into the window
     // goes here first, and `present` sends an area of it to the server.
     cairo_surface_t* picture() const { return shadow; }
+    bool resize(int width, int height) override;
     void present(const Rect& area);
 
     // Modal loops of this connection (the pop-up menu) pass on what is not theirs:

@@ -49,6 +49,12 @@ Win32Window::~Win32Window() {
     releaseBitmapLibrary();
 }
 
+bool Win32Window::resize(int width, int height) {
+    if (!hwnd || width <= 0 || height <= 0) return false;
+    return SetWindowPos(hwnd, nullptr, 0, 0, width, height,
+                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+}
+
 Point Win32Window::screenOrigin() {
     POINT origin{0, 0};
     if (hwnd) ClientToScreen(hwnd, &origin);

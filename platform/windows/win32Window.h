@@ -26,6 +26,7 @@ public:
     void processEvents() override {}
     bool dispatchOnePaint() override;
     void* nativeHandle() override { return hwnd; }
+    bool resize(int width, int height) override;
     // WM_TIMER through the host's message loop.
     bool startTimer(int milliseconds, std::function<void()> tick) override;
 

@@ -41,7 +41,7 @@ TEST_F(EditorWindow, OpenBuildsTheControlsInDrawingOrderFromTheEffectsValues) {
     EXPECT_EQ(frame->getSize(), CRect(0, 0, 400, 309));
     EXPECT_EQ(AEffGUIEditor::getKnobMode(), kLinearMode);
     // Meter, switch, time, compression, output, ratio, about, then the panel's eleven.
-    const int tags[] = {14, 0, 4, 5, 6, 2, 13, 43, 49, 44, 45, 46, 47, 48, 50, 51, 52, 53};
+    const int tags[] = {ADEditor::kMeterTag, 0, 4, 5, 6, 2, ADEditor::kAboutTag, 43, 49, 44, 45, 46, 47, 48, 50, 51, 52, 53};
     ASSERT_EQ(frame->getNbViews(), 18);
     for (int i = 0; i < 18; ++i)
         EXPECT_EQ(static_cast<CControl*>(frame->getView(i))->getTag(), tags[i]) << i;

@@ -67,6 +67,8 @@ Lv2Ui::Lv2Ui(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller
         model = std::make_unique<EditorModel>(mirror, nullptr, &port, &mirrorMeter);
     }
     editor = std::make_unique<ADEditor>(*model);
+    editor->offerStrip();
+    editor->setSizeListener(this);
     // The editor clamps and rounds it, and the user's override stands above it.
     editor->setHostScale(hostScaleFactor(features));
 }
@@ -89,9 +91,12 @@ bool Lv2Ui::open() {
     if (!editor || !parent || !write) return false;
     if (!editor->open(parent)) return false;
     gui::ERect* rect = nullptr;
-    if (resize && resize->ui_resize && editor->getRect(&rect) && rect)
-        resize->ui_resize(resize->handle, rect->right - rect->left, rect->bottom - rect->top);
+    if (editor->getRect(&rect) && rect) editorResized(rect->right - rect->left, rect->bottom - rect->top);
     return true;
+}
+
+void Lv2Ui::editorResized(int width, int height) {
+    if (resize && resize->ui_resize) resize->ui_resize(resize->handle, width, height);
 }
 
 LV2UI_Widget Lv2Ui::widget() const {

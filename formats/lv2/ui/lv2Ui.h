@@ -14,13 +14,14 @@
 #include "core/editorModel.h"
 #include "core/hostPort.h"
 #include "core/parameters.h"
+#include "editor/editorSizeListener.h"
 #include "formats/lv2/ports.h"
 
 #include "formats/lv2/lv2Instance.h"
 
 class ADEditor;
 
-class Lv2Ui final : public Lv2InstanceUser {
+class Lv2Ui final : public Lv2InstanceUser, private EditorSizeListener {
 public:
     Lv2Ui(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller controller,
           const LV2_Feature* const* features);
@@ -57,6 +58,8 @@ private:
         Lv2Ui& ui;
     };
 
+    // The strip opened or closed: the host sizes its window anew.
+    void editorResized(int width, int height) override;
     // The control port of a parameter index, or -1 (the blank ones).
     int portOfParameter(int parameter) const;
     void writePort(int port, float value);
