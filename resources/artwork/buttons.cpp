@@ -187,4 +187,44 @@ Image renderRocker(const Image& panel, const Rect& place)
     return strip;
 }
 
+Image renderStripTab(const Image& panel, const Rect& place)
+{
+    const int w = place.width();
+    const int h = place.height();
+    Image strip(w, h * 2);
+    const Image base = panel.crop(place);
+    const Font small{"Liberation Sans", 6.4, true, false, 0.4};
+    // The key sits low in the rectangle, its word above it like the legends over the other keys.
+    const double keyW = 22.0;
+    const double keyH = 12.0;
+    const double keyX = (w - keyW) / 2.0;
+    const double keyY = h - keyH - 1.5;
+    for (int k = 0; k < 2; ++k) {
+        const bool open = k == 1;
+        strip.paste(base, 0, k * h);
+        Pen pen(strip);
+        cairo_t* cr = pen;
+        cairo_rectangle(cr, 0, k * h, w, h);
+        cairo_clip(cr);
+        const double oy = k * h;
+        printLegend(cr, open ? "LESS" : "MORE", w / 2.0, oy + keyY - 3.0, small, Align::Centre, palette::kInkDim);
+        keyBody(cr, keyX, oy + keyY, keyW, keyH, open ? KeyState::Pressed : KeyState::Normal);
+        const double cx = w / 2.0;
+        const double cy = oy + keyY + keyH / 2.0 + (open ? 0.5 : 0.0);
+        if (open)
+            lampGlow(cr, cx, cy, 7.0);
+        // A chevron pointing the way the strip will move.
+        const double dir = open ? -1.0 : 1.0;
+        cairo_set_line_width(cr, 1.5);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_move_to(cr, cx - 3.5, cy - dir * 1.75);
+        cairo_line_to(cr, cx, cy + dir * 1.75);
+        cairo_line_to(cr, cx + 3.5, cy - dir * 1.75);
+        setColour(cr, open ? palette::kLamp : palette::kInk);
+        cairo_stroke(cr);
+    }
+    return strip;
+}
+
 } // namespace artwork

@@ -23,4 +23,7 @@ Image renderSmallButton(const Image& panel, const Rect& place, ButtonIcon icon);
 // Five 31 x 14 frames: normal, left hover, right hover, left pressed, right pressed.
 Image renderRocker(const Image& panel, const Rect& place);
 
+// Two frames of the tab that opens the strip below the panel: closed, open.
+Image renderStripTab(const Image& panel, const Rect& place);
+
 } // namespace artwork
