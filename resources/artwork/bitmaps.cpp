@@ -6,6 +6,7 @@
 #include "meter.h"
 #include "panel.h"
 #include "processSwitch.h"
+#include "strip.h"
 
 namespace artwork {
 
@@ -32,6 +33,14 @@ Bitmaps renderAll()
     out.emplace(kRocker, renderRocker(panel, layout::kRocker));
     out.emplace(kLoadPreset, renderSmallButton(panel, layout::kLoadPreset, ButtonIcon::Load));
     out.emplace(kSavePreset, renderSmallButton(panel, layout::kSavePreset, ButtonIcon::Save));
+    out.emplace(kStripTab, renderStripTab(panel, layout::kStripTab));
+
+    Image strip = renderStrip();
+    out.emplace(kMixKnob, renderKnobStrip(strip, onStrip(layout::kMixKnob), mixKnob(), 101));
+    out.emplace(kOversampling, renderSelector(strip, layout::kOversampling, {"Off", "2x", "4x"}));
+    out.emplace(kSidechainFilter, renderSelector(strip, layout::kSidechainFilter, {"Off", "60", "90", "150", "250"}));
+    out.emplace(kKeySelector, renderSelector(strip, layout::kKeySelector, {"Int", "Ext"}));
+    out.emplace(kStrip, std::move(strip));
 
     out.emplace(kBackground, std::move(panel));
     return out;
@@ -46,6 +55,11 @@ int frameCount(int id)
     case kOutputKnob: return 61;
     case kRatioKnob: return 7;
     case kRocker: return 5;
+    case kMixKnob: return 101;
+    case kOversampling: return 3;
+    case kSidechainFilter: return 5;
+    case kKeySelector: return 2;
+    case kStripTab: return 2;
     case kRecallA: case kRecallB: case kLoadBank: case kSaveBank:
     case kStoreA: case kStoreB: case kLoadPreset: case kSavePreset: return 4;
     default: return 1;

@@ -1,25 +1,21 @@
 #include "buttons.h"
 
 namespace artwork {
-namespace {
 
-enum class State { Normal, Hover, Pressed, Inactive };
-
-// The rubber-capped key body, shaded per state.
-void keyBody(cairo_t* cr, double x, double y, double w, double h, State state)
+void keyBody(cairo_t* cr, double x, double y, double w, double h, KeyState state)
 {
     roundedRect(cr, x - 0.5, y - 0.5, w + 1, h + 1, 3.0);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.8);
     cairo_fill(cr);
 
     double top = 0.31, bottom = 0.12;
-    if (state == State::Hover) {
+    if (state == KeyState::Hover) {
         top = 0.38;
         bottom = 0.16;
-    } else if (state == State::Pressed) {
+    } else if (state == KeyState::Pressed) {
         top = 0.08;
         bottom = 0.17;
-    } else if (state == State::Inactive) {
+    } else if (state == KeyState::Inactive) {
         top = 0.19;
         bottom = 0.13;
     }
@@ -31,26 +27,28 @@ void keyBody(cairo_t* cr, double x, double y, double w, double h, State state)
     cairo_fill(cr);
     cairo_pattern_destroy(cap);
 
-    if (state != State::Pressed) {
+    if (state != KeyState::Pressed) {
         // Lit top lip of the cap.
         cairo_set_line_width(cr, 0.8);
         cairo_move_to(cr, x + 2.2, y + 1.1);
         cairo_line_to(cr, x + w - 2.2, y + 1.1);
-        cairo_set_source_rgba(cr, 1, 1, 1, state == State::Inactive ? 0.08 : 0.22);
+        cairo_set_source_rgba(cr, 1, 1, 1, state == KeyState::Inactive ? 0.08 : 0.22);
         cairo_stroke(cr);
     }
 }
 
-Colour glyphColour(State state)
+Colour glyphColour(KeyState state)
 {
     switch (state) {
-    case State::Hover: return palette::kLamp;
-    case State::Pressed: return mix(palette::kLamp, palette::kInk, 0.35);
-    case State::Inactive: return rgb(96, 92, 86);
-    case State::Normal: break;
+    case KeyState::Hover: return palette::kLamp;
+    case KeyState::Pressed: return mix(palette::kLamp, palette::kInk, 0.35);
+    case KeyState::Inactive: return rgb(96, 92, 86);
+    case KeyState::Normal: break;
     }
     return palette::kInk;
 }
+
+namespace {
 
 void arrowHead(cairo_t* cr, double tipX, double tipY, double dx, double dy, double length, double halfWidth)
 {
@@ -106,7 +104,9 @@ void drawIcon(cairo_t* cr, ButtonIcon icon, double ox, double oy)
     }
 }
 
-void glow(cairo_t* cr, double x, double y, double radius)
+} // namespace
+
+void lampGlow(cairo_t* cr, double x, double y, double radius)
 {
     cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 0, x, y, radius);
     cairo_pattern_add_color_stop_rgba(g, 0.0, palette::kLamp.r, palette::kLamp.g, palette::kLamp.b, 0.35);
@@ -117,15 +117,13 @@ void glow(cairo_t* cr, double x, double y, double radius)
     cairo_pattern_destroy(g);
 }
 
-} // namespace
-
 Image renderSmallButton(const Image& panel, const Rect& place, ButtonIcon icon)
 {
     const int w = place.width();
     const int h = place.height();
     Image strip(w, h * 4);
     const Image base = panel.crop(place);
-    const State states[] = {State::Normal, State::Hover, State::Pressed, State::Inactive};
+    const KeyState states[] = {KeyState::Normal, KeyState::Hover, KeyState::Pressed, KeyState::Inactive};
     for (int k = 0; k < 4; ++k) {
         strip.paste(base, 0, k * h);
         Pen pen(strip);
@@ -134,10 +132,10 @@ Image renderSmallButton(const Image& panel, const Rect& place, ButtonIcon icon)
         cairo_clip(cr);
         const double oy = k * h;
         keyBody(cr, 0.5, oy + 0.5, w - 1, h - 1, states[k]);
-        if (states[k] == State::Hover)
-            glow(cr, w / 2.0, oy + h / 2.0, 6.5);
+        if (states[k] == KeyState::Hover)
+            lampGlow(cr, w / 2.0, oy + h / 2.0, 6.5);
         setColour(cr, glyphColour(states[k]));
-        drawIcon(cr, icon, 0, oy + (states[k] == State::Pressed ? 1.0 : 0.0));
+        drawIcon(cr, icon, 0, oy + (states[k] == KeyState::Pressed ? 1.0 : 0.0));
     }
     return strip;
 }
@@ -155,27 +153,27 @@ Image renderRocker(const Image& panel, const Rect& place)
         cairo_rectangle(cr, 0, k * h, w, h);
         cairo_clip(cr);
         const double oy = k * h;
-        const State left = k == 1 ? State::Hover : k == 3 ? State::Pressed : State::Normal;
-        const State right = k == 2 ? State::Hover : k == 4 ? State::Pressed : State::Normal;
+        const KeyState left = k == 1 ? KeyState::Hover : k == 3 ? KeyState::Pressed : KeyState::Normal;
+        const KeyState right = k == 2 ? KeyState::Hover : k == 4 ? KeyState::Pressed : KeyState::Normal;
 
-        keyBody(cr, 0.5, oy + 0.5, w - 1, h - 1, State::Normal);
+        keyBody(cr, 0.5, oy + 0.5, w - 1, h - 1, KeyState::Normal);
         // Each half can light or sink on its own; draw the halves over the common body.
         for (int side = 0; side < 2; ++side) {
-            const State s = side == 0 ? left : right;
+            const KeyState s = side == 0 ? left : right;
             const double x = side == 0 ? 1.0 : w / 2.0;
             const double halfW = w / 2.0 - 1.0;
-            if (s != State::Normal) {
+            if (s != KeyState::Normal) {
                 cairo_save(cr);
                 cairo_rectangle(cr, x, oy, halfW, h);
                 cairo_clip(cr);
                 keyBody(cr, 0.5, oy + 0.5, w - 1, h - 1, s);
-                if (s == State::Hover)
-                    glow(cr, x + halfW / 2, oy + h / 2.0, 7.5);
+                if (s == KeyState::Hover)
+                    lampGlow(cr, x + halfW / 2, oy + h / 2.0, 7.5);
                 cairo_restore(cr);
             }
             const double dir = side == 0 ? -1.0 : 1.0;
             const double cx = w / 2.0 + dir * 7.5;
-            const double cy = oy + h / 2.0 + (s == State::Pressed ? 1.0 : 0.0);
+            const double cy = oy + h / 2.0 + (s == KeyState::Pressed ? 1.0 : 0.0);
             setColour(cr, glyphColour(s));
             arrowHead(cr, cx + dir * 2.6, cy, dir, 0, 5.0, 3.1);
         }
@@ -184,6 +182,46 @@ Image renderRocker(const Image& panel, const Rect& place)
         cairo_move_to(cr, w / 2.0, oy + 2.0);
         cairo_line_to(cr, w / 2.0, oy + h - 2.0);
         cairo_set_source_rgba(cr, 0, 0, 0, 0.85);
+        cairo_stroke(cr);
+    }
+    return strip;
+}
+
+Image renderStripTab(const Image& panel, const Rect& place)
+{
+    const int w = place.width();
+    const int h = place.height();
+    Image strip(w, h * 2);
+    const Image base = panel.crop(place);
+    const Font small{"Liberation Sans", 6.4, true, false, 0.4};
+    // The key sits low in the rectangle, its word above it like the legends over the other keys.
+    const double keyW = 22.0;
+    const double keyH = 12.0;
+    const double keyX = (w - keyW) / 2.0;
+    const double keyY = h - keyH - 1.5;
+    for (int k = 0; k < 2; ++k) {
+        const bool open = k == 1;
+        strip.paste(base, 0, k * h);
+        Pen pen(strip);
+        cairo_t* cr = pen;
+        cairo_rectangle(cr, 0, k * h, w, h);
+        cairo_clip(cr);
+        const double oy = k * h;
+        printLegend(cr, open ? "LESS" : "MORE", w / 2.0, oy + keyY - 3.0, small, Align::Centre, palette::kInkDim);
+        keyBody(cr, keyX, oy + keyY, keyW, keyH, open ? KeyState::Pressed : KeyState::Normal);
+        const double cx = w / 2.0;
+        const double cy = oy + keyY + keyH / 2.0 + (open ? 0.5 : 0.0);
+        if (open)
+            lampGlow(cr, cx, cy, 7.0);
+        // A chevron pointing the way the strip will move.
+        const double dir = open ? -1.0 : 1.0;
+        cairo_set_line_width(cr, 1.5);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_move_to(cr, cx - 3.5, cy - dir * 1.75);
+        cairo_line_to(cr, cx, cy + dir * 1.75);
+        cairo_line_to(cr, cx + 3.5, cy - dir * 1.75);
+        setColour(cr, open ? palette::kLamp : palette::kInk);
         cairo_stroke(cr);
     }
     return strip;

@@ -17,6 +17,13 @@ const KnobGeometry& smallKnob()
     return g;
 }
 
+const KnobGeometry& mixKnob()
+{
+    // The Ratio knob grown a little, so that it leads the strip without outweighing the panel.
+    static const KnobGeometry g{17.5, 13.0, 26, 4.5, 12.0, 1.9, 20.5, 24.3, 22.8, 2.2, 7.2};
+    return g;
+}
+
 std::vector<ScaleMark> linearScale(double low, double high, double minorStep, double majorStep, double labelStep)
 {
     std::vector<ScaleMark> marks;

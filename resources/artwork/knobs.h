@@ -30,6 +30,7 @@ struct KnobGeometry {
 
 const KnobGeometry& largeKnob();
 const KnobGeometry& smallKnob();
+const KnobGeometry& mixKnob();
 
 std::vector<ScaleMark> linearScale(double low, double high, double minorStep, double majorStep, double labelStep);
 std::vector<ScaleMark> ratioScale();

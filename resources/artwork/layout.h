@@ -39,6 +39,22 @@ constexpr Rect kStoreB{302, 294, 314, 308};
 constexpr Rect kRecallA{327, 278, 339, 292};
 constexpr Rect kRecallB{327, 294, 339, 308};
 
+// The tab that opens the strip sits in the free corner of the bottom bar, clear of the
+// recall keys and the screw.
+constexpr Rect kStripTab{348, 281, 380, 303};
+
+// The strip below the panel. It is a picture of its own, 80 pixels tall, shown under the
+// panel while the tab has it open; everything here is in window coordinates all the same,
+// so the strip's own row 0 is window row kStripTop.
+constexpr int kStripTop = kWindowHeight;
+constexpr int kStripHeight = 80;
+constexpr int kOpenWindowHeight = kStripTop + kStripHeight;
+
+constexpr Rect kMixKnob{20, 318, 84, 382};
+constexpr Rect kOversampling{104, 342, 182, 362};   // Off, 2x, 4x
+constexpr Rect kSidechainFilter{192, 342, 302, 362}; // Off, 60, 90, 150, 250 Hz
+constexpr Rect kKeySelector{312, 342, 388, 362};     // internal, external
+
 // The about picture covers the top of the window; the program prints its version here.
 constexpr Rect kAboutVersion{299, 70, 340, 81};
 constexpr int kAboutHeight = 276;

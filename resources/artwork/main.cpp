@@ -75,10 +75,19 @@ int main(int argc, char** argv)
     const std::string largeDir = outDir + "/2x";
     std::error_code ignored;
     std::filesystem::create_directories(largeDir, ignored);
-    for (const auto& [id, image] : renderAll()) {
-        const std::string path = largeDir + "/" + std::to_string(id) + ".bmpz";
-        if (!writePackedBmp(image.surface(), frameCount(id), path)) {
-            std::fprintf(stderr, "kvbr-artwork: cannot write %s\n", path.c_str());
+    {
+        const Bitmaps large = renderAll();
+        for (const auto& [id, image] : large) {
+            const std::string path = largeDir + "/" + std::to_string(id) + ".bmpz";
+            if (!writePackedBmp(image.surface(), frameCount(id), path)) {
+                std::fprintf(stderr, "kvbr-artwork: cannot write %s\n", path.c_str());
+                return 1;
+            }
+        }
+        // The open editor as a 2x display shows it, from the 2x pictures themselves.
+        if (!previewDir.empty()
+            && !writePng(composeOpenMockup(large, MockupState{}), previewDir + "/mockup-strip-2x.png")) {
+            std::fprintf(stderr, "kvbr-artwork: cannot write previews to %s\n", previewDir.c_str());
             return 1;
         }
     }
@@ -123,6 +132,16 @@ int main(int argc, char** argv)
         ok = ok && writePng(enlarged(composeMockup(bitmaps, about).crop(Rect{0, 0, 400, 276}), 2),
                             previewDir + "/preview-about-2x.png");
         ok = ok && writePng(enlarged(buttonSheet(bitmaps), 5), previewDir + "/preview-buttons-5x.png");
+        const Image open = composeOpenMockup(bitmaps, state);
+        ok = ok && writePng(open, previewDir + "/mockup-strip.png");
+        ok = ok && writePng(enlarged(open.crop(Rect{0, 262, 400, layout::kOpenWindowHeight}), 3),
+                            previewDir + "/preview-strip-open-3x.png");
+        MockupState other;
+        other.mixFrame = 0;
+        other.oversamplingFrame = 2;
+        other.sidechainFrame = 4;
+        other.keyFrame = 1;
+        ok = ok && writePng(composeOpenMockup(bitmaps, other), previewDir + "/mockup-strip-extremes.png");
         if (!ok) {
             std::fprintf(stderr, "kvbr-artwork: cannot write previews to %s\n", previewDir.c_str());
             return 1;

@@ -50,6 +50,7 @@ Image composeMockup(const Bitmaps& bitmaps, const MockupState& s)
     for (const auto& [id, place] : buttons)
         pasteFrame(editor, bitmaps, id, place, id == s.hoveredButton ? 1 : 0);
     pasteFrame(editor, bitmaps, kRocker, layout::kRocker, s.rockerFrame);
+    pasteFrame(editor, bitmaps, kStripTab, layout::kStripTab, s.stripOpen ? 1 : 0);
 
     Pen pen(editor);
     const Rect f = layout::kNameField;
@@ -61,6 +62,20 @@ Image composeMockup(const Bitmaps& bitmaps, const MockupState& s)
                  rgb(200, 200, 200));
     }
     return editor;
+}
+
+Image composeOpenMockup(const Bitmaps& bitmaps, const MockupState& state)
+{
+    MockupState s = state;
+    s.stripOpen = true;
+    Image window(layout::kWindowWidth, layout::kOpenWindowHeight);
+    window.paste(composeMockup(bitmaps, s), 0, 0);
+    window.paste(bitmaps.at(kStrip), 0, layout::kStripTop);
+    pasteFrame(window, bitmaps, kMixKnob, layout::kMixKnob, s.mixFrame);
+    pasteFrame(window, bitmaps, kOversampling, layout::kOversampling, s.oversamplingFrame);
+    pasteFrame(window, bitmaps, kSidechainFilter, layout::kSidechainFilter, s.sidechainFrame);
+    pasteFrame(window, bitmaps, kKeySelector, layout::kKeySelector, s.keyFrame);
+    return window;
 }
 
 Image enlarged(const Image& image, int factor)
@@ -85,7 +100,8 @@ Image contactSheet(const Bitmaps& bitmaps)
         {kProcessSwitchStrip, 78}, {kRatioKnob, 70}, {kTimeKnob, 114}, {kCompressionKnob, 114},
         {kOutputKnob, 114},   {kSavePreset, 14},  {kLoadPreset, 14},  {kSaveBank, 14},
         {kLoadBank, 14},      {kStoreA, 14},      {kStoreB, 14},      {kRecallA, 14},
-        {kRecallB, 14},       {kRocker, 14},
+        {kRecallB, 14},       {kRocker, 14},      {kStripTab, 22},    {kStrip, 80},
+        {kOversampling, 20},  {kSidechainFilter, 20}, {kKeySelector, 20}, {kMixKnob, 64},
     };
     constexpr int kSheetWidth = 1300;
     constexpr int kGap = 6;

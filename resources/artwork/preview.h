@@ -17,11 +17,19 @@ struct MockupState {
     int hoveredButton = 0; // a resource number of a small button shown lit, or 0
     int rockerFrame = 0;
     bool about = false;
+    bool stripOpen = false;
+    int mixFrame = 100;
+    int oversamplingFrame = 1;
+    int sidechainFrame = 0;
+    int keyFrame = 0;
     std::string presetName = "Warm Bus Glue";
 };
 
 // Puts the editor together from the bitmaps as the program does, for looking at.
 Image composeMockup(const Bitmaps& bitmaps, const MockupState& state);
+
+// The editor with the strip open below the panel, 400 x 389.
+Image composeOpenMockup(const Bitmaps& bitmaps, const MockupState& state);
 
 // Nearest-neighbour enlargement, to inspect small details.
 Image enlarged(const Image& image, int factor);

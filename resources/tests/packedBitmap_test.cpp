@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kIds[] = {12128, 12129, 12151, 12152, 12171, 12173, 12177, 12181, 12200,
+                        12300, 12301, 12302, 12303, 12304, 12305,
                         19991, 19992, 19993, 19994, 19995, 19996, 19997, 19998, 19999};
 
 resources::BmpImage largePicture(int id, std::vector<unsigned char>* packed = nullptr)
