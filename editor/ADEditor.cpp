@@ -79,6 +79,8 @@ int ADEditor::layoutHeight() const {
     return background->getHeight() + (open ? strip->height() : 0);
 }
 
+int ADEditor::panelBottom() const { return background->getHeight(); }
+
 void ADEditor::offerStrip() {
     if (!strip) strip = std::make_unique<CSettingsStrip>();
 }

@@ -86,6 +86,10 @@ public:
     enum { kProcessTag = 0, kRatioTag = 2, kTimeTag = 4, kCompressionTag = 5, kOutputTag = 6,
            kStripTabTag = kEditorStripParameter, kAboutTag = 60, kMeterTag = 61 };
 
+protected:
+    // The panel's bottom edge: the panel picture's, with the strip open or not.
+    int panelBottom() const override;
+
 private:
     // Adds the controls of the layout in drawing order; false when a knob
     // cannot be built.

@@ -79,10 +79,12 @@ void CPresetSystemEditor::showBankChanges() {
 
 // ------------------------------------------------------------ open and close
 
+int CPresetSystemEditor::panelBottom() const { return frame ? frame->getHeight() : 0; }
+
 bool CPresetSystemEditor::open(void*) {
     if (!frame) return false;
     // The panel sits along the bottom of the layout, whatever the window's scale.
-    const int h = frame->getHeight();
+    const int h = panelBottom();
     CControlListener* self = this;
 
     auto* background = new CBitmap(kBackgroundId);

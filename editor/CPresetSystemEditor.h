@@ -91,6 +91,9 @@ public:
     };
 
 protected:
+    // The layout row the panel's bottom edge lies on: the frame's bottom,
+    // unless the editor adds more below the panel.
+    virtual int panelBottom() const;
     // Clears the eleven control references.
     void forgetPanelControls();
     // The name of a bank slot, "" when there is none.

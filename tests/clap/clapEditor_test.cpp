@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <span>
 
@@ -137,7 +138,7 @@ protected:
         loopFor(150);
         const Pixels shot = driver->capture(editorWindow);
         ASSERT_TRUE(platform::linux_backend::testing::savePng(shot, shotPath(name)));
-        std::vector<std::string> argv{KVBR_EDITOR_REFERENCE, shotPath(name + "_reference")};
+        std::vector<std::string> argv{KVBR_EDITOR_REFERENCE, shotPath(name + "_reference"), "--strip", "closed"};
         for (const controls::Control& c : std::span(controls::kControls).first(controls::kProgramCount)) {
             const double plain = valueOf(host, static_cast<clapabi::Id>(c.hostId));
             char value[48];
@@ -205,6 +206,35 @@ TEST_F(ClapEditorTest, ADragGoesOutAsOneGestureThroughTheHostsFlush) {
     EXPECT_GT(valueOf(host, kCompression), before);
     expectOneGestureOn(kCompression);
     host.deactivate();
+}
+
+// The tab opens the strip of settings: the host is asked for the taller
+// size, the window grows and shows the strip, the project counts as edited
+// and the saved state says so; loaded into the closed editor, it opens the
+// strip again, and the tab closes it.
+TEST_F(ClapEditorTest, TheTabOpensTheStripAndTheHostIsAskedForTheNewSize) {
+    openEditor(0.0, 400, 309);
+    host.clearCalls();
+    whileLooping([&](X11Driver& hands) { hands.click(x(364), y(292)); });
+    EXPECT_EQ(host.count("request_resize 400 389"), 1);
+    EXPECT_GE(host.count("mark_dirty"), 1);
+    std::uint32_t w = 0, h = 0;
+    ASSERT_TRUE(gui->getSize(host.plugin, &w, &h));
+    EXPECT_EQ(h, 389u);
+    EXPECT_EQ(driver->capture(editorWindow).height, 389);
+    expectLooksLike("strip_open", {"--strip", "open"});
+    const std::vector<unsigned char> open = savedState(host);
+    float strip = 0.0f;
+    std::memcpy(&strip, open.data() + open.size() - 4, 4);
+    EXPECT_EQ(strip, 1.0f) << "the last setting of the state";
+
+    whileLooping([&](X11Driver& hands) { hands.click(x(364), y(292)); });
+    EXPECT_EQ(host.count("request_resize 400 309"), 1);
+    EXPECT_EQ(driver->capture(editorWindow).height, 309);
+    gui->destroy(host.plugin);
+    ASSERT_TRUE(loadState(host, open));
+    openEditor(0.0, 400, 389);
+    expectLooksLike("strip_reopened", {"--strip", "open"});
 }
 
 TEST_F(ClapEditorTest, TheHostsChangesMoveTheControlsAndTheMeterFollowsTheAudio) {

@@ -153,6 +153,20 @@ struct HostTables {
         host(h).mainOnly("preset_load.loaded");
         host(h).note("loaded " + std::to_string(kind) + " " + (key ? key : "(null)"));
     }
+    static void resizeHintsChanged(const clapabi::Host* h) {
+        host(h).mainOnly("gui.resize_hints_changed");
+        host(h).note("resize_hints_changed");
+    }
+    static bool requestResize(const clapabi::Host* h, std::uint32_t width, std::uint32_t height) {
+        host(h).mainOnly("gui.request_resize");
+        host(h).note("request_resize " + std::to_string(width) + " " + std::to_string(height));
+        return true;
+    }
+    static bool requestShowOrHide(const clapabi::Host* h) {
+        host(h).note("request_show_or_hide");
+        return true;
+    }
+    static void closed(const clapabi::Host* h, bool) { host(h).note("gui_closed"); }
     static void request(const clapabi::Host* h, const char* what) {
         if (host(h).creating) host(h).broken.push_back(std::string(what) + " inside create_plugin");
         host(h).note(what);
@@ -165,6 +179,8 @@ struct HostTables {
     static constexpr clapabi::HostTimerSupport kTimer = {registerTimer, unregisterTimer};
     static constexpr clapabi::HostPosixFdSupport kFd = {registerFd, modifyFd, unregisterFd};
     static constexpr clapabi::HostPresetLoad kPresetLoad = {presetError, presetLoaded};
+    static constexpr clapabi::HostGui kGui = {resizeHintsChanged, requestResize, requestShowOrHide,
+                                              requestShowOrHide, closed};
 };
 
 TestClapHost::TestClapHost(unsigned offers) : offers(offers), mainThread(std::this_thread::get_id()) {
@@ -200,6 +216,7 @@ const void* TestClapHost::getExtension(const clapabi::Host* h, const char* id) {
     if (name == clapabi::kExtPosixFdSupport && (o & kOfferFd)) return &HostTables::kFd;
 #endif
     if (name == clapabi::kExtPresetLoad && (o & kOfferPresetLoad)) return &HostTables::kPresetLoad;
+    if (name == clapabi::kExtGui && (o & kOfferGui)) return &HostTables::kGui;
     return nullptr;
 }
 

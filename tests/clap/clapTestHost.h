@@ -73,7 +73,8 @@ enum HostOffer : unsigned {
     kOfferTimer = 16,
     kOfferFd = 32,
     kOfferPresetLoad = 64,
-    kOfferAll = 127,
+    kOfferGui = 128,
+    kOfferAll = 255,
 };
 
 class TestClapHost {

@@ -63,6 +63,8 @@ TEST(Lv2State, ASessionKeepsTheRenamedAndEditedBank) {
     ASSERT_TRUE(first.valid());
     bankOf(first).selectPreset(12);  // "Hats Smasher"
     bankOf(first).renamePreset("Drum Bus Smash");
+    // The editor's strip, opened in a UI with instance access.
+    static_cast<Lv2Instance*>(first.handle())->compressor.parameters().set(kEditorStripParameter, 1.0f);
     first.set("compression", 7.5f);
     first.set("ratio", 1);
     // A run of no frames takes the ports in without moving the engine on.
@@ -86,6 +88,7 @@ TEST(Lv2State, ASessionKeepsTheRenamedAndEditedBank) {
     EXPECT_EQ(second.get("compression"), 7.5f);
     EXPECT_EQ(restored.getBankProgram(12)->getParam(5), controls::normalisedOfStep(controls::kControls[3], 30));
     EXPECT_EQ(restored.saveBank(), bankOf(first).saveBank());
+    EXPECT_EQ(static_cast<Lv2Instance*>(second.handle())->compressor.parameters().get(kEditorStripParameter), 1.0f);
     // And it sounds the same.
     const Channels in = testSignal(2, 4800);
     EXPECT_TRUE(sameSamples(second.process(in, {512}), first.process(in, {512})));
@@ -143,7 +146,10 @@ TEST(Lv2State, DamagedStatesLeaveTheFactoryBank) {
         EXPECT_EQ(bankOf(target).saveBank(), factory) << what;
     }
     FakeState good = complete();
+    Parameters& settings = static_cast<Lv2Instance*>(target.handle())->compressor.parameters();
+    settings.set(kEditorStripParameter, 1.0f);
     EXPECT_EQ(state->restore(target.handle(), FakeState::retrieve, &good, 0, nullptr), LV2_STATE_SUCCESS);
+    EXPECT_EQ(settings.get(kEditorStripParameter), 0.0f) << "a session saved before the strip opens it closed";
     EXPECT_EQ(programName(bankOf(target), 3), "Changed");
 }
 

@@ -135,8 +135,8 @@ protected:
         driver = std::make_unique<X11Driver>();
         ASSERT_TRUE(driver->valid()) << "needs an X server with XTest and X-Resource ($DISPLAY)";
         // Room for the editor at twice its size.
-        top = driver->createTopLevel(kTopX, kTopY, 900, 700, "LV2 host");
-        panel = driver->createChild(top, kPanelX, kPanelY, 820, 640);
+        top = driver->createTopLevel(kTopX, kTopY, 900, 860, "LV2 host");
+        panel = driver->createChild(top, kPanelX, kPanelY, 820, 800);
         dsp = std::make_unique<Lv2TestInstance>(world, lv2ports::kStereoUri, 48000);
         ASSERT_TRUE(dsp->valid());
     }
@@ -175,7 +175,7 @@ protected:
         host->idleFor(150);
         const Pixels shot = driver->capture(editorWindow);
         ASSERT_TRUE(platform::linux_backend::testing::savePng(shot, shotPath(name)));
-        std::vector<std::string> argv{KVBR_EDITOR_REFERENCE, shotPath(name + "_reference")};
+        std::vector<std::string> argv{KVBR_EDITOR_REFERENCE, shotPath(name + "_reference"), "--strip", "closed"};
         argv.insert(argv.end(), extra.begin(), extra.end());
         for (size_t i = 0; i < parameters.size(); ++i) {
             char value[48];
@@ -330,4 +330,15 @@ TEST_F(Lv2UiTest, TheHostsScaleFactorSizesTheEditor) {
     EXPECT_EQ(shot.width, 800);
     EXPECT_EQ(shot.height, 618);
     expectLooksLike("scale2", dspParameters(), {"--scale", "2"});
+
+    // The tab opens the strip: the host hears the taller size, the instance
+    // keeps the strip's state for its saved state, and the strip's selector
+    // writes its port.
+    host->whileIdling([&](X11Driver& hands) { hands.click(x(2 * 364), y(2 * 292)); });
+    EXPECT_EQ(host->requested, std::make_pair(800, 778));
+    EXPECT_EQ(driver->capture(editorWindow).height, 778);
+    EXPECT_EQ(effectOf(*dsp).parameters().get(kEditorStripParameter), 1.0f);
+    host->whileIdling([&](X11Driver& hands) { hands.click(x(2 * 169), y(2 * 352)); });
+    EXPECT_TRUE(logged("write " + std::to_string(portOf("oversampling")) + " 2"));
+    expectLooksLike("scale2_strip", dspParameters(), {"--scale", "2", "--strip", "open", "--param", "12=1"});
 }

@@ -294,6 +294,26 @@ TEST_F(Vst3EditorTest, AtTwiceTheScaleTheViewIs800By618AndDragsWork) {
     editorWindow = inside[0];
 }
 
+// The tab opens the strip: the view asks the host for the taller size, the
+// strip's Mix knob edits parameter 1004 as one gesture, the controller's
+// state keeps the strip open, and the next view opens with it.
+TEST_F(Vst3EditorTest, TheTabOpensTheStripAndTheHostResizesTheView) {
+    openView(0, 400, 309);
+    whileTurning([&](X11Driver& hands) { hands.click(x(364), y(292)); });
+    ASSERT_FALSE(frame.resized.empty());
+    EXPECT_EQ(frame.resized.back().right, 400);
+    EXPECT_EQ(frame.resized.back().bottom, 389);
+    EXPECT_EQ(driver->capture(editorWindow).height, 389);
+    dragUp(52, 350, -10);
+    EXPECT_EQ(gestureOf(1004), (std::vector<std::string>{"begin", "perform", "end"}));
+    EXPECT_LT(plugin->handler.lastPerformed(1004), 1.0) << "dragged down from 100 %";
+    MemoryStream saved;
+    ASSERT_EQ(plugin->controller->getState(&saved), kResultOk);
+    EXPECT_EQ(saved.bytes, (std::vector<unsigned char>{'K', 'v', 'B', 'E', 1}));
+    closeView();
+    openView(0, 400, 389);
+}
+
 TEST_F(Vst3EditorTest, TwoHundredOpenCloseCyclesLeaveNothingBehind) {
     openView(0, 400, 309);
     closeView();

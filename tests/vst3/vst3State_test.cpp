@@ -138,7 +138,7 @@ TEST(Vst3State, OlderStatesLoadWithTheSettingsTheyLackAtTheirDefaults) {
         ASSERT_EQ(again.size(), now.size());
         EXPECT_EQ(again[kVersionAt], 3);
         EXPECT_TRUE(std::equal(now.begin() + 8, now.begin() + kVersion1Block, again.begin() + 8));
-        EXPECT_EQ(settingsIn(again), (std::vector<float>{static_cast<float>(oversampling), 1.0f, 0.0f, 0.0f}));
+        EXPECT_EQ(settingsIn(again), (std::vector<float>{static_cast<float>(oversampling), 1.0f, 0.0f, 0.0f, 0.0f}));
     }
 }
 
@@ -219,13 +219,13 @@ TEST(Vst3State, TheControllerStateHoldsTheEditorStripAndNothingElse) {
     MemoryStream saved;
     EXPECT_EQ(plugin.controller->getState(&saved), kResultOk);
     EXPECT_EQ(saved.bytes, closed);
-    const std::vector<double> values = controllerValues(plugin);
     MemoryStream opened(open);
     EXPECT_EQ(plugin.controller->setState(&opened), kResultOk);
     MemoryStream component;
     ASSERT_EQ(plugin.component->getState(&component), kResultOk);
     component.position = 0;
     EXPECT_EQ(plugin.controller->setComponentState(&component), kResultOk);
+    const std::vector<double> values = controllerValues(plugin);
     MemoryStream again;
     EXPECT_EQ(plugin.controller->getState(&again), kResultOk);
     EXPECT_EQ(again.bytes, open);

@@ -2,6 +2,7 @@
 // picture its X11 window must show in that state.
 //   kvbr-x11-editor-reference OUT.png [--slot N] [--param I=V]... [--name TEXT] [--about]
 //                             [--meter READING] [--no-presets] [--scale S]
+//                             [--strip closed|open]
 //   kvbr-x11-editor-reference --slot-name N      prints the name of bank slot N
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
             state.scale = std::strtod(argv[++i], nullptr);
         } else if (option == "--slot" && i + 1 < argc) {
             state.presetSlot = std::atoi(argv[++i]);
+        } else if (option == "--strip" && i + 1 < argc) {
+            state.strip = std::strcmp(argv[++i], "open") == 0;
         } else if (option == "--no-presets") {
             state.presetPanelAvailable = false;
         } else if (option == "--meter" && i + 1 < argc) {
@@ -45,7 +48,9 @@ int main(int argc, char** argv) {
             const std::string assignment = argv[++i];
             const std::size_t equals = assignment.find('=');
             const int index = std::atoi(assignment.substr(0, equals).c_str());
-            if (equals == std::string::npos || index < 0 || index >= 12) return 2;
+            if (equals == std::string::npos || index < 0 ||
+                index >= static_cast<int>(state.parameters.size()))
+                return 2;
             state.parameters[static_cast<std::size_t>(index)] =
                 std::strtof(assignment.c_str() + equals + 1, nullptr);
         } else {

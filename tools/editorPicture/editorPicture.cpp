@@ -16,8 +16,9 @@ bool renderEditorPng(const EditorState& state, const std::string& path, std::str
     Compressor compressor;
     ProgramBank& bank = compressor.bank();
     if (state.presetSlot) bank.selectPreset(*state.presetSlot);
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < static_cast<int>(state.parameters.size()); ++i)
         if (state.parameters[i]) compressor.parameters().set(i, *state.parameters[i]);
+    compressor.parameters().set(kEditorStripParameter, state.strip.value_or(false) ? 1.0f : 0.0f);
     if (state.programName) bank.setPresetName(state.programName->c_str());
     compressor.setMeterReading(state.meterReading);
 
@@ -27,6 +28,7 @@ bool renderEditorPng(const EditorState& state, const std::string& path, std::str
     int parent = 0;
     editor->setPresetPanelAvailable(state.presetPanelAvailable);
     editor->setHostScale(state.scale);
+    if (state.strip) editor->offerStrip();
     if (!editor->open(&parent)) {
         error = "the editor did not open";
         return false;

@@ -1,6 +1,6 @@
 // The plug-in's editor drawn offscreen on the headless backend and saved as
-// a PNG: the whole window (400 x 309 times the scale) in a given state, meter
-// included.
+// a PNG: the whole window (400 x 309 times the scale, taller with the strip
+// open) in a given state, meter included.
 #pragma once
 
 #include <array>
@@ -13,7 +13,11 @@ struct EditorState {
     // A bank slot to select first (its values and name), or none.
     std::optional<int> presetSlot;
     // Parameter values applied after the slot; unset ones keep what they have.
-    std::array<std::optional<float>, 12> parameters{};
+    // The program's twelve, then the settings (Oversampling to Key).
+    std::array<std::optional<float>, 16> parameters{};
+    // The strip of settings as LV2, VST 3 and CLAP offer it: none (the VST 2.x
+    // editor), closed, or open.
+    std::optional<bool> strip;
     // A program name to show instead of the slot's.
     std::optional<std::string> programName;
     // The engine's meter reading: 1.0 no gain reduction, 0.5 about 6 dB.

@@ -1,7 +1,8 @@
 // kvbr-editor-shots DIR: draws the pictures of the editor that README.md
 // shows: the default state, a working state with the meter deflected by a
 // real signal, the about screen, and the preset menu's pop-up list; the
-// working state and the about screen again at 2x.
+// working state and the about screen again at 2x, and the strip of settings
+// closed and open at 1x and 2x.
 #include <cmath>
 #include <numbers>
 #include <cstdio>
@@ -95,11 +96,27 @@ int main(int argc, char** argv) {
     ok &= renderEditorPng(working, dir + "/editor-working-2x.png", error);
     ok &= renderEditorPng(about, dir + "/editor-about-2x.png", error);
 
+    // The strip, as LV2, VST 3 and CLAP offer it: closed, then open with
+    // parallel compression, a side-chain filter and 2x oversampling.
+    EditorState closed = working, open = working;
+    closed.strip = false;
+    open.strip = true;
+    open.parameters[12] = 0.5f;   // Oversampling 2x
+    open.parameters[13] = 0.6f;   // Mix 60 %
+    open.parameters[14] = 0.75f;  // Sidechain Filter 150 Hz
+    for (double scale : {1.0, 2.0}) {
+        const std::string suffix = scale == 1.0 ? ".png" : "-2x.png";
+        closed.scale = open.scale = scale;
+        ok &= renderEditorPng(closed, dir + "/editor-strip-closed" + suffix, error);
+        ok &= renderEditorPng(open, dir + "/editor-strip-open" + suffix, error);
+    }
+
     if (!ok) {
         std::fprintf(stderr, "kvbr-editor-shots: %s\n", error.c_str());
         return 1;
     }
-    std::printf("wrote %s/editor-{default,working,about,preset-menu}.png and two at 2x\n",
+    std::printf("wrote %s/editor-{default,working,about,preset-menu}.png, two at 2x, and "
+                "editor-strip-{closed,open} at 1x and 2x\n",
                 dir.c_str());
     return 0;
 }
