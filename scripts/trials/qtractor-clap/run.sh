@@ -2,8 +2,9 @@
 # Tries the CLAP build in Debian's Qtractor 0.9.31 as a new user would, on a
 # virtual display with JACK's dummy backend: scan the plug-ins, add an audio
 # track with Korvane Brassel on it, use its editor (move the Compression
-# knob, rename the program), save the session, quit, open the session again
-# and look at the editor. Leaves screenshots in $work.
+# knob, rename the program, open the strip of settings and choose 4x), save
+# the session, quit, open the session again and look at the editor. Leaves
+# screenshots in $work.
 #
 # This machine's kernel has no ALSA sequencer, without which Qtractor opens
 # no session; alsaSeqStandIn.c, preloaded, answers its sequencer calls as a
@@ -80,6 +81,10 @@ print("state block of %d bytes, program %d, %s" % (len(block), slot,
       "holds \"Trial Mix\"" if b"Trial Mix" in block else "without \"Trial Mix\""))
 compression = re.search(r'<param [^>]*name="Compression"[^>]*>([^<]*)<', session).group(1)
 print("Compression saved as %s" % compression)
+import struct
+count = int.from_bytes(block[2393:2397], "little") if len(block) >= 2397 else 0
+settings = struct.unpack("<%df" % count, block[2397:2397 + 4 * count])
+print("settings in the state block: %s" % (settings,))
 PY
 }
 
@@ -112,6 +117,12 @@ xdotool type --delay 50 "Trial Mix"
 xdotool key Return
 sleep 1
 shot 2-edited
+echo "== the strip of settings opened, Oversampling 4x"
+click "^Korvane Brassel" 364 292 2  # MORE
+eval "$(xdotool getwindowgeometry --shell "$(window "^Korvane Brassel")")"
+echo "the editor's window after MORE: ${WIDTH} x ${HEIGHT}"
+click "^Korvane Brassel" 169 352 1  # 4x
+shot 2-strip-open
 click "^Track" 320 266               # OK
 
 echo "== saved as $work/clap-trial/clap_trial.qtr, Qtractor quit"
