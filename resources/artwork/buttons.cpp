@@ -104,6 +104,26 @@ void drawIcon(cairo_t* cr, ButtonIcon icon, double ox, double oy)
     }
 }
 
+// A strip of `frames` pictures of `place`, each over the panel's own pixels;
+// draw(cr, k, oy) draws frame k, clipped to it, whose top is at oy.
+template <typename Draw>
+Image framesOverPanel(const Image& panel, const Rect& place, int frames, Draw draw)
+{
+    const int w = place.width();
+    const int h = place.height();
+    Image strip(w, h * frames);
+    const Image base = panel.crop(place);
+    for (int k = 0; k < frames; ++k) {
+        strip.paste(base, 0, k * h);
+        Pen pen(strip);
+        cairo_t* cr = pen;
+        cairo_rectangle(cr, 0, k * h, w, h);
+        cairo_clip(cr);
+        draw(cr, k, static_cast<double>(k * h));
+    }
+    return strip;
+}
+
 } // namespace
 
 void lampGlow(cairo_t* cr, double x, double y, double radius)
@@ -121,23 +141,14 @@ Image renderSmallButton(const Image& panel, const Rect& place, ButtonIcon icon)
 {
     const int w = place.width();
     const int h = place.height();
-    Image strip(w, h * 4);
-    const Image base = panel.crop(place);
     const KeyState states[] = {KeyState::Normal, KeyState::Hover, KeyState::Pressed, KeyState::Inactive};
-    for (int k = 0; k < 4; ++k) {
-        strip.paste(base, 0, k * h);
-        Pen pen(strip);
-        cairo_t* cr = pen;
-        cairo_rectangle(cr, 0, k * h, w, h);
-        cairo_clip(cr);
-        const double oy = k * h;
+    return framesOverPanel(panel, place, 4, [&](cairo_t* cr, int k, double oy) {
         keyBody(cr, 0.5, oy + 0.5, w - 1, h - 1, states[k]);
         if (states[k] == KeyState::Hover)
             lampGlow(cr, w / 2.0, oy + h / 2.0, 6.5);
         setColour(cr, glyphColour(states[k]));
         drawIcon(cr, icon, 0, oy + (states[k] == KeyState::Pressed ? 1.0 : 0.0));
-    }
-    return strip;
+    });
 }
 
 Image renderRocker(const Image& panel, const Rect& place)
@@ -191,22 +202,14 @@ Image renderStripTab(const Image& panel, const Rect& place)
 {
     const int w = place.width();
     const int h = place.height();
-    Image strip(w, h * 2);
-    const Image base = panel.crop(place);
     const Font small{"Liberation Sans", 6.4, true, false, 0.4};
     // The key sits low in the rectangle, its word above it like the legends over the other keys.
     const double keyW = 22.0;
     const double keyH = 12.0;
     const double keyX = (w - keyW) / 2.0;
     const double keyY = h - keyH - 1.5;
-    for (int k = 0; k < 2; ++k) {
+    return framesOverPanel(panel, place, 2, [&](cairo_t* cr, int k, double oy) {
         const bool open = k == 1;
-        strip.paste(base, 0, k * h);
-        Pen pen(strip);
-        cairo_t* cr = pen;
-        cairo_rectangle(cr, 0, k * h, w, h);
-        cairo_clip(cr);
-        const double oy = k * h;
         printLegend(cr, open ? "LESS" : "MORE", w / 2.0, oy + keyY - 3.0, small, Align::Centre, palette::kInkDim);
         keyBody(cr, keyX, oy + keyY, keyW, keyH, open ? KeyState::Pressed : KeyState::Normal);
         const double cx = w / 2.0;
@@ -223,8 +226,7 @@ Image renderStripTab(const Image& panel, const Rect& place)
         cairo_line_to(cr, cx + 3.5, cy - dir * 1.75);
         setColour(cr, open ? palette::kLamp : palette::kInk);
         cairo_stroke(cr);
-    }
-    return strip;
+    });
 }
 
 } // namespace artwork

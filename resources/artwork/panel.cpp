@@ -152,20 +152,22 @@ void drawPresetStrip(cairo_t* cr)
 
 } // namespace
 
+void paintVignette(cairo_t* cr, double w, double h)
+{
+    cairo_pattern_t* vignette = cairo_pattern_create_radial(w * 0.5, h * 0.38, 60, w * 0.5, h * 0.45, w * 0.62);
+    cairo_pattern_add_color_stop_rgba(vignette, 0.0, 0, 0, 0, 0.0);
+    cairo_pattern_add_color_stop_rgba(vignette, 1.0, 0, 0, 0, 0.28);
+    cairo_set_source(cr, vignette);
+    cairo_paint(cr);
+    cairo_pattern_destroy(vignette);
+}
+
 Image renderPanel()
 {
     Image panel(layout::kWindowWidth, layout::kWindowHeight);
     brushedMetal(panel, palette::kPanel, 5.0, 0x4B56424Eu);
     Pen pen(panel);
-    // Light falls on the middle of the plate; the corners fall off a little into shade.
-    const double w = layout::kWindowWidth;
-    const double h = layout::kWindowHeight;
-    cairo_pattern_t* vignette = cairo_pattern_create_radial(w * 0.5, h * 0.38, 60, w * 0.5, h * 0.45, w * 0.62);
-    cairo_pattern_add_color_stop_rgba(vignette, 0.0, 0, 0, 0, 0.0);
-    cairo_pattern_add_color_stop_rgba(vignette, 1.0, 0, 0, 0, 0.28);
-    cairo_set_source(pen, vignette);
-    cairo_paint(pen);
-    cairo_pattern_destroy(vignette);
+    paintVignette(pen, layout::kWindowWidth, layout::kWindowHeight);
     drawFrameAndScrews(pen);
     drawTitle(pen);
     drawControlSection(pen);

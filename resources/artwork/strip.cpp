@@ -2,6 +2,7 @@
 
 #include "buttons.h"
 #include "knobs.h"
+#include "panel.h"
 
 namespace artwork {
 namespace {
@@ -18,14 +19,7 @@ Image plate()
     Image out = tall.crop(Rect{0, layout::kStripTop, kWidth, layout::kOpenWindowHeight});
     Pen pen(out);
     cairo_translate(pen, 0, -layout::kStripTop);
-    const double w = kWidth;
-    const double h = layout::kWindowHeight;
-    cairo_pattern_t* vignette = cairo_pattern_create_radial(w * 0.5, h * 0.38, 60, w * 0.5, h * 0.45, w * 0.62);
-    cairo_pattern_add_color_stop_rgba(vignette, 0.0, 0, 0, 0, 0.0);
-    cairo_pattern_add_color_stop_rgba(vignette, 1.0, 0, 0, 0, 0.28);
-    cairo_set_source(pen, vignette);
-    cairo_paint(pen);
-    cairo_pattern_destroy(vignette);
+    paintVignette(pen, kWidth, layout::kWindowHeight);
     return out;
 }
 
