@@ -15,7 +15,7 @@
 class ADEditor;
 class ClapInstance;
 
-class ClapEditor : private EditorSizeListener {
+class ClapEditor final : private EditorSizeListener {
 public:
     explicit ClapEditor(ClapInstance& instance);
     // Lets go of the window, the timer and the descriptor if the host did not.
