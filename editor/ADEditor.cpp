@@ -45,14 +45,6 @@ constexpr KnobPlace kKnobs[] = {
     {ADEditor::kRatioTag, 12181, 7, 50, 50, 0.5f, 0.25},
 };
 
-// The value the knob's film strip can show: the nearest of its steps.
-float quantised(float value, int frames) {
-    if (frames < 2) return value;
-    const float scaled = static_cast<float>(frames - 1) * value;
-    const int step = static_cast<int>(static_cast<double>(scaled) + 0.5);
-    return static_cast<float>(step) / static_cast<float>(frames - 1);
-}
-
 }  // namespace
 
 ADEditor::ADEditor(EditorModel& model)
@@ -163,17 +155,20 @@ CControl* ADEditor::getStripControl(int index) const { return strip ? strip->con
 
 void ADEditor::followStrip() {
     const bool want = stripWanted();
-    if (stripTab) stripTab->setValue(want ? 1.0f : 0.0f);
-    if (!frame || want == stripShown) return;
-    CRect size(0, 0, background->getWidth(), background->getHeight() + (want ? strip->height() : 0));
-    frame->setViewSize(size);
-    CRect now;
-    frame->getViewSize(now);
-    // A window the system would not resize keeps the strip as it was.
-    if (now.height() != size.height()) return;
-    stripShown = want;
-    rect.bottom = static_cast<std::int16_t>(gui::scaled(size.height(), scale));
-    if (sizeListener) sizeListener->editorResized(rect.right - rect.left, rect.bottom - rect.top);
+    if (frame && want != stripShown) {
+        CRect size(0, 0, background->getWidth(), background->getHeight() + (want ? strip->height() : 0));
+        frame->setViewSize(size);
+        CRect now;
+        frame->getViewSize(now);
+        // A window the system would not resize keeps the strip as it was.
+        if (now.height() == size.height()) {
+            stripShown = want;
+            rect.bottom = static_cast<std::int16_t>(gui::scaled(size.height(), scale));
+            if (sizeListener) sizeListener->editorResized(rect.right - rect.left, rect.bottom - rect.top);
+        }
+    }
+    // The tab shows what the window shows.
+    if (stripTab) stripTab->setValue(stripShown ? 1.0f : 0.0f);
 }
 
 void ADEditor::addMeter() {
@@ -283,7 +278,7 @@ void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
             CAnimKnob3* knob = getKnob(tag);
             if (control != knob) break;
             // The knob keeps its own value until the model's step is shown back.
-            model.setParameterAutomated(tag, quantised(knob->getValue(), knob->getSubPixmaps()));
+            model.setParameterAutomated(tag, knob->shownValue());
             showParameter(tag);
             control->setDirty();
             break;

@@ -24,6 +24,11 @@ CAnimKnob3::~CAnimKnob3() = default;
 
 void CAnimKnob3::setSensitivity(double factor) { sensitivity = factor; }
 
+float CAnimKnob3::shownValue() const {
+    if (subPixmaps < 2) return value;
+    return static_cast<float>(frameIndex()) / static_cast<float>(subPixmaps - 1);
+}
+
 int CAnimKnob3::frameIndex() const {
     if (!(value > 0.0f)) return 0;
     // The product in single precision and the rounding half in double, so that a

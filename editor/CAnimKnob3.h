@@ -23,6 +23,8 @@ public:
     double getSensitivity() const { return sensitivity; }
     // The picture shown for the current value.
     int frameIndex() const;
+    // The value that picture stands for: the parameter's step nearest the knob.
+    float shownValue() const;
 
 private:
     // Ctrl+click and double click: the default value inside an edit of its own.

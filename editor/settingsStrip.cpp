@@ -98,11 +98,8 @@ void CSettingsStrip::show(int index, EditorModel& model) {
 
 float CSettingsStrip::valueOf(const CControl* control) const {
     if (!control) return -1.0f;
-    if (control == mixKnob) {
-        // The nearest percent, as the knob's picture shows it.
-        const int step = static_cast<int>(static_cast<double>(control->getValue()) * (kMixFrames - 1) + 0.5);
-        return static_cast<float>(step) / static_cast<float>(kMixFrames - 1);
-    }
+    // The nearest percent, as the knob's picture shows it.
+    if (control == mixKnob) return mixKnob->shownValue();
     for (CHorizontalSwitch* s : switches)
         if (control == s) return control->getValue();
     return -1.0f;
